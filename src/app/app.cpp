@@ -1,0 +1,37 @@
+#include "app/app.h"
+
+#include "app/about.h"
+#include "ui/icom_window.h"
+
+#include <QVersionNumber>
+
+App::App(int& argc, char** argv)
+    : QApplication(argc, argv)
+{
+    setApplicationName(QStringLiteral("icom-interface"));
+    setApplicationDisplayName(QStringLiteral("Icom Interface"));
+    setApplicationVersion(QStringLiteral(ICOM_INTERFACE_VERSION));
+}
+
+App::~App() = default;
+
+void App::Open()
+{
+    DisplayProgramInfo();
+    mainWindow().init();
+}
+
+void App::DisplayProgramInfo()
+{
+    const QVersionNumber version = QVersionNumber::fromString(applicationVersion());
+    services_.showMessage(nullptr, aboutText(version.majorVersion(), version.minorVersion(),
+                                             version.microVersion(), QStringLiteral("\n")));
+}
+
+IcomWindow& App::mainWindow()
+{
+    if (!window_) {
+        window_ = std::make_unique<IcomWindow>(*this, services_);
+    }
+    return *window_;
+}

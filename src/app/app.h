@@ -1,0 +1,31 @@
+#pragma once
+
+#include "platform/services.h"
+
+#include <QApplication>
+
+#include <memory>
+
+class IcomWindow;
+
+class App : public QApplication {
+    Q_OBJECT
+
+public:
+    App(int& argc, char** argv);
+    ~App() override;
+
+    void setServices(platform::Services services) { services_ = std::move(services); }
+
+    // Once the event loop runs: the about message, then the main window in its working state.
+    void Open();
+    void DisplayProgramInfo();
+    // The single main window, built on first use.
+    IcomWindow& mainWindow();
+
+    int ourSerialPort = 0;
+
+private:
+    platform::Services services_;
+    std::unique_ptr<IcomWindow> window_;
+};

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "civ/frame.h"
+
+#include <cstdint>
+
+namespace civ {
+
+// Which input made a command impossible to encode.
+enum class Fault { None, Destination, Source, Frequency };
+
+struct Command {
+    Frame frame;
+    Fault fault = Fault::None;
+
+    explicit operator bool() const { return fault == Fault::None; }
+};
+
+Command readFrequency(int to, int our);
+Command readMode(int to, int our);
+
+// mhz is the operator's frequency; it is rounded to the nearest hertz. byteCount is 4 or 5:
+// the four-byte form cannot carry 100 MHz and more, the five-byte form 10000 MHz and more.
+Command setFrequency(int to, int our, double mhz, int byteCount);
+
+// Rows of the mode and filter pop-ups; -1 for no selection.
+Command setMode(int to, int our, int modeRow, int filterRow);
+
+// Digit pairs of a frequency in Hz, least significant first, as packed BCD bytes.
+Frame frequencyBcd(std::int64_t hz, int byteCount);
+
+} // namespace civ

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace civ {
+
+using Frame = std::vector<std::uint8_t>;
+
+inline constexpr std::uint8_t kPreamble = 0xFE;
+inline constexpr std::uint8_t kEndOfMessage = 0xFD;
+inline constexpr std::uint8_t kJamCode = 0xFC;
+
+inline constexpr std::uint8_t kCmdReadFrequency = 0x03;
+inline constexpr std::uint8_t kCmdReadMode = 0x04;
+inline constexpr std::uint8_t kCmdSetFrequency = 0x05;
+inline constexpr std::uint8_t kCmdSetMode = 0x06;
+
+// A bus address must fit one byte and must not be one of the codes that every receiver
+// treats specially, or the frame it sits in would jam or break the bus.
+constexpr bool isEncodableAddress(int address)
+{
+    return address >= 0 && address <= 0xFF && address != kJamCode && address != kEndOfMessage
+           && address != kPreamble;
+}
+
+} // namespace civ

@@ -1,0 +1,195 @@
+// The window's side of the CI-V protocol: received frames to the displays, and the commands
+// built from the controls.
+#include "civ/commands.h"
+#include "civ/reply_decoder.h"
+#include "platform/logging.h"
+#include "platform/text_numbers.h"
+#include "ui/controls.h"
+#include "ui/icom_window.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTimer>
+
+#include <span>
+
+namespace {
+
+const QString kAddressRange = QStringLiteral("a bus address from 0 to 255, except 252 to 254");
+const QString kFrequencyRange = QStringLiteral(
+    "from 0 to 99.999999 MHz with 4 bytes, or to 9999.999999 MHz with 5 bytes");
+
+} // namespace
+
+void IcomWindow::ParseByte(int b)
+{
+    switch (parser.ParseByte(b)) {
+    case civ::FrameParser::Event::None:
+        return;
+    case civ::FrameParser::Event::Jam:
+        StaticJamming->setVisible(true);
+        ui::setTimerMode(JammerTimer, ui::TimerMode::Single);
+        return;
+    case civ::FrameParser::Event::FrameEnd:
+        if (ourAddress() == parser.parseToID) {
+            ParseMessage();
+        }
+        break;
+    case civ::FrameParser::Event::OverlongFrameEnd:
+        qCDebug(lcCiv) << "dropped a frame with more than" << parser.parseMsg.size()
+                       << "data bytes";
+        break;
+    }
+    transmitQueue.frameEndSeen();
+}
+
+void IcomWindow::ParseMessage()
+{
+    if (radioSearch.running()) {
+        radioSearch.replySeen(parser.parseFromID, ourAddress());
+        return;
+    }
+    // A reply without data says nothing; showing it would show 0 or an older frame's mode.
+    if (parser.parseMsgLength == 0) {
+        return;
+    }
+    const std::span<const int> data(parser.parseMsg.data(),
+                                    static_cast<std::size_t>(parser.parseMsgLength));
+    switch (parser.parseCmd) {
+    case civ::kCmdReadFrequency:
+        UpdateFreq(civ::ParseFreq(data));
+        break;
+    case civ::kCmdReadMode: {
+        const int m = civ::ParseMode(data);
+        UpdateMode(m & 255, m / 256);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void IcomWindow::UpdateFreq(double f)
+{
+    FreqDisplay->setText(QString::fromStdString(civ::formatKhz(f)));
+}
+
+void IcomWindow::UpdateMode(int mode, int filter)
+{
+    if (const auto name = civ::modeName(mode)) {
+        ModeDisplay->setText(QString::fromLatin1(name->data(), qsizetype(name->size())));
+    }
+    if (const auto name = civ::filterName(filter)) {
+        FilterDisplay->setText(QString::fromLatin1(name->data(), qsizetype(name->size())));
+    }
+}
+
+void IcomWindow::JammerTimer_Action()
+{
+    StaticJamming->setVisible(false);
+}
+
+double IcomWindow::typedMegahertz() const
+{
+    const double f = platform::numericValue(EditFreq->text());
+    return kHzPopup->currentIndex() == 0 ? f / 1000 : f;
+}
+
+int IcomWindow::frequencyBytes() const
+{
+    return PopupFreqBytes->currentText() == QLatin1String("5") ? 5 : 4;
+}
+
+bool IcomWindow::frequencyIsEncodable() const
+{
+    return civ::setFrequency(0, 0, typedMegahertz(), frequencyBytes()).fault
+           != civ::Fault::Frequency;
+}
+
+bool IcomWindow::queueCommand(const civ::Command& command, QLineEdit* destinationField)
+{
+    switch (command.fault) {
+    case civ::Fault::None:
+        return SendSerialPacket(command.frame);
+    case civ::Fault::Destination:
+        markInvalid(destinationField, kAddressRange);
+        break;
+    case civ::Fault::Source:
+        markInvalid(OurIDEditField, kAddressRange);
+        break;
+    case civ::Fault::Frequency:
+        markInvalid(EditFreq, kFrequencyRange);
+        break;
+    }
+    return false;
+}
+
+void IcomWindow::ReqFreq(int to)
+{
+    queueCommand(civ::readFrequency(to, ourAddress()), EditRadioID);
+}
+
+void IcomWindow::SetFreq(int to, double f)
+{
+    queueCommand(civ::setFrequency(to, ourAddress(), f, frequencyBytes()), EditRadioID);
+}
+
+void IcomWindow::SetFreq1_Action()
+{
+    SetFreq(radioAddress(), typedMegahertz());
+}
+
+void IcomWindow::ReqMode(int to)
+{
+    queueCommand(civ::readMode(to, ourAddress()), EditRadioID);
+}
+
+void IcomWindow::SetMode()
+{
+    queueCommand(civ::setMode(radioAddress(), ourAddress(), PopupMode->currentIndex(),
+                              PopupFilter->currentIndex()),
+                 EditRadioID);
+}
+
+void IcomWindow::PopupMode_Change()
+{
+    SetMode();
+}
+
+void IcomWindow::PopupFilter_Change()
+{
+    SetMode();
+}
+
+void IcomWindow::ReqTimer_Action()
+{
+    if (!FindRadiosButton->isEnabled()) {
+        return;
+    }
+    ReqFreq(radioAddress());
+    ReqMode(radioAddress());
+}
+
+void IcomWindow::markInvalid(QLineEdit* field, const QString& validRange)
+{
+    field->setProperty("invalid", true);
+    field->setStyleSheet(QStringLiteral("QLineEdit { background: #ffd6d6; }"));
+    const QString text = tr("Not sent: %1 must be %2.").arg(field->objectName(), validRange);
+    field->setToolTip(text);
+    statusBar()->showMessage(text);
+}
+
+void IcomWindow::watchValidity(QLineEdit* field, std::function<bool()> valid)
+{
+    connect(field, &QLineEdit::textChanged, this, [this, field, valid = std::move(valid)] {
+        if (field->property("invalid").toBool() && valid()) {
+            field->setProperty("invalid", false);
+            field->setStyleSheet({});
+            field->setToolTip({});
+            statusBar()->clearMessage();
+        }
+    });
+}

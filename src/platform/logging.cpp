@@ -1,0 +1,7 @@
+#include "platform/logging.h"
+
+Q_LOGGING_CATEGORY(lcApp, "icom.app")
+Q_LOGGING_CATEGORY(lcSerial, "icom.serial")
+Q_LOGGING_CATEGORY(lcCiv, "icom.civ")
+Q_LOGGING_CATEGORY(lcDiscovery, "icom.discovery")
+Q_LOGGING_CATEGORY(lcDebugLog, "icom.debuglog")

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QLoggingCategory>
+
+Q_DECLARE_LOGGING_CATEGORY(lcApp)
+Q_DECLARE_LOGGING_CATEGORY(lcSerial)
+Q_DECLARE_LOGGING_CATEGORY(lcCiv)
+Q_DECLARE_LOGGING_CATEGORY(lcDiscovery)
+// Received bytes as hex text while "Debug" is ticked.
+Q_DECLARE_LOGGING_CATEGORY(lcDebugLog)

@@ -1,0 +1,52 @@
+#include "platform/memory_serial_connection.h"
+
+#include <utility>
+
+namespace platform {
+
+bool MemorySerialConnection::open(const QString& location, int baudRate)
+{
+    open_ = false;
+    if (!acceptOpen) {
+        errorString_ = QStringLiteral("No such file or directory");
+        return false;
+    }
+    open_ = true;
+    openedLocations.append(location);
+    openedRates.append(baudRate);
+    return true;
+}
+
+QByteArray MemorySerialConnection::readAvailable()
+{
+    ++reads;
+    if (failPending_ && open_) {
+        failPending_ = false;
+        open_ = false;
+        failure_ = ConnectionFailure{ConnectionFailure::Kind::Lost, errorString_};
+    }
+    if (!open_) {
+        return {};
+    }
+    return std::exchange(incoming_, {});
+}
+
+void MemorySerialConnection::write(QByteArrayView bytes)
+{
+    if (open_ && !bytes.isEmpty()) {
+        writes.append(bytes.toByteArray());
+    }
+}
+
+void MemorySerialConnection::fail(const QString& reason)
+{
+    errorString_ = reason;
+    failPending_ = true;
+}
+
+std::optional<ConnectionFailure> MemorySerialConnection::takeFailure()
+{
+    return std::exchange(failure_, std::nullopt);
+}
+
+} // namespace platform

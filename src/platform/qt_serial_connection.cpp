@@ -1,0 +1,80 @@
+#include "platform/qt_serial_connection.h"
+
+#include "platform/logging.h"
+
+#include <utility>
+
+namespace platform {
+
+QtSerialConnection::QtSerialConnection()
+{
+    QObject::connect(&port_, &QSerialPort::errorOccurred, &port_,
+                     [this](QSerialPort::SerialPortError error) { onError(error); });
+}
+
+bool QtSerialConnection::open(const QString& location, int baudRate)
+{
+    close();
+    failure_.reset();
+    configuring_ = true;
+    port_.setPortName(location);
+    bool ok = port_.open(QIODevice::ReadWrite);
+    ok = ok && port_.setBaudRate(baudRate) && port_.setDataBits(QSerialPort::Data8)
+         && port_.setParity(QSerialPort::NoParity) && port_.setStopBits(QSerialPort::OneStop)
+         && port_.setFlowControl(QSerialPort::NoFlowControl);
+    configuring_ = false;
+    if (!ok) {
+        errorString_ = port_.errorString();
+        port_.close();
+        qCWarning(lcSerial) << "cannot open" << location << "at" << baudRate << ":" << errorString_;
+        return false;
+    }
+    qCInfo(lcSerial) << "opened" << location << "at" << baudRate << "bit/s";
+    return true;
+}
+
+void QtSerialConnection::close()
+{
+    if (port_.isOpen()) {
+        port_.close();
+    }
+}
+
+QByteArray QtSerialConnection::readAvailable()
+{
+    if (!port_.isOpen()) {
+        return {};
+    }
+    // Pull in what the system holds right now, not only what the event loop has seen.
+    if (port_.bytesAvailable() == 0) {
+        port_.waitForReadyRead(0);
+    }
+    return port_.isOpen() ? port_.readAll() : QByteArray();
+}
+
+void QtSerialConnection::write(QByteArrayView bytes)
+{
+    if (port_.isOpen() && !bytes.isEmpty()) {
+        port_.write(bytes.data(), bytes.size());
+    }
+}
+
+std::optional<ConnectionFailure> QtSerialConnection::takeFailure()
+{
+    return std::exchange(failure_, std::nullopt);
+}
+
+void QtSerialConnection::onError(QSerialPort::SerialPortError error)
+{
+    if (error == QSerialPort::NoError || error == QSerialPort::TimeoutError || configuring_
+        || !port_.isOpen()) {
+        return;
+    }
+    errorString_ = port_.errorString();
+    qCWarning(lcSerial) << port_.portName() << "failed:" << errorString_;
+    // Closing from inside the port's own signal is safe; later reads then return nothing.
+    port_.close();
+    failure_ = ConnectionFailure{ConnectionFailure::Kind::Lost, errorString_};
+}
+
+} // namespace platform

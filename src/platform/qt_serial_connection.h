@@ -1,0 +1,30 @@
+#pragma once
+
+#include "platform/serial_connection.h"
+
+#include <QSerialPort>
+
+namespace platform {
+
+class QtSerialConnection final : public SerialConnection {
+public:
+    QtSerialConnection();
+
+    bool open(const QString& location, int baudRate) override;
+    void close() override;
+    bool isOpen() const override { return port_.isOpen(); }
+    QByteArray readAvailable() override;
+    void write(QByteArrayView bytes) override;
+    QString errorString() const override { return errorString_; }
+    std::optional<ConnectionFailure> takeFailure() override;
+
+private:
+    void onError(QSerialPort::SerialPortError error);
+
+    QSerialPort port_;
+    QString errorString_;
+    std::optional<ConnectionFailure> failure_;
+    bool configuring_ = false;
+};
+
+} // namespace platform

@@ -1,0 +1,48 @@
+#include "platform/services.h"
+
+#include "platform/qt_serial_connection.h"
+
+#include <QMessageBox>
+#include <QSerialPortInfo>
+
+#include <algorithm>
+
+namespace platform {
+
+QList<PortEntry> systemPorts(const QStringList& extraPorts)
+{
+    QList<PortEntry> ports;
+    for (const QString& location : extraPorts) {
+        ports.append({location, location});
+    }
+    QList<QSerialPortInfo> infos = QSerialPortInfo::availablePorts();
+    std::sort(infos.begin(), infos.end(), [](const QSerialPortInfo& a, const QSerialPortInfo& b) {
+        return a.systemLocation() < b.systemLocation();
+    });
+    for (const QSerialPortInfo& info : infos) {
+        const QString location = info.systemLocation();
+        const QString description = info.description();
+        const QString name =
+            description.isEmpty() ? location : QStringLiteral("%1 (%2)").arg(location, description);
+        ports.append({name, location});
+    }
+    return ports;
+}
+
+void showModalMessage(QWidget* parent, const QString& text)
+{
+    QMessageBox box(parent);
+    box.setText(text);
+    box.exec();
+}
+
+Services systemServices(const QStringList& extraPorts)
+{
+    Services services;
+    services.listPorts = [extraPorts] { return systemPorts(extraPorts); };
+    services.newConnection = [] { return std::make_unique<QtSerialConnection>(); };
+    services.showMessage = showModalMessage;
+    return services;
+}
+
+} // namespace platform

@@ -1,0 +1,24 @@
+#include "platform/text_file.h"
+
+#include <QFile>
+
+namespace platform {
+
+QString appendToTextFile(const QString& fileName, const QString& text)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text)) {
+        return file.errorString();
+    }
+    const QByteArray bytes = text.toLatin1();
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        return file.errorString();
+    }
+    file.close();
+    if (file.error() != QFileDevice::NoError) {
+        return file.errorString();
+    }
+    return {};
+}
+
+} // namespace platform

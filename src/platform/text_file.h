@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QString>
+
+namespace platform {
+
+// Appends text to the file, creating it when missing; the file is closed again before
+// returning. Returns an empty string on success, else the system's reason.
+QString appendToTextFile(const QString& fileName, const QString& text);
+
+} // namespace platform

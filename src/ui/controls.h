@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QRect>
+#include <QStringList>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QObject;
+class QPushButton;
+class QTimer;
+class QWidget;
+
+namespace ui {
+
+enum class TimerMode { Off = 0, Single = 1, Multiple = 2 };
+
+// Creates a control owned by parent under its design name, at its design place. A text size
+// of 0 keeps the platform's default.
+QWidget* placeWidget(QWidget* widget, const char* name, QRect geometry, int textSize);
+
+template <class W>
+W* place(QWidget* parent, const char* name, QRect geometry, int textSize)
+{
+    auto* widget = new W(parent);
+    placeWidget(widget, name, geometry, textSize);
+    return widget;
+}
+
+QLabel* label(QWidget* parent, const char* name, QRect geometry, const char* text, int textSize);
+QLineEdit* field(QWidget* parent, const char* name, QRect geometry, const char* text,
+                 int textSize);
+QCheckBox* checkBox(QWidget* parent, const char* name, QRect geometry, const char* text,
+                    int textSize);
+QPushButton* button(QWidget* parent, const char* name, QRect geometry, const char* text,
+                    int textSize);
+// The rows go in first, then the first row is selected, as at design time.
+QComboBox* popup(QWidget* parent, const char* name, QRect geometry, const QStringList& rows,
+                 int textSize);
+QTimer* timer(QObject* owner, const char* name, TimerMode mode, int periodMs);
+
+void setTimerMode(QTimer* timer, TimerMode mode);
+
+} // namespace ui

@@ -1,0 +1,168 @@
+#include "ui/icom_window.h"
+
+#include "app/app.h"
+#include "civ/commands.h"
+#include "platform/text_numbers.h"
+#include "serial/baud_rates.h"
+#include "ui/controls.h"
+#include "ui/menu_bar.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolButton>
+
+using namespace ui;
+
+IcomWindow::IcomWindow(App& app, platform::Services services)
+    : app_(app)
+    , services_(std::move(services))
+    , debugFile_(services_.debugFileName)
+{
+    Layout();
+    CreateControls();
+    AddMenuHandlers();
+    SerialPopup_Open();
+    show();
+}
+
+IcomWindow::~IcomWindow() = default;
+
+void IcomWindow::Layout()
+{
+    setMenuBar(new MenuBar1(this));
+    setWindowTitle(QStringLiteral("Icom Interface"));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                   | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                   | Qt::WindowCloseButtonHint);
+    auto* content = new QWidget(this);
+    content->setObjectName(QStringLiteral("content"));
+    content->setFixedSize(576, 529);
+    setCentralWidget(content);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void IcomWindow::CreateControls()
+{
+    CreateControls0();
+}
+
+void IcomWindow::CreateControls0()
+{
+    QWidget* const w = centralWidget();
+
+    SerialPopup = popup(w, "SerialPopup", {109, 14, 280, 20}, {}, 12);
+    // The rows come from SerialPopup_Open, which runs once the controls exist.
+    connect(SerialPopup, &QComboBox::currentIndexChanged, this, &IcomWindow::SerialPopup_Change);
+
+    EditField1 = place<QPlainTextEdit>(w, "EditField1", {10, 345, 527, 164}, 12);
+    EditField1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    EditField1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    EditField1->setTabChangesFocus(true);
+
+    Timer1 = timer(this, "Timer1", TimerMode::Multiple, 50);
+    connect(Timer1, &QTimer::timeout, this, &IcomWindow::Timer1_Action);
+
+    BaudPopup = popup(w, "BaudPopup", {109, 44, 95, 20},
+                      {"300", "600", "1200", "1800", "2400", "3600", "4800", "7200", "9600",
+                       "14400", "19200", "28800", "38400", "57600"},
+                      12);
+    connect(BaudPopup, &QComboBox::currentIndexChanged, this, &IcomWindow::BaudPopup_Change);
+
+    StaticText1 = label(w, "StaticText1", {20, 14, 70, 20}, "Serial Port:", 12);
+    StaticText2 = label(w, "StaticText2", {20, 44, 70, 20}, "Baud Rate:", 12);
+    StaticText3 = label(w, "StaticText3", {216, 44, 50, 20}, "Our ID:", 12);
+    OurIDEditField = field(w, "OurIDEditField", {275, 44, 80, 22}, "", 12);
+    ShowDataCheck = checkBox(w, "ShowDataCheck", {10, 313, 95, 20}, "Show Data", 12);
+
+    FindRadiosButton = button(w, "FindRadiosButton", {260, 313, 117, 20}, "Find All Radios", 12);
+    connect(FindRadiosButton, &QPushButton::clicked, this, &IcomWindow::FindRadiosButton_Action);
+
+    StaticBuf = label(w, "StaticBuf", {302, 85, 202, 20}, "Label:", 12);
+    DebugCheckBox = checkBox(w, "DebugCheckBox", {109, 313, 80, 20}, "Debug", 12);
+
+    StaticJamming = label(w, "StaticJamming", {20, 115, 100, 20}, "JAMMING CODE", 12);
+    StaticJamming->setVisible(false);
+    QPalette jamPalette = StaticJamming->palette();
+    jamPalette.setColor(QPalette::WindowText, QColor(226, 24, 13));
+    StaticJamming->setPalette(jamPalette);
+
+    JammerTimer = timer(this, "JammerTimer", TimerMode::Off, 1000);
+    connect(JammerTimer, &QTimer::timeout, this, &IcomWindow::JammerTimer_Action);
+
+    FindRadiosTimer = timer(this, "FindRadiosTimer", TimerMode::Off, 1000);
+    connect(FindRadiosTimer, &QTimer::timeout, this, &IcomWindow::FindRadiosTimer_Action);
+
+    StaticFindRadios = label(w, "StaticFindRadios", {392, 312, 145, 20}, "-", 0);
+    EditFreq = field(w, "EditFreq", {75, 141, 110, 20}, "", 12);
+    StaticText4 = label(w, "StaticText4", {20, 142, 43, 19}, "Freq:", 12);
+
+    SetFreq1 = place<QToolButton>(w, "SetFreq1", {197, 141, 60, 22}, 12);
+    SetFreq1->setText(QStringLiteral("Set"));
+    SetFreq1->setFocusPolicy(Qt::NoFocus);
+    connect(SetFreq1, &QToolButton::clicked, this, &IcomWindow::SetFreq1_Action);
+
+    kHzPopup = popup(w, "kHzPopup", {269, 143, 80, 20}, {"kHz", "MHz"}, 12);
+    FreqDisplay = label(w, "FreqDisplay", {87, 166, 110, 30}, "-", 16);
+    ModeDisplay = label(w, "ModeDisplay", {89, 198, 100, 20}, "Label:", 12);
+    FilterDisplay = label(w, "FilterDisplay", {209, 198, 100, 20}, "Label:", 12);
+    EditRadioID = field(w, "EditRadioID", {275, 109, 80, 22}, "8", 0);
+
+    ReqTimer = timer(this, "ReqTimer", TimerMode::Multiple, 3000);
+    connect(ReqTimer, &QTimer::timeout, this, &IcomWindow::ReqTimer_Action);
+
+    StaticText5 = label(w, "StaticText5", {200, 110, 66, 20}, "Radio ID:", 0);
+    StaticText6 = label(w, "StaticText6", {20, 176, 43, 20}, "Freq:", 0);
+    StaticText7 = label(w, "StaticText7", {20, 197, 45, 20}, "Mode:", 0);
+    PopupFreqBytes = popup(w, "PopupFreqBytes", {440, 109, 64, 20}, {"4", "5"}, 0);
+    StaticText8 = label(w, "StaticText8", {389, 110, 45, 20}, "Bytes:", 0);
+
+    PopupMode = popup(w, "PopupMode", {380, 140, 80, 20},
+                      {"LSB", "USB", "AM", "CW", "RTTY", "FM", "FM-WIDE", "CW-REVERSE",
+                       "RTTY-REVERSE", "SYNC-AM", "SSB"},
+                      0);
+    connect(PopupMode, &QComboBox::currentIndexChanged, this, &IcomWindow::PopupMode_Change);
+
+    PopupFilter = popup(w, "PopupFilter", {468, 141, 88, 20}, {"Wide", "Medium", "Narrow"}, 0);
+    connect(PopupFilter, &QComboBox::currentIndexChanged, this, &IcomWindow::PopupFilter_Change);
+
+    watchValidity(OurIDEditField, [this] { return civ::isEncodableAddress(ourAddress()); });
+    watchValidity(EditRadioID, [this] { return civ::isEncodableAddress(radioAddress()); });
+    watchValidity(EditFreq, [this] { return frequencyIsEncodable(); });
+}
+
+void IcomWindow::AddMenuHandlers()
+{
+    // The menu items carry the platform's own actions; the program adds none.
+}
+
+MenuBar1* IcomWindow::menuBar1() const
+{
+    return static_cast<MenuBar1*>(menuBar());
+}
+
+void IcomWindow::init()
+{
+    parser.parseState = 0;
+    OurIDEditField->setText(QStringLiteral("234"));
+    SerialPopup->setCurrentIndex(0);
+    BaudPopup->setCurrentIndex(serial::kDefaultBaudCode);
+    transmitQueue.reset();
+    radioSearch.pollRadios = true;
+}
+
+int IcomWindow::ourAddress() const
+{
+    return platform::integerValue(OurIDEditField->text());
+}
+
+int IcomWindow::radioAddress() const
+{
+    return platform::integerValue(EditRadioID->text());
+}

@@ -1,0 +1,132 @@
+#pragma once
+
+#include "civ/frame_parser.h"
+#include "civ/transmit_queue.h"
+#include "discovery/radio_search.h"
+#include "platform/services.h"
+#include "serial/debug_file.h"
+
+#include <QMainWindow>
+
+#include <functional>
+#include <memory>
+
+class App;
+class MenuBar1;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QTimer;
+class QToolButton;
+
+namespace civ {
+struct Command;
+}
+
+// The one main window. It reads the controls, hands the work to the parser, the transmit
+// queue and the search, and shows what they report.
+class IcomWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    IcomWindow(App& app, platform::Services services);
+    ~IcomWindow() override;
+
+    void init();
+
+    // Application shell
+    MenuBar1* menuBar1() const;
+
+    // Serial link
+    void SerialPopup_Open();
+    void SerialPopup_Change();
+    void BaudPopup_Change();
+    void SetSerialStuff(int port, int baud);
+    void Timer1_Action();
+    void CheckSerial();
+    bool SendSerialPacket(const civ::Frame& s);
+    void DoSerialOut();
+    void AddToDebugFile(const QString& s);
+
+    // CI-V protocol
+    void ParseByte(int b);
+    void ParseMessage();
+    void UpdateFreq(double f);
+    void UpdateMode(int mode, int filter);
+    void JammerTimer_Action();
+    void ReqFreq(int to);
+    void SetFreq(int to, double f);
+    void SetFreq1_Action();
+    void ReqMode(int to);
+    void SetMode();
+    void PopupMode_Change();
+    void PopupFilter_Change();
+    void ReqTimer_Action();
+
+    // Radio discovery
+    void FindRadiosButton_Action();
+    void FindRadiosTimer_Action();
+
+    std::unique_ptr<platform::SerialConnection> Serial1;
+    civ::FrameParser parser;
+    civ::TransmitQueue transmitQueue;
+    discovery::RadioSearch radioSearch;
+
+private:
+    void Layout();
+    void CreateControls();
+    void CreateControls0();
+    void AddMenuHandlers();
+
+    int ourAddress() const;
+    int radioAddress() const;
+    double typedMegahertz() const;
+    int frequencyBytes() const;
+    bool frequencyIsEncodable() const;
+    bool queueCommand(const civ::Command& command, QLineEdit* destinationField);
+    void markInvalid(QLineEdit* field, const QString& validRange);
+    void watchValidity(QLineEdit* field, std::function<bool()> valid);
+    void appendToDataDisplay(const QString& text);
+    void reportConnectionFailure(const platform::ConnectionFailure& failure);
+
+    App& app_;
+    platform::Services services_;
+    QList<platform::PortEntry> ports_;
+    serial::DebugFile debugFile_;
+
+    QComboBox* SerialPopup = nullptr;
+    QPlainTextEdit* EditField1 = nullptr;
+    QTimer* Timer1 = nullptr;
+    QComboBox* BaudPopup = nullptr;
+    QLabel* StaticText1 = nullptr;
+    QLabel* StaticText2 = nullptr;
+    QLabel* StaticText3 = nullptr;
+    QLineEdit* OurIDEditField = nullptr;
+    QCheckBox* ShowDataCheck = nullptr;
+    QPushButton* FindRadiosButton = nullptr;
+    QLabel* StaticBuf = nullptr;
+    QCheckBox* DebugCheckBox = nullptr;
+    QLabel* StaticJamming = nullptr;
+    QTimer* JammerTimer = nullptr;
+    QTimer* FindRadiosTimer = nullptr;
+    QLabel* StaticFindRadios = nullptr;
+    QLineEdit* EditFreq = nullptr;
+    QLabel* StaticText4 = nullptr;
+    QToolButton* SetFreq1 = nullptr;
+    QComboBox* kHzPopup = nullptr;
+    QLabel* FreqDisplay = nullptr;
+    QLabel* ModeDisplay = nullptr;
+    QLabel* FilterDisplay = nullptr;
+    QLineEdit* EditRadioID = nullptr;
+    QTimer* ReqTimer = nullptr;
+    QLabel* StaticText5 = nullptr;
+    QLabel* StaticText6 = nullptr;
+    QLabel* StaticText7 = nullptr;
+    QComboBox* PopupFreqBytes = nullptr;
+    QLabel* StaticText8 = nullptr;
+    QComboBox* PopupMode = nullptr;
+    QComboBox* PopupFilter = nullptr;
+};

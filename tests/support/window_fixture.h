@@ -1,0 +1,95 @@
+#pragma once
+
+#include "app/app.h"
+#include "platform/memory_serial_connection.h"
+#include "ui/icom_window.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+// A window on an in-memory port, with its timers stopped so that tests drive every tick.
+class WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override { app().ourSerialPort = 0; }
+
+    static App& app() { return *static_cast<App*>(QCoreApplication::instance()); }
+
+    platform::Services services(QList<platform::PortEntry> ports)
+    {
+        platform::Services s;
+        s.listPorts = [ports] { return ports; };
+        s.newConnection = [this] {
+            auto connection = std::make_unique<platform::MemorySerialConnection>();
+            port = connection.get();
+            return connection;
+        };
+        s.showMessage = [this](QWidget*, const QString& text) { messages.append(text); };
+        s.debugFileName = debugFileName;
+        return s;
+    }
+
+    IcomWindow& build(QList<platform::PortEntry> ports = {{"A", "/dev/A"}, {"B", "/dev/B"}})
+    {
+        window = std::make_unique<IcomWindow>(app(), services(std::move(ports)));
+        for (QTimer* timer : window->findChildren<QTimer*>()) {
+            timer->stop();
+        }
+        return *window;
+    }
+
+    IcomWindow& buildAndInit()
+    {
+        build().init();
+        return *window;
+    }
+
+    template <class T> T* control(const char* name) const
+    {
+        T* found = window->findChild<T*>(QLatin1String(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+
+    QString text(const char* name) const { return control<QLabel>(name)->text(); }
+
+    // Bytes queued for the bus, in order, without sending them.
+    QByteArray queuedBytes() const
+    {
+        QByteArray bytes;
+        const civ::TransmitQueue& q = window->transmitQueue;
+        for (int i = q.serialBufTail; i != q.serialBufHead; i = (i + 1) % q.kSlots) {
+            bytes.append(static_cast<char>(q.serialBuf[static_cast<std::size_t>(i)]));
+        }
+        return bytes;
+    }
+
+    void feed(const QByteArray& bytes)
+    {
+        for (const char b : bytes) {
+            window->ParseByte(static_cast<unsigned char>(b));
+        }
+    }
+
+    std::unique_ptr<IcomWindow> window;
+    platform::MemorySerialConnection* port = nullptr;
+    QStringList messages;
+    QString debugFileName = QStringLiteral("DEBUG.TXT");
+};
+
+inline QByteArray bytes(std::initializer_list<int> values)
+{
+    QByteArray out;
+    for (const int v : values) {
+        out.append(static_cast<char>(v));
+    }
+    return out;
+}
