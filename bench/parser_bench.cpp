@@ -3,7 +3,6 @@
 #include "civ/reply_decoder.h"
 
 #include <benchmark/benchmark.h>
-
 #include <cstdint>
 #include <random>
 #include <span>
@@ -14,13 +13,13 @@ namespace {
 std::vector<std::uint8_t> mixedTraffic(std::size_t size)
 {
     const std::vector<std::vector<std::uint8_t>> frames = {
-        {0xFE, 0xFE, 0x08, 0xEA, 0x03, 0xFD},                         // our poll, echoed
+        {0xFE, 0xFE, 0x08, 0xEA, 0x03, 0xFD},                               // our poll, echoed
         {0xFE, 0xFE, 0xEA, 0x08, 0x03, 0x00, 0x40, 0x07, 0x14, 0x00, 0xFD}, // frequency reply
-        {0xFE, 0xFE, 0xEA, 0x08, 0x04, 0x01, 0x01, 0xFD},             // mode reply
+        {0xFE, 0xFE, 0xEA, 0x08, 0x04, 0x01, 0x01, 0xFD},                   // mode reply
         {0xFE, 0xFE, 0x70, 0x72, 0x05, 0x00, 0x00, 0x50, 0x45, 0x01, 0xFD}, // other stations
-        {0xFE, 0xFE, 0xEA, 0x08, 0xFB, 0xFD},                         // OK
-        {0xFC},                                                       // jam
-        {0x13, 0x37},                                                 // line noise
+        {0xFE, 0xFE, 0xEA, 0x08, 0xFB, 0xFD},                               // OK
+        {0xFC},                                                             // jam
+        {0x13, 0x37},                                                       // line noise
     };
     std::mt19937 random(42);
     std::discrete_distribution<std::size_t> pick({20, 20, 20, 30, 5, 1, 4});
@@ -42,8 +41,8 @@ void BM_ParseAndDecode(benchmark::State& state)
     int lastMode = 0;
     for (auto _ : state) {
         for (const std::uint8_t b : stream) {
-            if (parser.ParseByte(b) != civ::FrameParser::Event::FrameEnd
-                || parser.parseToID != ourAddress || parser.parseMsgLength == 0) {
+            if (parser.ParseByte(b) != civ::FrameParser::Event::FrameEnd ||
+                parser.parseToID != ourAddress || parser.parseMsgLength == 0) {
                 continue;
             }
             const std::span<const int> data(parser.parseMsg.data(),

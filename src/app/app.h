@@ -3,7 +3,6 @@
 #include "platform/services.h"
 
 #include <QApplication>
-
 #include <memory>
 
 class IcomWindow;

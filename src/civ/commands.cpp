@@ -17,7 +17,8 @@ constexpr std::uint8_t kSyncAmMode = 0x0B;
 constexpr std::uint8_t kSsbMode = 0x05;
 constexpr int kFilterRows = 3;
 
-Fault addressFault(int to, int our) {
+Fault addressFault(int to, int our)
+{
     if (!isEncodableAddress(to)) {
         return Fault::Destination;
     }
@@ -27,7 +28,8 @@ Fault addressFault(int to, int our) {
     return Fault::None;
 }
 
-Command build(int to, int our, std::uint8_t cmd, const Frame& data) {
+Command build(int to, int our, std::uint8_t cmd, const Frame& data)
+{
     constexpr std::size_t kFraming = 6;
     Command c;
     c.frame.reserve(kFraming + data.size());
@@ -42,32 +44,38 @@ Command build(int to, int our, std::uint8_t cmd, const Frame& data) {
     return c;
 }
 
-Command refused(Fault fault) {
+Command refused(Fault fault)
+{
     Command c;
     c.fault = fault;
     return c;
 }
 
-Command simple(int to, int our, std::uint8_t cmd) {
+Command simple(int to, int our, std::uint8_t cmd)
+{
     const Fault fault = addressFault(to, our);
     return fault == Fault::None ? build(to, our, cmd, {}) : refused(fault);
 }
 
-int byteCountOrDefault(int byteCount) {
+int byteCountOrDefault(int byteCount)
+{
     return byteCount == 5 ? 5 : 4;
 }
 
 } // namespace
 
-Command readFrequency(int to, int our) {
+Command readFrequency(int to, int our)
+{
     return simple(to, our, kCmdReadFrequency);
 }
 
-Command readMode(int to, int our) {
+Command readMode(int to, int our)
+{
     return simple(to, our, kCmdReadMode);
 }
 
-Command setFrequency(int to, int our, double mhz, int byteCount) {
+Command setFrequency(int to, int our, double mhz, int byteCount)
+{
     if (const Fault fault = addressFault(to, our); fault != Fault::None) {
         return refused(fault);
     }
@@ -81,7 +89,8 @@ Command setFrequency(int to, int our, double mhz, int byteCount) {
     return build(to, our, kCmdSetFrequency, frequencyBcd(static_cast<std::int64_t>(hz), bytes));
 }
 
-Command setMode(int to, int our, int modeRow, int filterRow) {
+Command setMode(int to, int our, int modeRow, int filterRow)
+{
     if (const Fault fault = addressFault(to, our); fault != Fault::None) {
         return refused(fault);
     }
@@ -99,7 +108,8 @@ Command setMode(int to, int our, int modeRow, int filterRow) {
     return build(to, our, kCmdSetMode, {mode, filter});
 }
 
-Frame frequencyBcd(std::int64_t hz, int byteCount) {
+Frame frequencyBcd(std::int64_t hz, int byteCount)
+{
     const int bytes = byteCountOrDefault(byteCount);
     Frame out;
     out.reserve(static_cast<std::size_t>(bytes));

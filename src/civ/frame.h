@@ -20,8 +20,8 @@ inline constexpr std::uint8_t kCmdSetMode = 0x06;
 // treats specially, or the frame it sits in would jam or break the bus.
 constexpr bool isEncodableAddress(int address)
 {
-    return address >= 0 && address <= 0xFF && address != kJamCode && address != kEndOfMessage
-           && address != kPreamble;
+    return address >= 0 && address <= 0xFF && address != kJamCode && address != kEndOfMessage &&
+           address != kPreamble;
 }
 
 } // namespace civ

@@ -6,7 +6,8 @@
 
 namespace civ {
 
-FrameParser::Event FrameParser::ParseByte(int b) {
+FrameParser::Event FrameParser::ParseByte(int b)
+{
     // The jam code aborts whatever we were assembling, whichever state we are in.
     if (b == kJamCode) {
         parseState = 0;

@@ -7,7 +7,8 @@
 
 namespace civ {
 
-double ParseFreq(std::span<const int> msg) {
+double ParseFreq(std::span<const int> msg)
+{
     // The most significant pair arrives last, so each step shifts the earlier digits down.
     double f = 0.0;
     for (const int byte : msg) {
@@ -16,11 +17,13 @@ double ParseFreq(std::span<const int> msg) {
     return msg.size() == 4 ? f * 1000 : f * 100000;
 }
 
-int ParseMode(std::span<const int> msg) {
+int ParseMode(std::span<const int> msg)
+{
     return msg.size() > 1 ? msg[0] + 256 * msg[1] : msg[0];
 }
 
-std::optional<std::string_view> modeName(int modeCode) {
+std::optional<std::string_view> modeName(int modeCode)
+{
     switch (modeCode) {
     case 0:
         return "LSB";
@@ -47,7 +50,8 @@ std::optional<std::string_view> modeName(int modeCode) {
     }
 }
 
-std::optional<std::string_view> filterName(int filterCode) {
+std::optional<std::string_view> filterName(int filterCode)
+{
     switch (filterCode) {
     case 1:
         return "WIDE";
@@ -60,7 +64,8 @@ std::optional<std::string_view> filterName(int filterCode) {
     }
 }
 
-std::string formatKhz(double khz) {
+std::string formatKhz(double khz)
+{
     // Six decimals is below a hertz, which hides the noise of the decoding arithmetic.
     constexpr int kDecimals = 6;
     // Room for the largest finite double written out in full.

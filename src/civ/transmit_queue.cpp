@@ -6,13 +6,15 @@ namespace civ {
 
 namespace {
 
-int advance(int index) {
+int advance(int index)
+{
     return index + 1 == TransmitQueue::kSlots ? 0 : index + 1;
 }
 
 } // namespace
 
-bool TransmitQueue::SendSerialPacket(std::span<const std::uint8_t> frame) {
+bool TransmitQueue::SendSerialPacket(std::span<const std::uint8_t> frame)
+{
     // A partly queued frame would garble the bus, so it goes in whole or not at all.
     if (frame.size() > static_cast<std::size_t>(freeSpace())) {
         return false;
@@ -24,7 +26,8 @@ bool TransmitQueue::SendSerialPacket(std::span<const std::uint8_t> frame) {
     return true;
 }
 
-Frame TransmitQueue::DoSerialOut() {
+Frame TransmitQueue::DoSerialOut()
+{
     if (sendDelay >= 1) {
         --sendDelay;
         return {};
@@ -42,13 +45,15 @@ Frame TransmitQueue::DoSerialOut() {
     return out;
 }
 
-void TransmitQueue::reset() {
+void TransmitQueue::reset()
+{
     serialBufHead = 0;
     serialBufTail = 0;
     sendDelay = 0;
 }
 
-int TransmitQueue::queued() const {
+int TransmitQueue::queued() const
+{
     const int n = serialBufHead - serialBufTail;
     return n < 0 ? n + kSlots : n;
 }

@@ -13,14 +13,13 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTimer>
-
 #include <span>
 
 namespace {
 
 const QString kAddressRange = QStringLiteral("a bus address from 0 to 255, except 252 to 254");
-const QString kFrequencyRange = QStringLiteral(
-    "from 0 to 99.999999 MHz with 4 bytes, or to 9999.999999 MHz with 5 bytes");
+const QString kFrequencyRange =
+    QStringLiteral("from 0 to 99.999999 MHz with 4 bytes, or to 9999.999999 MHz with 5 bytes");
 
 } // namespace
 
@@ -105,8 +104,8 @@ int IcomWindow::frequencyBytes() const
 
 bool IcomWindow::frequencyIsEncodable() const
 {
-    return civ::setFrequency(0, 0, typedMegahertz(), frequencyBytes()).fault
-           != civ::Fault::Frequency;
+    return civ::setFrequency(0, 0, typedMegahertz(), frequencyBytes()).fault !=
+           civ::Fault::Frequency;
 }
 
 bool IcomWindow::queueCommand(const civ::Command& command, QLineEdit* destinationField)

@@ -5,18 +5,21 @@ namespace discovery {
 namespace {
 
 // Codes every receiver treats specially: a probe to them would jam or break the bus.
-constexpr bool isReserved(int address) {
+constexpr bool isReserved(int address)
+{
     return address >= 0xFC && address <= 0xFE;
 }
 
 } // namespace
 
-void RadioSearch::start() {
+void RadioSearch::start()
+{
     findRadiosState = kFirstState;
     pollRadios = false;
 }
 
-RadioSearch::Step RadioSearch::tick() {
+RadioSearch::Step RadioSearch::tick()
+{
     Step step;
     ++findRadiosState;
     if (findRadiosState < 0) {
@@ -40,7 +43,8 @@ RadioSearch::Step RadioSearch::tick() {
     return step;
 }
 
-void RadioSearch::replySeen(int fromId, int ourId) {
+void RadioSearch::replySeen(int fromId, int ourId)
+{
     // Probing our own address makes the bus echo the probe back; that is not a radio.
     if (!pollRadios && fromId != ourId) {
         gotFreqReply = true;

@@ -4,7 +4,6 @@
 
 #include <QMessageBox>
 #include <QSerialPortInfo>
-
 #include <algorithm>
 
 namespace platform {

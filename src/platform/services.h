@@ -5,7 +5,6 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
-
 #include <functional>
 #include <memory>
 

@@ -8,7 +8,9 @@ namespace serial {
 // closed on every call, so it is complete on disk between calls.
 class DebugFile {
 public:
-    explicit DebugFile(QString fileName) : fileName_(std::move(fileName)) {}
+    explicit DebugFile(QString fileName)
+        : fileName_(std::move(fileName))
+    {}
 
     void AddToDebugFile(const QString& text);
 

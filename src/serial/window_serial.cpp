@@ -67,8 +67,8 @@ void IcomWindow::Timer1_Action()
     CheckSerial();
     CheckSerial();
     StaticBuf->setText(serial::queueStatusText(transmitQueue.serialBufHead,
-                                               transmitQueue.serialBufTail,
-                                               transmitQueue.queued(), transmitQueue.sendDelay));
+                                               transmitQueue.serialBufTail, transmitQueue.queued(),
+                                               transmitQueue.sendDelay));
 }
 
 void IcomWindow::CheckSerial()

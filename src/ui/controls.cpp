@@ -6,7 +6,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
-
 #include <limits>
 
 namespace ui {
@@ -31,8 +30,7 @@ QLabel* label(QWidget* parent, const char* name, QRect geometry, const char* tex
     return control;
 }
 
-QLineEdit* field(QWidget* parent, const char* name, QRect geometry, const char* text,
-                 int textSize)
+QLineEdit* field(QWidget* parent, const char* name, QRect geometry, const char* text, int textSize)
 {
     auto* control = place<QLineEdit>(parent, name, geometry, textSize);
     control->setMaxLength(std::numeric_limits<int>::max());

@@ -20,8 +20,7 @@ enum class TimerMode { Off = 0, Single = 1, Multiple = 2 };
 // of 0 keeps the platform's default.
 QWidget* placeWidget(QWidget* widget, const char* name, QRect geometry, int textSize);
 
-template <class W>
-W* place(QWidget* parent, const char* name, QRect geometry, int textSize)
+template <class W> W* place(QWidget* parent, const char* name, QRect geometry, int textSize)
 {
     auto* widget = new W(parent);
     placeWidget(widget, name, geometry, textSize);
@@ -29,8 +28,7 @@ W* place(QWidget* parent, const char* name, QRect geometry, int textSize)
 }
 
 QLabel* label(QWidget* parent, const char* name, QRect geometry, const char* text, int textSize);
-QLineEdit* field(QWidget* parent, const char* name, QRect geometry, const char* text,
-                 int textSize);
+QLineEdit* field(QWidget* parent, const char* name, QRect geometry, const char* text, int textSize);
 QCheckBox* checkBox(QWidget* parent, const char* name, QRect geometry, const char* text,
                     int textSize);
 QPushButton* button(QWidget* parent, const char* name, QRect geometry, const char* text,

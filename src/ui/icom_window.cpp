@@ -38,9 +38,9 @@ void IcomWindow::Layout()
 {
     setMenuBar(new MenuBar1(this));
     setWindowTitle(QStringLiteral("Icom Interface"));
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                   | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-                   | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
     auto* content = new QWidget(this);
     content->setObjectName(QStringLiteral("content"));
     content->setFixedSize(576, 529);

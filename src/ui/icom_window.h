@@ -7,7 +7,6 @@
 #include "serial/debug_file.h"
 
 #include <QMainWindow>
-
 #include <functional>
 #include <memory>
 

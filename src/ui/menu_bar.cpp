@@ -43,20 +43,25 @@ MenuBar1::MenuBar1(QWidget* parent)
 
     QMenu* const editMenu = addMenu(QStringLiteral("&Edit"));
     editMenu->setObjectName(QStringLiteral("EditMenu"));
-    onFocusedText(addItem(editMenu, "EditUndo", "Undo", QKeySequence::Undo),
-                  [](QLineEdit* e) { e->undo(); }, [](QPlainTextEdit* e) { e->undo(); });
+    onFocusedText(
+        addItem(editMenu, "EditUndo", "Undo", QKeySequence::Undo), [](QLineEdit* e) { e->undo(); },
+        [](QPlainTextEdit* e) { e->undo(); });
     editMenu->addSeparator()->setObjectName(QStringLiteral("UntitledMenu0"));
-    onFocusedText(addItem(editMenu, "EditCut", "Cut", QKeySequence::Cut),
-                  [](QLineEdit* e) { e->cut(); }, [](QPlainTextEdit* e) { e->cut(); });
-    onFocusedText(addItem(editMenu, "EditCopy", "Copy", QKeySequence::Copy),
-                  [](QLineEdit* e) { e->copy(); }, [](QPlainTextEdit* e) { e->copy(); });
-    onFocusedText(addItem(editMenu, "EditPaste", "Paste", QKeySequence::Paste),
-                  [](QLineEdit* e) { e->paste(); }, [](QPlainTextEdit* e) { e->paste(); });
-    onFocusedText(addItem(editMenu, "EditClear", "Clear", QKeySequence()),
-                  [](QLineEdit* e) {
-                      if (e->hasSelectedText()) {
-                          e->del();
-                      }
-                  },
-                  [](QPlainTextEdit* e) { e->textCursor().removeSelectedText(); });
+    onFocusedText(
+        addItem(editMenu, "EditCut", "Cut", QKeySequence::Cut), [](QLineEdit* e) { e->cut(); },
+        [](QPlainTextEdit* e) { e->cut(); });
+    onFocusedText(
+        addItem(editMenu, "EditCopy", "Copy", QKeySequence::Copy), [](QLineEdit* e) { e->copy(); },
+        [](QPlainTextEdit* e) { e->copy(); });
+    onFocusedText(
+        addItem(editMenu, "EditPaste", "Paste", QKeySequence::Paste),
+        [](QLineEdit* e) { e->paste(); }, [](QPlainTextEdit* e) { e->paste(); });
+    onFocusedText(
+        addItem(editMenu, "EditClear", "Clear", QKeySequence()),
+        [](QLineEdit* e) {
+            if (e->hasSelectedText()) {
+                e->del();
+            }
+        },
+        [](QPlainTextEdit* e) { e->textCursor().removeSelectedText(); });
 }

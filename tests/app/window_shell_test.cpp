@@ -5,7 +5,6 @@
 
 #include <QApplication>
 #include <QMenu>
-
 #include <algorithm>
 
 TEST(AboutText, IsVersionThenLineEndThenPurpose)
@@ -25,10 +24,11 @@ TEST(NumberReading, TakesTheLeadingDecimalNumber)
         double value;
         int integer;
     } const cases[] = {
-        {"234", 234, 234},     {"14.07", 14.07, 14}, {"8abc", 8, 8},       {"", 0, 0},
-        {"abc", 0, 0},         {" 12", 12, 12},      {"-5", -5, -5},       {".5", 0.5, 0},
-        {"1.2.3", 1.2, 1},     {"7 kHz", 7, 7},      {"+3", 3, 3},         {"-", 0, 0},
-        {"1e3", 1, 1},         {"0x10", 0, 0},       {"99999999999", 99999999999.0, 2147483647},
+        {"234", 234, 234}, {"14.07", 14.07, 14}, {"8abc", 8, 8},
+        {"", 0, 0},        {"abc", 0, 0},        {" 12", 12, 12},
+        {"-5", -5, -5},    {".5", 0.5, 0},       {"1.2.3", 1.2, 1},
+        {"7 kHz", 7, 7},   {"+3", 3, 3},         {"-", 0, 0},
+        {"1e3", 1, 1},     {"0x10", 0, 0},       {"99999999999", 99999999999.0, 2147483647},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
@@ -63,9 +63,9 @@ TEST_F(WindowTest, MenusHoldQuitAndTheEditingItems)
 
     const QList<QAction*> edit = menus[1]->menu()->actions();
     ASSERT_EQ(edit.size(), 6);
-    const char* names[] = {"EditUndo", "UntitledMenu0", "EditCut", "EditCopy", "EditPaste",
-                           "EditClear"};
-    const QKeySequence keys[] = {QKeySequence::Undo, {}, QKeySequence::Cut, QKeySequence::Copy,
+    const char* names[] = {"EditUndo", "UntitledMenu0", "EditCut",
+                           "EditCopy", "EditPaste",     "EditClear"};
+    const QKeySequence keys[] = {QKeySequence::Undo,  {}, QKeySequence::Cut, QKeySequence::Copy,
                                  QKeySequence::Paste, {}};
     for (int i = 0; i < 6; ++i) {
         SCOPED_TRACE(names[i]);

@@ -17,7 +17,8 @@ struct FreqCase {
 
 class SetFrequencyTest : public ::testing::TestWithParam<FreqCase> {};
 
-TEST_P(SetFrequencyTest, EncodesFrame) {
+TEST_P(SetFrequencyTest, EncodesFrame)
+{
     const Command c = setFrequency(kTo, kOur, GetParam().mhz, GetParam().byteCount);
     EXPECT_TRUE(c);
     EXPECT_EQ(c.frame, GetParam().frame);
@@ -48,7 +49,8 @@ INSTANTIATE_TEST_SUITE_P(
         FreqCase{14.07, 6, {0xFE, 0xFE, 0x08, 0xEA, 0x05, 0x00, 0x00, 0x07, 0x14, 0xFD}}));
 
 // Every hertz step from a kHz typed value must survive the double arithmetic.
-TEST(SetFrequency, KhzEntriesRoundTripExactly) {
+TEST(SetFrequency, KhzEntriesRoundTripExactly)
+{
     for (int khz = 1800; khz <= 30000; khz += 7) {
         const Frame frame = setFrequency(kTo, kOur, khz / 1000.0, 4).frame;
         ASSERT_EQ(frame.size(), 10U);
@@ -67,7 +69,8 @@ struct FaultCase {
 
 class SetFrequencyFaultTest : public ::testing::TestWithParam<FaultCase> {};
 
-TEST_P(SetFrequencyFaultTest, RefusesWithEmptyFrame) {
+TEST_P(SetFrequencyFaultTest, RefusesWithEmptyFrame)
+{
     const auto& p = GetParam();
     const Command c = setFrequency(p.to, p.our, p.mhz, p.byteCount);
     EXPECT_FALSE(c);
@@ -101,13 +104,15 @@ INSTANTIATE_TEST_SUITE_P(Faults, SetFrequencyFaultTest,
                                            FaultCase{kTo, kOur, 9999.9999996, 5,
                                                      Fault::Frequency}));
 
-TEST(ReadCommands, EncodeFrames) {
+TEST(ReadCommands, EncodeFrames)
+{
     EXPECT_EQ(readFrequency(kTo, kOur).frame, (Frame{0xFE, 0xFE, 0x08, 0xEA, 0x03, 0xFD}));
     EXPECT_EQ(readMode(0x5C, 0xE0).frame, (Frame{0xFE, 0xFE, 0x5C, 0xE0, 0x04, 0xFD}));
     EXPECT_EQ(readFrequency(0, 0xFB).frame, (Frame{0xFE, 0xFE, 0x00, 0xFB, 0x03, 0xFD}));
 }
 
-TEST(ReadCommands, RefuseUnencodableAddresses) {
+TEST(ReadCommands, RefuseUnencodableAddresses)
+{
     for (const auto& c : {readFrequency(0xFD, kOur), readMode(256, kOur)}) {
         EXPECT_EQ(c.fault, Fault::Destination);
         EXPECT_TRUE(c.frame.empty());
@@ -127,7 +132,8 @@ struct ModeCase {
 
 class SetModeTest : public ::testing::TestWithParam<ModeCase> {};
 
-TEST_P(SetModeTest, EncodesModeAndFilter) {
+TEST_P(SetModeTest, EncodesModeAndFilter)
+{
     const auto& p = GetParam();
     const Command c = setMode(kTo, kOur, p.modeRow, p.filterRow);
     EXPECT_TRUE(c);
@@ -143,13 +149,15 @@ INSTANTIATE_TEST_SUITE_P(Rows, SetModeTest,
                                            ModeCase{2, 3, 0x02, 0x00}, ModeCase{2, -2, 0x02, 0x00},
                                            ModeCase{2, 255, 0x02, 0x00}));
 
-TEST(SetMode, RefusesUnencodableAddresses) {
+TEST(SetMode, RefusesUnencodableAddresses)
+{
     EXPECT_EQ(setMode(0xFC, kOur, 1, 0).fault, Fault::Destination);
     EXPECT_EQ(setMode(kTo, 0xFD, 1, 0).fault, Fault::Source);
     EXPECT_TRUE(setMode(kTo, 0xFD, 1, 0).frame.empty());
 }
 
-TEST(FrequencyBcd, DigitPairsLeastSignificantFirst) {
+TEST(FrequencyBcd, DigitPairsLeastSignificantFirst)
+{
     EXPECT_EQ(frequencyBcd(1296200000, 5), (Frame{0x00, 0x00, 0x20, 0x96, 0x12}));
     EXPECT_EQ(frequencyBcd(14074123, 4), (Frame{0x23, 0x41, 0x07, 0x14}));
     EXPECT_EQ(frequencyBcd(14074123, 3), (Frame{0x23, 0x41, 0x07, 0x14}));

@@ -8,7 +8,8 @@ namespace {
 
 using Event = FrameParser::Event;
 
-std::vector<Event> feed(FrameParser& p, const std::vector<int>& bytes) {
+std::vector<Event> feed(FrameParser& p, const std::vector<int>& bytes)
+{
     std::vector<Event> events;
     for (const int b : bytes) {
         events.push_back(p.ParseByte(b));
@@ -16,11 +17,13 @@ std::vector<Event> feed(FrameParser& p, const std::vector<int>& bytes) {
     return events;
 }
 
-std::vector<int> data(const FrameParser& p) {
+std::vector<int> data(const FrameParser& p)
+{
     return {p.parseMsg.begin(), p.parseMsg.begin() + p.parseMsgLength};
 }
 
-TEST(FrameParser, AssemblesFrameFields) {
+TEST(FrameParser, AssemblesFrameFields)
+{
     FrameParser p;
     const auto events = feed(p, {0xFE, 0xFE, 0xEA, 0x5C, 0x03, 0x00, 0x40, 0x07, 0x14, 0x00, 0xFD});
     EXPECT_EQ(events.back(), Event::FrameEnd);
@@ -34,14 +37,16 @@ TEST(FrameParser, AssemblesFrameFields) {
     EXPECT_EQ(p.parseState, 0);
 }
 
-TEST(FrameParser, FrameWithoutDataEnds) {
+TEST(FrameParser, FrameWithoutDataEnds)
+{
     FrameParser p;
     EXPECT_EQ(feed(p, {0xFE, 0xFE, 0x08, 0xEA, 0xFB, 0xFD}).back(), Event::FrameEnd);
     EXPECT_EQ(p.parseCmd, 0xFB);
     EXPECT_EQ(p.parseMsgLength, 0);
 }
 
-TEST(FrameParser, ThirdPreambleIsTakenAsDestination) {
+TEST(FrameParser, ThirdPreambleIsTakenAsDestination)
+{
     FrameParser p;
     EXPECT_EQ(feed(p, {0xFE, 0xFE, 0xFE, 0xEA, 0x5C, 0x03, 0xFD}).back(), Event::FrameEnd);
     EXPECT_EQ(p.parseToID, 0xFE);
@@ -50,7 +55,8 @@ TEST(FrameParser, ThirdPreambleIsTakenAsDestination) {
     EXPECT_EQ(data(p), std::vector<int>{0x03});
 }
 
-TEST(FrameParser, HeaderFieldsTakeAnyByteButJam) {
+TEST(FrameParser, HeaderFieldsTakeAnyByteButJam)
+{
     FrameParser p;
     EXPECT_EQ(feed(p, {0xFE, 0xFE, 0xFD, 0xFD, 0xFE, 0xFE, 0xFD}).back(), Event::FrameEnd);
     EXPECT_EQ(p.parseToID, 0xFD);
@@ -59,7 +65,8 @@ TEST(FrameParser, HeaderFieldsTakeAnyByteButJam) {
     EXPECT_EQ(data(p), std::vector<int>{0xFE});
 }
 
-TEST(FrameParser, NoiseBeforePreambleIsSkipped) {
+TEST(FrameParser, NoiseBeforePreambleIsSkipped)
+{
     FrameParser p;
     EXPECT_EQ(feed(p, {0x00, 0xFE, 0x13, 0xFD, 0xFE, 0xFE, 0x01, 0x02, 0x04, 0xFD}).back(),
               Event::FrameEnd);
@@ -70,7 +77,8 @@ TEST(FrameParser, NoiseBeforePreambleIsSkipped) {
 class FrameParserJam : public ::testing::TestWithParam<int> {};
 
 // Whatever the state, the jam code drops the frame and the next one parses cleanly.
-TEST_P(FrameParserJam, DropsFrameInAnyState) {
+TEST_P(FrameParserJam, DropsFrameInAnyState)
+{
     const std::vector<int> prefix = {0xFE, 0xFE, 0x08, 0xEA, 0x03, 0x11, 0x22};
     FrameParser p;
     feed(p, std::vector<int>(prefix.begin(), prefix.begin() + GetParam()));
@@ -84,7 +92,8 @@ TEST_P(FrameParserJam, DropsFrameInAnyState) {
 
 INSTANTIATE_TEST_SUITE_P(PrefixLengths, FrameParserJam, ::testing::Range(0, 8));
 
-TEST(FrameParser, JamIsNotAPreamble) {
+TEST(FrameParser, JamIsNotAPreamble)
+{
     FrameParser p;
     feed(p, {0xFE, 0xFE, 0xFC});
     EXPECT_EQ(p.parseState, 0);
@@ -92,7 +101,8 @@ TEST(FrameParser, JamIsNotAPreamble) {
     EXPECT_EQ(p.parseState, 1);
 }
 
-TEST(FrameParser, BytesSplitAcrossCallsParseAlike) {
+TEST(FrameParser, BytesSplitAcrossCallsParseAlike)
+{
     FrameParser p;
     feed(p, {0xFE, 0xFE, 0xEA});
     feed(p, {0x08, 0x04});
@@ -100,7 +110,8 @@ TEST(FrameParser, BytesSplitAcrossCallsParseAlike) {
     EXPECT_EQ(data(p), (std::vector<int>{0x01, 0x02}));
 }
 
-TEST(FrameParser, FullBufferIsStillAnOrdinaryFrame) {
+TEST(FrameParser, FullBufferIsStillAnOrdinaryFrame)
+{
     FrameParser p;
     feed(p, {0xFE, 0xFE, 0xEA, 0x08, 0x03});
     feed(p, std::vector<int>(FrameParser::kMsgUpperBound + 1, 0x42));
@@ -108,7 +119,8 @@ TEST(FrameParser, FullBufferIsStillAnOrdinaryFrame) {
     EXPECT_EQ(p.parseMsgLength, FrameParser::kMsgUpperBound + 1);
 }
 
-TEST(FrameParser, OverlongFrameIsFlaggedAndBufferNotOverrun) {
+TEST(FrameParser, OverlongFrameIsFlaggedAndBufferNotOverrun)
+{
     FrameParser p;
     feed(p, {0xFE, 0xFE, 0xEA, 0x08, 0x03});
     for (int i = 0; i < 1000; ++i) {

@@ -14,7 +14,8 @@ struct FreqCase {
 
 class ParseFreqTest : public ::testing::TestWithParam<FreqCase> {};
 
-TEST_P(ParseFreqTest, DecodesKhz) {
+TEST_P(ParseFreqTest, DecodesKhz)
+{
     EXPECT_NEAR(ParseFreq(GetParam().msg), GetParam().khz, 1e-6);
 }
 
@@ -27,13 +28,15 @@ INSTANTIATE_TEST_SUITE_P(Replies, ParseFreqTest,
                                            FreqCase{{0x23, 0x41, 0x07, 0x14}, 14074.123},
                                            FreqCase{{0x14}, 1400000}, FreqCase{{}, 0}));
 
-TEST(ParseMode, CombinesModeAndFilter) {
+TEST(ParseMode, CombinesModeAndFilter)
+{
     EXPECT_EQ(ParseMode(std::vector<int>{0x03, 0x02}), 3 + 2 * 256);
     EXPECT_EQ(ParseMode(std::vector<int>{0x01}), 1);
     EXPECT_EQ(ParseMode(std::vector<int>{0x05, 0x01, 0x99}), 5 + 256);
 }
 
-TEST(ModeName, KnownAndUnknownCodes) {
+TEST(ModeName, KnownAndUnknownCodes)
+{
     const std::vector<std::pair<int, const char*>> known = {
         {0, "LSB"}, {1, "USB"},     {2, "AM"},         {3, "CW"},           {4, "RTTY"},
         {5, "FM"},  {6, "FM-WIDE"}, {7, "CW-REVERSE"}, {8, "RTTY-REVERSE"}, {11, "SYNC-AM"}};
@@ -45,7 +48,8 @@ TEST(ModeName, KnownAndUnknownCodes) {
     }
 }
 
-TEST(FilterName, KnownAndUnknownCodes) {
+TEST(FilterName, KnownAndUnknownCodes)
+{
     EXPECT_EQ(filterName(1), "WIDE");
     EXPECT_EQ(filterName(2), "MEDIUM");
     EXPECT_EQ(filterName(3), "NARROW");
@@ -61,7 +65,8 @@ struct FormatCase {
 
 class FormatKhzTest : public ::testing::TestWithParam<FormatCase> {};
 
-TEST_P(FormatKhzTest, PlainDecimal) {
+TEST_P(FormatKhzTest, PlainDecimal)
+{
     EXPECT_EQ(formatKhz(GetParam().khz), GetParam().text);
 }
 
@@ -75,12 +80,14 @@ INSTANTIATE_TEST_SUITE_P(
                       FormatCase{1e20, "100000000000000000000"}, FormatCase{-0.0, "0"},
                       FormatCase{-1e-9, "0"}, FormatCase{-2.5, "-2.5"}));
 
-TEST(FormatKhz, DecodedRepliesPrintCleanly) {
+TEST(FormatKhz, DecodedRepliesPrintCleanly)
+{
     EXPECT_EQ(formatKhz(ParseFreq(std::vector<int>{0x50, 0x34, 0x12, 0x07, 0x00})), "7123.45");
     EXPECT_EQ(formatKhz(ParseFreq(std::vector<int>{0x23, 0x41, 0x07, 0x14})), "14074.123");
 }
 
-TEST(FormatKhz, LargestDoubleHasNoExponent) {
+TEST(FormatKhz, LargestDoubleHasNoExponent)
+{
     const std::string text = formatKhz(std::numeric_limits<double>::max());
     EXPECT_EQ(text.size(), 309U);
     EXPECT_EQ(text.find_first_not_of("0123456789"), std::string::npos);

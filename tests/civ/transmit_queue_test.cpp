@@ -9,7 +9,8 @@ const Frame kFirst = {0xFE, 0xFE, 0x08, 0xEA, 0x03, 0xFD};
 const Frame kSecond = {0xFE, 0xFE, 0x08, 0xEA, 0x04, 0xFD};
 
 // Calls DoSerialOut until it writes something; returns the 1-based call that did.
-int callsUntilWrite(TransmitQueue& q, Frame& written) {
+int callsUntilWrite(TransmitQueue& q, Frame& written)
+{
     for (int call = 1; call <= 100; ++call) {
         written = q.DoSerialOut();
         if (!written.empty()) {
@@ -19,7 +20,8 @@ int callsUntilWrite(TransmitQueue& q, Frame& written) {
     return 0;
 }
 
-TEST(TransmitQueue, ElevenQuietCallsBetweenFrames) {
+TEST(TransmitQueue, ElevenQuietCallsBetweenFrames)
+{
     TransmitQueue q;
     ASSERT_TRUE(q.SendSerialPacket(kFirst));
     ASSERT_TRUE(q.SendSerialPacket(kSecond));
@@ -34,7 +36,8 @@ TEST(TransmitQueue, ElevenQuietCallsBetweenFrames) {
     EXPECT_EQ(q.queued(), 0);
 }
 
-TEST(TransmitQueue, FrameEndOnBusShortensTheWait) {
+TEST(TransmitQueue, FrameEndOnBusShortensTheWait)
+{
     TransmitQueue q;
     ASSERT_TRUE(q.SendSerialPacket(kFirst));
     ASSERT_TRUE(q.SendSerialPacket(kSecond));
@@ -45,7 +48,8 @@ TEST(TransmitQueue, FrameEndOnBusShortensTheWait) {
     EXPECT_EQ(written, kSecond);
 }
 
-TEST(TransmitQueue, FrameWrapsAroundTheRing) {
+TEST(TransmitQueue, FrameWrapsAroundTheRing)
+{
     TransmitQueue q;
     q.serialBufHead = 9998;
     q.serialBufTail = 9998;
@@ -60,14 +64,16 @@ TEST(TransmitQueue, FrameWrapsAroundTheRing) {
     EXPECT_EQ(q.serialBufTail, 4);
 }
 
-TEST(TransmitQueue, EmptyReleaseStillStartsTheWait) {
+TEST(TransmitQueue, EmptyReleaseStillStartsTheWait)
+{
     TransmitQueue q;
     EXPECT_TRUE(q.DoSerialOut().empty());
     EXPECT_EQ(q.sendDelay, TransmitQueue::kDelayAfterRelease);
     EXPECT_EQ(q.serialBufTail, 0);
 }
 
-TEST(TransmitQueue, LongRunWithoutEndIsReleasedInChunks) {
+TEST(TransmitQueue, LongRunWithoutEndIsReleasedInChunks)
+{
     TransmitQueue q;
     Frame run(60);
     for (std::size_t i = 0; i < run.size(); ++i) {
@@ -80,7 +86,8 @@ TEST(TransmitQueue, LongRunWithoutEndIsReleasedInChunks) {
     EXPECT_EQ(written, Frame(run.begin() + 50, run.end()));
 }
 
-TEST(TransmitQueue, ReleaseStopsAtEndOfFrame) {
+TEST(TransmitQueue, ReleaseStopsAtEndOfFrame)
+{
     TransmitQueue q;
     ASSERT_TRUE(q.SendSerialPacket(Frame{0x01, 0xFD, 0x02, 0x03}));
     EXPECT_EQ(q.DoSerialOut(), (Frame{0x01, 0xFD}));
@@ -90,7 +97,8 @@ TEST(TransmitQueue, ReleaseStopsAtEndOfFrame) {
     EXPECT_TRUE(q.DoSerialOut().empty());
 }
 
-TEST(TransmitQueue, FullRingRefusesWithoutLosingQueuedBytes) {
+TEST(TransmitQueue, FullRingRefusesWithoutLosingQueuedBytes)
+{
     TransmitQueue q;
     q.serialBufHead = 5000;
     q.serialBufTail = 5000;

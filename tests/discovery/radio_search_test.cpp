@@ -19,7 +19,8 @@ struct Outcome {
     int endTick = 0;
 };
 
-Outcome runSearch(RadioSearch& s, const std::set<int>& answering) {
+Outcome runSearch(RadioSearch& s, const std::set<int>& answering)
+{
     Outcome run;
     s.start();
     int lastProbe = -1;
@@ -46,7 +47,8 @@ Outcome runSearch(RadioSearch& s, const std::set<int>& answering) {
     return run;
 }
 
-TEST(RadioSearch, WaitsTwoTicksThenProbesZero) {
+TEST(RadioSearch, WaitsTwoTicksThenProbesZero)
+{
     RadioSearch s;
     s.start();
     EXPECT_TRUE(s.running());
@@ -60,7 +62,8 @@ TEST(RadioSearch, WaitsTwoTicksThenProbesZero) {
     EXPECT_FALSE(step.found);
 }
 
-TEST(RadioSearch, AnswerIsReportedAtTheNextTick) {
+TEST(RadioSearch, AnswerIsReportedAtTheNextTick)
+{
     RadioSearch s;
     s.start();
     for (int tick = 1; tick <= 3 + 7; ++tick) {
@@ -73,7 +76,8 @@ TEST(RadioSearch, AnswerIsReportedAtTheNextTick) {
     EXPECT_FALSE(s.tick().found);
 }
 
-TEST(RadioSearch, FindsRadiosInOrderAndEnds) {
+TEST(RadioSearch, FindsRadiosInOrderAndEnds)
+{
     RadioSearch s;
     const Outcome run = runSearch(s, {0x04, 0x5C});
     EXPECT_EQ(run.found, (std::vector<int>{4, 92}));
@@ -82,7 +86,8 @@ TEST(RadioSearch, FindsRadiosInOrderAndEnds) {
     EXPECT_EQ(s.findRadiosState, RadioSearch::kFirstState);
 }
 
-TEST(RadioSearch, LastAddressIsFoundOnTheEndingTick) {
+TEST(RadioSearch, LastAddressIsFoundOnTheEndingTick)
+{
     RadioSearch s;
     s.start();
     for (int tick = 1; tick < RadioSearch::kTicksPerSearch; ++tick) {
@@ -96,7 +101,8 @@ TEST(RadioSearch, LastAddressIsFoundOnTheEndingTick) {
     EXPECT_FALSE(step.probe);
 }
 
-TEST(RadioSearch, SecondSearchBehavesTheSame) {
+TEST(RadioSearch, SecondSearchBehavesTheSame)
+{
     RadioSearch s;
     const Outcome first = runSearch(s, {0x04, 0x5C});
     const Outcome second = runSearch(s, {0x04, 0x5C});
@@ -105,7 +111,8 @@ TEST(RadioSearch, SecondSearchBehavesTheSame) {
     EXPECT_EQ(second.endTick, RadioSearch::kTicksPerSearch);
 }
 
-TEST(RadioSearch, ReservedCodesShowProgressButAreNotProbed) {
+TEST(RadioSearch, ReservedCodesShowProgressButAreNotProbed)
+{
     RadioSearch s;
     const Outcome run = runSearch(s, {});
     std::vector<int> all(256);
@@ -119,7 +126,8 @@ TEST(RadioSearch, ReservedCodesShowProgressButAreNotProbed) {
     }
 }
 
-TEST(RadioSearch, NothingIsFoundForReservedCodes) {
+TEST(RadioSearch, NothingIsFoundForReservedCodes)
+{
     RadioSearch s;
     s.start();
     for (int tick = 1; tick <= 3 + 0xFC; ++tick) {
@@ -133,7 +141,8 @@ TEST(RadioSearch, NothingIsFoundForReservedCodes) {
     EXPECT_EQ(s.tick().found, 0xFF);
 }
 
-TEST(RadioSearch, OwnEchoDoesNotCount) {
+TEST(RadioSearch, OwnEchoDoesNotCount)
+{
     RadioSearch s;
     s.start();
     for (int tick = 1; tick <= 3 + kOur; ++tick) {
@@ -143,7 +152,8 @@ TEST(RadioSearch, OwnEchoDoesNotCount) {
     EXPECT_FALSE(s.tick().found);
 }
 
-TEST(RadioSearch, RepliesWhileWaitingAreIgnored) {
+TEST(RadioSearch, RepliesWhileWaitingAreIgnored)
+{
     RadioSearch s;
     s.start();
     s.replySeen(0x04, kOur);
@@ -157,7 +167,8 @@ TEST(RadioSearch, RepliesWhileWaitingAreIgnored) {
     EXPECT_FALSE(s.tick().found);
 }
 
-TEST(RadioSearch, LateReplyCountsForTheNextAddress) {
+TEST(RadioSearch, LateReplyCountsForTheNextAddress)
+{
     RadioSearch s;
     s.start();
     for (int tick = 1; tick <= 3 + 4; ++tick) {
@@ -169,7 +180,8 @@ TEST(RadioSearch, LateReplyCountsForTheNextAddress) {
     EXPECT_EQ(s.tick().found, 5);
 }
 
-TEST(RadioSearch, RepliesOutsideASearchAreIgnored) {
+TEST(RadioSearch, RepliesOutsideASearchAreIgnored)
+{
     RadioSearch s;
     runSearch(s, {});
     s.replySeen(0x04, kOur);

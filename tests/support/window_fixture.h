@@ -11,9 +11,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
-
 #include <gtest/gtest.h>
-
 #include <memory>
 
 // A window on an in-memory port, with its timers stopped so that tests drive every tick.
