@@ -1,0 +1,63 @@
+#include "options.h"
+
+namespace civsim {
+
+std::string helpText()
+{
+    return R"(Usage: civ-sim [OPTIONS]
+
+Simulates a CI-V bus with one or more Icom radios on it. By default it opens a
+pseudo-terminal and prints the path to open as the first line of output; it
+runs until interrupted (SIGINT or SIGTERM).
+
+Line:
+  --device PATH          drive an existing serial port instead (8N1, raw)
+                           civ-sim --device /dev/ttyUSB0 --baud 19200
+  --baud N               line rate for --device and for --flood pacing
+                         (default 57600)
+                           civ-sim --baud 9600 --flood
+  --listen HOST:PORT     serve the bus to one TCP client at a time; port 0
+                         picks a free port, printed as tcp://HOST:PORT
+                           civ-sim --listen 127.0.0.1:0
+  --echo on|off          hand back every byte the controller sends, as a
+                         one-wire interface does (default on)
+                           civ-sim --echo off
+
+Radios:
+  --radio ADDR[,freq=HZ][,mode=M][,filter=F][,bytes=4|5]
+                         a radio at bus address ADDR (decimal or 0x hex);
+                         repeat for more radios. Mode is a code (0x01) or a
+                         name: LSB USB AM CW RTTY FM WFM CW-R RTTY-R S-AM.
+                         Filter 1..3. bytes is the frequency data length.
+                         Default: one radio 0x08,freq=14074000,mode=1,filter=1,bytes=5
+                           civ-sim --radio 0x94 --radio 0x04,freq=7040000,mode=CW,bytes=4
+  --transceive           a radio broadcasts its new frequency when it is set
+                           civ-sim --transceive
+
+Faults and load:
+  --jam-every SECONDS    put the jam code FC on the line periodically
+                           civ-sim --jam-every 2.5
+  --noise-every SECONDS  put a few random non-frame bytes on the line
+                           civ-sim --noise-every 0.5
+  --reply-delay MS       hold every reply for MS milliseconds
+                           civ-sim --reply-delay 150
+  --flood                keep the line full of valid traffic: other stations
+                         talking, and unsolicited frequency reports
+                           civ-sim --flood
+  --controller ADDR      controller address that flood reports go to
+                         (default 0xEA)
+                           civ-sim --controller 0xE0 --flood
+
+Other:
+  --log                  print every frame received and sent to stderr
+                           civ-sim --log
+  --help                 show this text
+                           civ-sim --help
+  --version              show the version
+                           civ-sim --version
+
+Exit status: 0 on a signal or --help, 2 on a bad option, 1 on a line error.
+)";
+}
+
+} // namespace civsim

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "radio.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace civsim {
+
+enum class LineKind { Pty, Device, Tcp };
+
+struct Options {
+    LineKind line = LineKind::Pty;
+    std::string device;
+    std::string listenHost;
+    std::uint16_t listenPort = 0;
+    int baud = 57600;
+    std::vector<RadioConfig> radios;
+    bool echo = true;
+    double jamEverySeconds = 0;
+    double noiseEverySeconds = 0;
+    int replyDelayMs = 0;
+    bool transceive = false;
+    bool flood = false;
+    std::uint8_t controller = 0xEA;
+    bool log = false;
+};
+
+struct ParseResult {
+    enum class Action { Run, Help, Version, Error };
+
+    Action action = Action::Run;
+    Options options;
+    std::string error;
+};
+
+// Arguments without the program name.
+ParseResult parseOptions(const std::vector<std::string>& args);
+
+std::string helpText();
+
+} // namespace civsim

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "frame.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace civsim {
+
+namespace cmd {
+inline constexpr std::uint8_t kTransceiveFrequency = 0x00;
+inline constexpr std::uint8_t kTransceiveMode = 0x01;
+inline constexpr std::uint8_t kReadFrequency = 0x03;
+inline constexpr std::uint8_t kReadMode = 0x04;
+inline constexpr std::uint8_t kSetFrequency = 0x05;
+inline constexpr std::uint8_t kSetMode = 0x06;
+} // namespace cmd
+
+bool isKnownMode(std::uint8_t mode);
+bool isKnownFilter(std::uint8_t filter);
+
+struct RadioConfig {
+    std::uint8_t address = 0x08;
+    std::uint64_t frequency = 14'074'000;
+    std::uint8_t mode = 0x01;
+    std::uint8_t filter = 1;
+    int frequencyBytes = 5;
+
+    bool operator==(const RadioConfig&) const = default;
+};
+
+class Radio {
+public:
+    explicit Radio(const RadioConfig& config, bool transceive = false);
+
+    // Frames the radio puts on the bus in response: a reply to a request addressed to it,
+    // and a frequency broadcast when transceive is on. Other stations' traffic yields none.
+    std::vector<Frame> handle(const Frame& frame);
+
+    // Answer to a frequency read, also used for unsolicited reports.
+    Frame frequencyReport(std::uint8_t dest) const;
+
+    std::uint8_t address() const { return address_; }
+    std::uint64_t frequency() const { return frequency_; }
+    std::uint8_t mode() const { return mode_; }
+    std::uint8_t filter() const { return filter_; }
+    int frequencyBytes() const { return frequencyBytes_; }
+
+private:
+    bool setFrequency(const Bytes& data);
+    bool setMode(const Bytes& data);
+    Frame reply(std::uint8_t dest, std::uint8_t command, Bytes data = {}) const;
+
+    std::uint8_t address_;
+    std::uint64_t frequency_;
+    std::uint8_t mode_;
+    std::uint8_t filter_;
+    int frequencyBytes_;
+    bool transceive_;
+};
+
+} // namespace civsim

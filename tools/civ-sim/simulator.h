@@ -1,0 +1,68 @@
+#pragma once
+
+#include "options.h"
+#include "sim_bus.h"
+#include "traffic.h"
+#include "transport.h"
+
+#include <chrono>
+#include <csignal>
+#include <deque>
+#include <optional>
+#include <random>
+#include <span>
+#include <string_view>
+
+namespace civsim {
+
+// Runs the bus on a transport: reads the controller, answers, and puts faults and load on
+// the line when asked to.
+class Simulator {
+public:
+    Simulator(const Options& options, Transport& transport);
+
+    // Serves until `stop` is set. `waitMask` is the signal mask while waiting, so a signal
+    // blocked elsewhere still ends the wait. Returns the exit status.
+    int run(const volatile std::sig_atomic_t& stop, const sigset_t& waitMask);
+
+private:
+    using Clock = std::chrono::steady_clock;
+    using TimePoint = Clock::time_point;
+
+    struct Periodic {
+        Clock::duration period{};
+        TimePoint next{};
+
+        bool fire(TimePoint now);
+    };
+
+    struct PendingReply {
+        TimePoint due;
+        Frame frame;
+    };
+
+    void readLine(TimePoint now);
+    void writeLine();
+    void lineGone();
+    void runTimers(TimePoint now);
+    std::optional<TimePoint> nextDeadline() const;
+    bool busBusy(TimePoint now) const;
+    void send(std::span<const std::uint8_t> bytes, TimePoint now);
+    void sendFrame(const Frame& frame, TimePoint now);
+    void log(std::string_view direction, std::span<const std::uint8_t> bytes) const;
+
+    const Options& options_;
+    Transport& transport_;
+    SimBus bus_;
+    FloodSource flood_;
+    std::mt19937 rng_;
+    Periodic jam_;
+    Periodic noise_;
+    Bytes out_;
+    std::deque<PendingReply> pending_;
+    TimePoint lastRx_{};
+    TimePoint lineFreeAt_{};
+    bool failed_ = false;
+};
+
+} // namespace civsim
