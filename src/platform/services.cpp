@@ -1,6 +1,6 @@
 #include "platform/services.h"
 
-#include "platform/qt_serial_connection.h"
+#include "platform/port_connection.h"
 
 #include <QMessageBox>
 #include <QSerialPortInfo>
@@ -39,7 +39,7 @@ Services systemServices(const QStringList& extraPorts)
 {
     Services services;
     services.listPorts = [extraPorts] { return systemPorts(extraPorts); };
-    services.newConnection = [] { return std::make_unique<QtSerialConnection>(); };
+    services.newConnection = [] { return std::make_unique<PortConnection>(); };
     services.showMessage = showModalMessage;
     return services;
 }

@@ -87,7 +87,8 @@ Frame Radio::frequencyReport(std::uint8_t dest) const
 
 bool Radio::setFrequency(const Bytes& data)
 {
-    if (data.size() != static_cast<std::size_t>(frequencyBytes_)) {
+    // A five-byte radio also takes the four-byte form, for controllers that only send that.
+    if (data.size() != static_cast<std::size_t>(frequencyBytes_) && data.size() != 4) {
         return false;
     }
     const auto hz = decodeFrequency(data);

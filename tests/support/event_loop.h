@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+
+// Pumps the event loop until done() holds or the deadline passes; returns done().
+template <class Predicate> bool pumpUntil(Predicate done, int deadlineMs = 10000)
+{
+    const QDeadlineTimer deadline(deadlineMs);
+    while (!done()) {
+        if (deadline.hasExpired()) {
+            return done();
+        }
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return true;
+}
