@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(g++ cmake ninja-build pkgconf qt6-base-dev qt6-serialport-dev libgl-dev
-          libgtest-dev libbenchmark-dev clang libclang-rt-14-dev)
+          libgtest-dev libbenchmark-dev clang libclang-rt-14-dev desktop-file-utils dpkg-dev)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds with warnings as errors and runs every test.
+# Installs what is missing, builds with warnings as errors and runs every test, then runs the
+# whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/setup.sh
-cmake --preset testing
-cmake --build --preset testing
-ctest --preset testing
+for preset in testing asan; do
+    cmake --preset "$preset"
+    cmake --build --preset "$preset"
+    ctest --preset "$preset"
+done
