@@ -4,6 +4,10 @@
 
 #include <utility>
 
+#ifdef Q_OS_UNIX
+#include <termios.h>
+#endif
+
 namespace platform {
 
 QtSerialConnection::QtSerialConnection()
@@ -19,9 +23,9 @@ bool QtSerialConnection::open(const QString& location, int baudRate)
     configuring_ = true;
     port_.setPortName(location);
     bool ok = port_.open(QIODevice::ReadWrite);
-    ok = ok && port_.setBaudRate(baudRate) && port_.setDataBits(QSerialPort::Data8)
-         && port_.setParity(QSerialPort::NoParity) && port_.setStopBits(QSerialPort::OneStop)
-         && port_.setFlowControl(QSerialPort::NoFlowControl);
+    ok = ok && port_.setBaudRate(baudRate) && port_.setDataBits(QSerialPort::Data8) &&
+         port_.setParity(QSerialPort::NoParity) && port_.setStopBits(QSerialPort::OneStop) &&
+         port_.setFlowControl(QSerialPort::NoFlowControl);
     configuring_ = false;
     if (!ok) {
         errorString_ = port_.errorString();
@@ -64,13 +68,25 @@ std::optional<ConnectionFailure> QtSerialConnection::takeFailure()
     return std::exchange(failure_, std::nullopt);
 }
 
+bool QtSerialConnection::hungUp() const
+{
+#ifdef Q_OS_UNIX
+    // A hung-up tty reads as end of file and Qt then quotes a stale errno; the descriptor
+    // refusing even a settings read is what tells a vanished device apart.
+    termios settings{};
+    return ::tcgetattr(int(port_.handle()), &settings) != 0;
+#else
+    return false;
+#endif
+}
+
 void QtSerialConnection::onError(QSerialPort::SerialPortError error)
 {
-    if (error == QSerialPort::NoError || error == QSerialPort::TimeoutError || configuring_
-        || !port_.isOpen()) {
+    if (error == QSerialPort::NoError || error == QSerialPort::TimeoutError || configuring_ ||
+        !port_.isOpen()) {
         return;
     }
-    errorString_ = port_.errorString();
+    errorString_ = hungUp() ? QStringLiteral("the device was disconnected") : port_.errorString();
     qCWarning(lcSerial) << port_.portName() << "failed:" << errorString_;
     // Closing from inside the port's own signal is safe; later reads then return nothing.
     port_.close();

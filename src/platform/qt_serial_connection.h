@@ -20,6 +20,7 @@ public:
 
 private:
     void onError(QSerialPort::SerialPortError error);
+    bool hungUp() const;
 
     QSerialPort port_;
     QString errorString_;

@@ -13,7 +13,6 @@ std::optional<LineSettings> readLineSettings(int masterFd)
     LineSettings s;
     s.inputSpeed = t.c_ispeed;
     s.outputSpeed = t.c_ospeed;
-    s.customSpeed = (t.c_cflag & CBAUD) == BOTHER;
     switch (t.c_cflag & CSIZE) {
     case CS5:
         s.dataBits = 5;

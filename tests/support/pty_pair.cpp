@@ -1,7 +1,6 @@
 #include "pty_pair.h"
 
 #include <QCoreApplication>
-
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -18,7 +17,8 @@ const QByteArray kMarker = QByteArrayLiteral("\xFD\x00PTY-MARK\x00\xFD");
 
 QString systemError(const char* what)
 {
-    return QStringLiteral("%1: %2").arg(QLatin1String(what), QString::fromLocal8Bit(strerror(errno)));
+    return QStringLiteral("%1: %2").arg(QLatin1String(what),
+                                        QString::fromLocal8Bit(strerror(errno)));
 }
 
 bool makeRaw(int fd)
@@ -85,7 +85,7 @@ bool PtyPair::presetForeignSettings()
     if (slave_ < 0 || tcgetattr(slave_, &t) != 0) {
         return false;
     }
-    t.c_cflag = (t.c_cflag & ~tcflag_t(CSIZE)) | CS7 | PARENB | CSTOPB | CRTSCTS;
+    t.c_cflag |= CSTOPB | CRTSCTS;
     t.c_iflag |= IXON | IXOFF;
     cfsetispeed(&t, B110);
     cfsetospeed(&t, B110);
@@ -95,10 +95,15 @@ bool PtyPair::presetForeignSettings()
 bool PtyPair::write(QByteArrayView bytes)
 {
     qsizetype done = 0;
-    while (master_ >= 0 && done < bytes.size()) {
+    const QDeadlineTimer deadline(5000);
+    while (master_ >= 0 && done < bytes.size() && !deadline.hasExpired()) {
         const ssize_t n = ::write(master_, bytes.data() + done, size_t(bytes.size() - done));
         if (n < 0 && errno != EINTR && errno != EAGAIN) {
             return false;
+        }
+        if (n < 0) {
+            pollfd p{master_, POLLOUT, 0};
+            poll(&p, 1, 5);
         }
         done += n > 0 ? n : 0;
     }
@@ -155,16 +160,20 @@ QByteArray PtyPair::read(qsizetype count, QDeadlineTimer deadline)
 
 QByteArray PtyPair::drainWritten(QDeadlineTimer deadline)
 {
-    if (slave_ < 0 || ::write(slave_, kMarker.constData(), size_t(kMarker.size())) != kMarker.size()) {
+    if (slave_ < 0 ||
+        ::write(slave_, kMarker.constData(), size_t(kMarker.size())) != kMarker.size()) {
         return {};
     }
     qsizetype at = -1;
-    while ((at = pending_.indexOf(kMarker)) < 0 && !deadline.hasExpired()) {
+    for (;;) {
         pending_.append(readMaster(1 << 20));
+        if ((at = pending_.indexOf(kMarker)) >= 0) {
+            break;
+        }
+        if (deadline.hasExpired()) {
+            return {};
+        }
         waitReadable(master_, 5);
-    }
-    if (at < 0) {
-        return {};
     }
     const QByteArray out = pending_.left(at);
     pending_.remove(0, at + kMarker.size());

@@ -4,14 +4,13 @@
 #include <QByteArrayView>
 #include <QDeadlineTimer>
 #include <QString>
-
 #include <optional>
 
 // The line settings the program's side of a pseudo-terminal carries, as the kernel holds them.
 struct LineSettings {
     unsigned inputSpeed = 0;
     unsigned outputSpeed = 0;
-    bool customSpeed = false; // BOTHER: the speed is a number, not one of the B constants
+    // Always 8 and false on a pty: its driver overrides whatever is asked.
     int dataBits = 0;
     bool parity = false;
     bool twoStopBits = false;
@@ -36,8 +35,8 @@ public:
     QString error() const { return error_; }
     QString slavePath() const { return slavePath_; }
 
-    // Leaves settings the program has to undo: 110 bit/s, 7 bits, even parity, 2 stop bits,
-    // XON/XOFF and RTS/CTS.
+    // Leaves settings the program has to undo: 110 bit/s, 2 stop bits, XON/XOFF and RTS/CTS.
+    // Data bits and parity cannot be preset: the pty driver forces 8 bits and no parity.
     bool presetForeignSettings();
 
     // Puts bytes on the program's receive side.
