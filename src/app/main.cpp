@@ -3,25 +3,64 @@
 
 #include <QCommandLineParser>
 #include <QTimer>
+#include <cstring>
+
+namespace {
+
+QCommandLineOption portOption()
+{
+    return {QStringLiteral("port"),
+            QStringLiteral("Lists <path> first among the serial ports; repeat for more. A path "
+                           "of the form tcp://HOST:PORT is a raw TCP serial server."),
+            QStringLiteral("path")};
+}
+
+void describe(QCommandLineParser& options)
+{
+    options.setApplicationDescription(QStringLiteral(
+        "Tests and drives Icom radios over the CI-V serial bus.\n\n"
+        "Examples:\n"
+        "  icom-interface --port /dev/ttyUSB0\n"
+        "  icom-interface --port \"$(civ-sim | head -n 1)\"   (a simulated radio)\n"
+        "  icom-interface --port tcp://shack.example.org:4001   (a networked serial server)"));
+    options.addHelpOption();
+    options.addVersionOption();
+    options.addOption(portOption());
+}
+
+// --help and --version answer without a display, so they run before the application exists.
+bool answersWithoutWindow(int argc, char* argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        for (const char* flag : {"-h", "--help", "--help-all", "-?", "-v", "--version"}) {
+            if (std::strcmp(argv[i], flag) == 0) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
+    App::setApplicationName(QStringLiteral("icom-interface"));
+    App::setApplicationVersion(QStringLiteral(ICOM_INTERFACE_VERSION));
+
+    if (answersWithoutWindow(argc, argv)) {
+        const QCoreApplication core(argc, argv);
+        QCommandLineParser options;
+        describe(options);
+        options.process(core);
+        return 0;
+    }
+
     App app(argc, argv);
-
     QCommandLineParser options;
-    options.setApplicationDescription(
-        QStringLiteral("Tests and drives Icom radios over the CI-V serial bus.\n\n"
-                       "Example: icom-interface --port /dev/pts/3"));
-    options.addHelpOption();
-    options.addVersionOption();
-    const QCommandLineOption port(
-        QStringLiteral("port"),
-        QStringLiteral("Lists <path> first among the serial ports; repeat for more."),
-        QStringLiteral("path"));
-    options.addOption(port);
+    describe(options);
     options.process(app);
-
-    app.setServices(platform::systemServices(options.values(port)));
+    app.setServices(platform::systemServices(options.values(portOption())));
     QTimer::singleShot(0, &app, &App::Open);
     return App::exec();
 }
