@@ -2,6 +2,7 @@
 
 #include "platform/port_connection.h"
 
+#include <QApplication>
 #include <QMessageBox>
 #include <QSerialPortInfo>
 #include <algorithm>
@@ -31,6 +32,7 @@ QList<PortEntry> systemPorts(const QStringList& extraPorts)
 void showModalMessage(QWidget* parent, const QString& text)
 {
     QMessageBox box(parent);
+    box.setWindowTitle(QApplication::applicationDisplayName());
     box.setText(text);
     box.exec();
 }
