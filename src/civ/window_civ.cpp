@@ -17,9 +17,9 @@
 
 namespace {
 
-const QString kAddressRange = QStringLiteral("a bus address from 0 to 255, except 252 to 254");
-const QString kFrequencyRange =
-    QStringLiteral("from 0 to 99.999999 MHz with 4 bytes, or to 9999.999999 MHz with 5 bytes");
+constexpr QLatin1String kAddressRange{"a bus address from 0 to 255, except 252 to 254"};
+constexpr QLatin1String kFrequencyRange{
+    "from 0 to 99.999999 MHz with 4 bytes, or to 9999.999999 MHz with 5 bytes"};
 
 } // namespace
 
@@ -114,13 +114,13 @@ bool IcomWindow::queueCommand(const civ::Command& command, QLineEdit* destinatio
     case civ::Fault::None:
         return SendSerialPacket(command.frame);
     case civ::Fault::Destination:
-        markInvalid(destinationField, kAddressRange);
+        markInvalid(destinationField, tr("Radio ID"), kAddressRange);
         break;
     case civ::Fault::Source:
-        markInvalid(OurIDEditField, kAddressRange);
+        markInvalid(OurIDEditField, tr("Our ID"), kAddressRange);
         break;
     case civ::Fault::Frequency:
-        markInvalid(EditFreq, kFrequencyRange);
+        markInvalid(EditFreq, tr("Freq"), kFrequencyRange);
         break;
     }
     return false;
@@ -172,11 +172,11 @@ void IcomWindow::ReqTimer_Action()
     ReqMode(radioAddress());
 }
 
-void IcomWindow::markInvalid(QLineEdit* field, const QString& validRange)
+void IcomWindow::markInvalid(QLineEdit* field, const QString& what, QLatin1String validRange)
 {
     field->setProperty("invalid", true);
     field->setStyleSheet(QStringLiteral("QLineEdit { background: #ffd6d6; }"));
-    const QString text = tr("Not sent: %1 must be %2.").arg(field->objectName(), validRange);
+    const QString text = tr("Not sent: %1 must be %2.").arg(what, validRange);
     field->setToolTip(text);
     statusBar()->showMessage(text);
 }

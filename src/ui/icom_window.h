@@ -86,7 +86,7 @@ private:
     int frequencyBytes() const;
     bool frequencyIsEncodable() const;
     bool queueCommand(const civ::Command& command, QLineEdit* destinationField);
-    void markInvalid(QLineEdit* field, const QString& validRange);
+    void markInvalid(QLineEdit* field, const QString& what, QLatin1String validRange);
     void watchValidity(QLineEdit* field, std::function<bool()> valid);
     void appendToDataDisplay(const QString& text);
     void reportConnectionFailure(const platform::ConnectionFailure& failure);
