@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+class QCoreApplication;
+
+namespace bench {
+
+struct HarnessOptions {
+    QString port;
+    QString label = QStringLiteral("run");
+    int baud = 9600;
+    double warmupSeconds = 2;
+    double seconds = 10;
+    double settleSeconds = 1;
+    double setEverySeconds = 0;
+    bool showData = false;
+    bool debug = false;
+    QString simLog;
+    // Pass criteria; unset ones are not judged.
+    std::optional<long> maxRssGrowthKb;
+    bool expectNextTick = false;
+    bool expectAnswers = false;
+    bool expectNoWarnings = false;
+};
+
+// Exits with a usage message on bad options.
+HarnessOptions parseHarnessOptions(const QCoreApplication& app);
+
+} // namespace bench

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "harness_options.h"
+#include "process_usage.h"
+#include "reply_latency.h"
+#include "sim_log.h"
+
+#include <QStringList>
+#include <optional>
+#include <vector>
+
+namespace bench {
+
+struct RunResult {
+    Usage start;
+    Usage end;
+    long peakRssKb = 0;
+    long long bytesReadAtStart = 0;
+    long long bytesReadAtEnd = 0;
+    int pollsWritten = 0;
+    int setsWritten = 0;
+    int setsTyped = 0;
+    int ourAddress = 0;
+    std::vector<DisplayChange> displayChanges;
+    std::vector<double> pollTimes;
+    std::vector<double> tickEnds;
+    std::optional<std::vector<SimFrame>> simFrames;
+    QStringList warnings;
+    int jamWarnings = 0;
+};
+
+// Prints the figures, one a line with their units, then the judged criteria. False when any
+// criterion failed.
+bool printReport(const HarnessOptions& options, const RunResult& result);
+
+} // namespace bench

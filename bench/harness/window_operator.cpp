@@ -1,0 +1,84 @@
+#include "window_operator.h"
+
+#include "platform/text_numbers.h"
+#include "ui/icom_window.h"
+#include "wall_clock.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
+#include <QToolButton>
+#include <cstdio>
+#include <cstdlib>
+
+namespace bench {
+
+WindowOperator::WindowOperator(IcomWindow& window)
+    : window_(window)
+{
+    display_ = &control<QLabel>("FreqDisplay");
+    shown_ = display_->text();
+    // Connected after the window's own slot, so this runs once the tick's parsing is done:
+    // the display can only change inside a tick.
+    QObject::connect(&control<QTimer>("Timer1"), &QTimer::timeout, &window_,
+                     [this] { afterTick(); });
+}
+
+template <class T> T& WindowOperator::control(const char* name) const
+{
+    T* found = window_.findChild<T*>(QLatin1String(name));
+    if (!found) {
+        std::fprintf(stderr, "harness: the window has no control %s\n", name);
+        std::exit(2);
+    }
+    return *found;
+}
+
+bool WindowOperator::chooseBaud(int rate)
+{
+    auto& popup = control<QComboBox>("BaudPopup");
+    const int row = popup.findText(QString::number(rate));
+    if (row < 0) {
+        return false;
+    }
+    popup.setCurrentIndex(row);
+    return true;
+}
+
+void WindowOperator::tick(const char* checkBoxName)
+{
+    control<QCheckBox>(checkBoxName).setChecked(true);
+}
+
+void WindowOperator::typeFrequency(const QString& khz)
+{
+    auto& field = control<QLineEdit>("EditFreq");
+    field.selectAll();
+    field.insert(khz);
+    control<QToolButton>("SetFreq1").click();
+}
+
+void WindowOperator::stopPolling()
+{
+    control<QTimer>("ReqTimer").stop();
+}
+
+int WindowOperator::ourAddress() const
+{
+    return platform::integerValue(control<QLineEdit>("OurIDEditField").text());
+}
+
+void WindowOperator::afterTick()
+{
+    const double now = msOfDay(std::chrono::system_clock::now());
+    tickEnds_.push_back(now);
+    const QString text = display_->text();
+    if (text != shown_) {
+        shown_ = text;
+        changes_.push_back({now, text});
+    }
+}
+
+} // namespace bench

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "reply_latency.h"
+
+#include <QString>
+#include <vector>
+
+class IcomWindow;
+class QLabel;
+
+namespace bench {
+
+// Works the window through its controls, as someone at the keyboard would, and watches the
+// frequency display.
+class WindowOperator {
+public:
+    explicit WindowOperator(IcomWindow& window);
+
+    // False when the rate pop-up has no such row.
+    bool chooseBaud(int rate);
+    void tick(const char* checkBoxName);
+    // Types kHz into the frequency field and presses Set.
+    void typeFrequency(const QString& khz);
+    void stopPolling();
+    // Room for the tick record up front, so it does not show as memory growth.
+    void expectTicks(std::size_t count) { tickEnds_.reserve(count); }
+
+    int ourAddress() const;
+    const std::vector<DisplayChange>& displayChanges() const { return changes_; }
+    const std::vector<double>& tickEnds() const { return tickEnds_; }
+
+private:
+    template <class T> T& control(const char* name) const;
+    void afterTick();
+
+    IcomWindow& window_;
+    QLabel* display_ = nullptr;
+    QString shown_;
+    std::vector<DisplayChange> changes_;
+    std::vector<double> tickEnds_;
+};
+
+} // namespace bench

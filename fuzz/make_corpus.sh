@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Writes the seed corpora. Parser seeds: the controller's address byte, then line traffic.
+# Command seeds: the text fields of command_script.h.
+set -euo pipefail
+cd "$(dirname "$0")/corpus"
+mkdir -p parser commands
+
+seed() { printf '%b' "$2" >"$1"; }
+
+seed parser/frequency_5_bytes '\xEA\xFE\xFE\xEA\x08\x03\x00\x40\x07\x14\x00\xFD'
+seed parser/frequency_4_bytes '\xE0\xFE\xFE\xE0\x04\x03\x00\x40\x07\x14\xFD'
+seed parser/modes '\xEA\xFE\xFE\xEA\x08\x04\x01\x01\xFD\xFE\xFE\xEA\x08\x04\x0B\xFD\xFE\xFE\xEA\x08\x04\xFD'
+seed parser/mixed '\xEA\xFE\xFE\x08\xEA\x03\xFD\xFE\xFE\x70\x72\x05\x00\x00\x50\x45\x01\xFD\xFE\xFE\xEA\x08\xFB\xFD\xFC\x13\x37\xFE\xFE\xEA\x08\x03\x00\x40\x07\x14\x00\xFD'
+seed parser/jam_mid_frame '\xEA\xFE\xFE\xEA\x08\x03\x00\xFC\xFE\xFE\xEA\x08\x03\x00\x40\x07\x14\x00\xFD'
+seed parser/not_bcd '\xEA\xFE\xFE\xEA\x08\x03\xFF\xFF\xFF\xFF\xFF\xFD\xFE\xFE\xEA\x08\x03\x99\x99\x99\x99\xFD'
+{
+    printf '\xEA\xFE\xFE\xEA\x08\x03'
+    head -c 300 /dev/zero | tr '\0' '\021'
+    printf '\xFD\xFE\xFE\xEA\x08\x04\x05\xFD'
+} >parser/overlong
+
+seed commands/poll_and_set '8\n234\n14074\n0\n5\n1\n0\nfmFMtttttttttttttttttttttt'
+seed commands/megahertz_4_bytes '8\n234\n7.0405\n1\n4\n9\n2\nFtettttttttttttt'
+seed commands/top_of_range '148\n224\n99.9999995\n1\n4\n10\n-1\nFMfm'
+seed commands/bad_address '252\n234\n1\n0\n5\n3\n1\nfm'
+seed commands/fill_queue '8\n234\n9999.9999994\n1\n5\n-1\n5\nxtttt'
+seed commands/other_digits ' +12\t\n\xd9\xa2\xd9\xa3\xd9\xa4\n\xef\xbc\x91\xef\xbc\x94\n\n5\n8\n2\nFFFF'
+seed commands/negative_zero '8\n234\n-0\n1\n5\n0\n0\nF'
+seed commands/exponent '8\n234\n1e9\n1\n5\n2147483648\n-2147483649\nFM'
