@@ -95,6 +95,8 @@ void IcomWindow::CheckSerial()
 void IcomWindow::appendToDataDisplay(const QString& text)
 {
     QTextCursor cursor(EditField1->document());
+    // One edit block: the trim and the append are laid out once, not twice.
+    cursor.beginEditBlock();
     const int length = EditField1->document()->characterCount() - 1;
     if (length > kDataDisplayKeep) {
         cursor.setPosition(0);
@@ -103,6 +105,7 @@ void IcomWindow::appendToDataDisplay(const QString& text)
     }
     cursor.movePosition(QTextCursor::End);
     cursor.insertText(text);
+    cursor.endEditBlock();
 }
 
 void IcomWindow::reportConnectionFailure(const platform::ConnectionFailure& failure)

@@ -65,6 +65,8 @@ void IcomWindow::CreateControls0()
     EditField1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     EditField1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     EditField1->setTabChangesFocus(true);
+    // The program appends without end; an undo history would keep every removed byte.
+    EditField1->setUndoRedoEnabled(false);
 
     Timer1 = timer(this, "Timer1", TimerMode::Multiple, 50);
     connect(Timer1, &QTimer::timeout, this, &IcomWindow::Timer1_Action);
