@@ -1,6 +1,9 @@
 #pragma once
 
+#include "civ/frame.h"
+
 #include <array>
+#include <cstddef>
 
 namespace civ {
 
@@ -16,6 +19,7 @@ public:
         OverlongFrameEnd // a frame with more data than parseMsg holds: not to be decoded
     };
 
+    // Inline: it runs once per received byte.
     Event ParseByte(int b);
     void reset() { parseState = 0; }
 
@@ -27,5 +31,52 @@ public:
     int parseMsgLength = 0;
     bool parseMsgOverflow = false;
 };
+
+inline FrameParser::Event FrameParser::ParseByte(int b)
+{
+    // The jam code aborts whatever we were assembling, whichever state we are in.
+    if (b == kJamCode) {
+        parseState = 0;
+        return Event::Jam;
+    }
+
+    switch (parseState) {
+    case 0:
+        parseState = (b == kPreamble) ? 1 : 0;
+        break;
+    case 1:
+        parseState = (b == kPreamble) ? 2 : 0;
+        break;
+    case 2:
+        parseToID = b;
+        parseState = 3;
+        break;
+    case 3:
+        parseFromID = b;
+        parseState = 4;
+        break;
+    case 4:
+        parseCmd = b;
+        parseMsgLength = 0;
+        parseMsgOverflow = false;
+        parseState = 5;
+        break;
+    default:
+        if (b == kEndOfMessage) {
+            parseState = 0;
+            return parseMsgOverflow ? Event::OverlongFrameEnd : Event::FrameEnd;
+        }
+        // A frame longer than the buffer is still followed to its end so that the bus
+        // pacing stays right, but its excess bytes are dropped.
+        if (parseMsgLength < static_cast<int>(parseMsg.size())) {
+            parseMsg[static_cast<std::size_t>(parseMsgLength)] = b;
+            ++parseMsgLength;
+        } else {
+            parseMsgOverflow = true;
+        }
+        break;
+    }
+    return Event::None;
+}
 
 } // namespace civ

@@ -5,7 +5,7 @@
 
 namespace {
 
-struct ControlSpec {
+struct DesignedControl {
     const char* name;
     const char* kind;
     QRect geometry;
@@ -14,7 +14,7 @@ struct ControlSpec {
 };
 
 // The design table, in creation order.
-const ControlSpec kControls[] = {
+const DesignedControl kControls[] = {
     {"SerialPopup", "QComboBox", {109, 14, 280, 20}, "", 12},
     {"EditField1", "QPlainTextEdit", {10, 345, 527, 164}, "", 12},
     {"BaudPopup", "QComboBox", {109, 44, 95, 20}, "300", 12},
@@ -87,16 +87,16 @@ TEST_F(WindowTest, ControlsMatchTheDesignInCreationOrder)
     }
     ASSERT_EQ(created.size(), 28);
     for (int i = 0; i < 28; ++i) {
-        const ControlSpec& spec = kControls[i];
+        const DesignedControl& design = kControls[i];
         QWidget* const w = created[i];
-        SCOPED_TRACE(spec.name);
-        EXPECT_EQ(w->objectName(), QLatin1String(spec.name));
-        EXPECT_STREQ(w->metaObject()->className(), spec.kind);
-        EXPECT_EQ(w->geometry(), spec.geometry);
-        EXPECT_EQ(shownText(w), QLatin1String(spec.text));
-        EXPECT_EQ(w->font().pixelSize(), spec.textSize > 0 ? spec.textSize : QFont().pixelSize());
+        SCOPED_TRACE(design.name);
+        EXPECT_EQ(w->objectName(), QLatin1String(design.name));
+        EXPECT_STREQ(w->metaObject()->className(), design.kind);
+        EXPECT_EQ(w->geometry(), design.geometry);
+        EXPECT_EQ(shownText(w), QLatin1String(design.text));
+        EXPECT_EQ(w->font().pixelSize(), design.textSize > 0 ? design.textSize : QFont().pixelSize());
         EXPECT_TRUE(w->isEnabled());
-        EXPECT_EQ(w->isVisibleTo(window.get()), spec.name != QLatin1String("StaticJamming"));
+        EXPECT_EQ(w->isVisibleTo(window.get()), design.name != QLatin1String("StaticJamming"));
     }
 }
 
