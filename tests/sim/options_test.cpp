@@ -73,7 +73,7 @@ TEST(Options, HelpAndVersion)
     const std::string help = helpText();
     for (const char* option : {"--device", "--baud", "--listen", "--radio", "--echo", "--jam-every",
                                "--noise-every", "--reply-delay", "--transceive", "--flood",
-                               "--controller", "--log", "--help", "--version"}) {
+                               "--controller", "--log", "--link", "--help", "--version"}) {
         EXPECT_NE(help.find(std::string("civ-sim ") + option), std::string::npos)
             << option << " has no example";
     }
@@ -105,6 +105,8 @@ TEST(Options, RejectsBadInput)
                              "--listen 4532",
                              "--listen 127.0.0.1:70000",
                              "--device /dev/ttyS0 --listen 127.0.0.1:0",
+                             "--link /tmp/bus --listen 127.0.0.1:0",
+                             "--link=",
                              "--jam-every 0",
                              "--noise-every -1",
                              "--jam-every often",

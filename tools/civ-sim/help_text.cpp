@@ -11,6 +11,10 @@ pseudo-terminal and prints the path to open as the first line of output; it
 runs until interrupted (SIGINT or SIGTERM).
 
 Line:
+  --link PATH            also reach the pseudo-terminal through the symbolic
+                         link PATH, printed instead of the pty's own path, so
+                         a restarted simulator keeps the name a program uses
+                           civ-sim --link /tmp/civ-bus
   --device PATH          drive an existing serial port instead (8N1, raw)
                            civ-sim --device /dev/ttyUSB0 --baud 19200
   --baud N               line rate for --device and for --flood pacing

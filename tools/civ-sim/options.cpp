@@ -174,9 +174,9 @@ void parseListen(std::string_view text, Options& options)
 
 bool takesValue(std::string_view name)
 {
-    static constexpr std::array<std::string_view, 9> kWithValue{
-        "--device",    "--baud",        "--listen",      "--radio",     "--echo",
-        "--jam-every", "--noise-every", "--reply-delay", "--controller"};
+    static constexpr std::array<std::string_view, 10> kWithValue{
+        "--device",    "--baud",        "--listen",      "--radio",      "--echo",
+        "--jam-every", "--noise-every", "--reply-delay", "--controller", "--link"};
     return std::find(kWithValue.begin(), kWithValue.end(), name) != kWithValue.end();
 }
 
@@ -187,6 +187,11 @@ void apply(std::string_view name, std::string_view value, Options& options)
             fail("--device: expected a path");
         }
         options.device = std::string(value);
+    } else if (name == "--link") {
+        if (value.empty()) {
+            fail("--link: expected a path");
+        }
+        options.link = std::string(value);
     } else if (name == "--baud") {
         options.baud = parseBaud(value);
     } else if (name == "--listen") {
@@ -217,6 +222,9 @@ void check(const Options& options, bool deviceGiven, bool listenGiven)
 {
     if (deviceGiven && listenGiven) {
         fail("--device and --listen cannot be used together");
+    }
+    if (!options.link.empty() && (deviceGiven || listenGiven)) {
+        fail("--link names the pseudo-terminal: not with --device or --listen");
     }
     for (std::size_t i = 0; i < options.radios.size(); ++i) {
         for (std::size_t j = i + 1; j < options.radios.size(); ++j) {

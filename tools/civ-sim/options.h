@@ -13,6 +13,7 @@ enum class LineKind { Pty, Device, Tcp };
 struct Options {
     LineKind line = LineKind::Pty;
     std::string device;
+    std::string link;
     std::string listenHost;
     std::uint16_t listenPort = 0;
     int baud = 57600;

@@ -10,6 +10,7 @@
 #include <pty.h>
 #include <stdexcept>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 #include <utility>
@@ -95,7 +96,8 @@ speed_t speedFor(int baud)
 
 class PtyTransport : public Transport {
 public:
-    PtyTransport()
+    explicit PtyTransport(std::string link)
+        : link_(std::move(link))
     {
         int master = -1;
         int slave = -1;
@@ -122,13 +124,40 @@ public:
             failErrno("ptsname", error);
         }
         path_ = name;
+        if (!link_.empty()) {
+            makeLink();
+        }
     }
 
-    std::string address() const override { return path_; }
+    PtyTransport(const PtyTransport&) = delete;
+    PtyTransport& operator=(const PtyTransport&) = delete;
+
+    ~PtyTransport() override
+    {
+        if (!link_.empty()) {
+            ::unlink(link_.c_str());
+        }
+    }
+
+    std::string address() const override { return link_.empty() ? path_ : link_; }
     int lineFd() const override { return master_.get(); }
     void discardUnread() override { ::tcflush(slave_.get(), TCIFLUSH); }
 
 private:
+    // Replaces a link left by an earlier run, but never anything that is not a link.
+    void makeLink()
+    {
+        struct stat info {};
+        if (::lstat(link_.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+            ::unlink(link_.c_str());
+        }
+        if (::symlink(path_.c_str(), link_.c_str()) < 0) {
+            const std::string link = std::exchange(link_, {});
+            failErrno("symlink " + link);
+        }
+    }
+
+    std::string link_;
     UniqueFd master_;
     UniqueFd slave_;
     std::string path_;
@@ -253,7 +282,7 @@ std::unique_ptr<Transport> openTransport(const Options& options)
     case LineKind::Pty:
         break;
     }
-    return std::make_unique<PtyTransport>();
+    return std::make_unique<PtyTransport>(options.link);
 }
 
 } // namespace civsim
