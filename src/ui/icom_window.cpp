@@ -45,6 +45,8 @@ void IcomWindow::Layout()
     content->setObjectName(QStringLiteral("content"));
     content->setFixedSize(576, 529);
     setCentralWidget(content);
+    // Below the design's content area: where lost ports and refused input are told.
+    statusBar()->setSizeGripEnabled(false);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
