@@ -94,7 +94,8 @@ TEST_F(WindowTest, ControlsMatchTheDesignInCreationOrder)
         EXPECT_STREQ(w->metaObject()->className(), design.kind);
         EXPECT_EQ(w->geometry(), design.geometry);
         EXPECT_EQ(shownText(w), QLatin1String(design.text));
-        EXPECT_EQ(w->font().pixelSize(), design.textSize > 0 ? design.textSize : QFont().pixelSize());
+        EXPECT_EQ(w->font().pixelSize(),
+                  design.textSize > 0 ? design.textSize : QFont().pixelSize());
         EXPECT_TRUE(w->isEnabled());
         EXPECT_EQ(w->isVisibleTo(window.get()), design.name != QLatin1String("StaticJamming"));
     }
