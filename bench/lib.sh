@@ -6,12 +6,17 @@ build=$root/build/bench
 work=$(mktemp -d)
 sim_pids=()
 
-cleanup() {
+stop_sims() {
     local pid
     for pid in "${sim_pids[@]}"; do
         kill "$pid" 2>/dev/null || true
         wait "$pid" 2>/dev/null || true
     done
+    sim_pids=()
+}
+
+cleanup() {
+    stop_sims
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -47,14 +52,6 @@ start_sim() {
     return 1
 }
 
-stop_sims() {
-    local pid
-    for pid in "${sim_pids[@]}"; do
-        kill "$pid" 2>/dev/null || true
-        wait "$pid" 2>/dev/null || true
-    done
-    sim_pids=()
-}
 
 # harness NAME [options...]: the window on $sim_pty; its figures on stdout, its log in
 # $work/NAME.harness.log. Returns the harness's status (1 when a judged criterion failed).
