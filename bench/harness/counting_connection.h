@@ -26,6 +26,7 @@ public:
     QByteArray readAvailable() override;
     void write(QByteArrayView bytes) override;
     QString errorString() const override { return real_->errorString(); }
+    platform::OpenError openError() const override { return real_->openError(); }
     std::optional<platform::ConnectionFailure> takeFailure() override
     {
         return real_->takeFailure();

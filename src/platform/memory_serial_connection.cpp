@@ -8,9 +8,11 @@ bool MemorySerialConnection::open(const QString& location, int baudRate)
 {
     open_ = false;
     if (!acceptOpen) {
+        openError_ = refusal;
         errorString_ = QStringLiteral("No such file or directory");
         return false;
     }
+    openError_ = OpenError::None;
     open_ = true;
     openedLocations.append(location);
     openedRates.append(baudRate);

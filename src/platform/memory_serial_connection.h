@@ -16,6 +16,7 @@ public:
     QByteArray readAvailable() override;
     void write(QByteArrayView bytes) override;
     QString errorString() const override { return errorString_; }
+    OpenError openError() const override { return openError_; }
     std::optional<ConnectionFailure> takeFailure() override;
 
     void feed(QByteArrayView bytes) { incoming_.append(bytes); }
@@ -23,6 +24,7 @@ public:
     void fail(const QString& reason);
 
     bool acceptOpen = true;
+    OpenError refusal = OpenError::NotFound;
     QStringList openedLocations;
     QList<int> openedRates;
     QList<QByteArray> writes;
@@ -32,6 +34,7 @@ private:
     bool open_ = false;
     QByteArray incoming_;
     QString errorString_;
+    OpenError openError_ = OpenError::None;
     std::optional<ConnectionFailure> failure_;
     bool failPending_ = false;
 };

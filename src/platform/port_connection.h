@@ -19,6 +19,10 @@ public:
     }
     void write(QByteArrayView bytes) override;
     QString errorString() const override { return active_ ? active_->errorString() : QString(); }
+    OpenError openError() const override
+    {
+        return active_ ? active_->openError() : OpenError::None;
+    }
     std::optional<ConnectionFailure> takeFailure() override;
 
 private:

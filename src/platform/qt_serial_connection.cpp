@@ -2,13 +2,38 @@
 
 #include "platform/logging.h"
 
+#include <QFile>
 #include <utility>
 
 #ifdef Q_OS_UNIX
 #include <termios.h>
+#include <unistd.h>
 #endif
 
 namespace platform {
+
+namespace {
+
+OpenError classify(QSerialPort::SerialPortError error, const QString& location)
+{
+    switch (error) {
+    case QSerialPort::DeviceNotFoundError:
+        return OpenError::NotFound;
+    case QSerialPort::PermissionError:
+#ifdef Q_OS_UNIX
+        // Qt reports a held port and a forbidden one alike; the file's access tells them apart.
+        return ::access(QFile::encodeName(location).constData(), R_OK | W_OK) == 0
+                   ? OpenError::Busy
+                   : OpenError::PermissionDenied;
+#else
+        return OpenError::PermissionDenied;
+#endif
+    default:
+        return OpenError::Other;
+    }
+}
+
+} // namespace
 
 QtSerialConnection::QtSerialConnection()
 {
@@ -29,10 +54,12 @@ bool QtSerialConnection::open(const QString& location, int baudRate)
     configuring_ = false;
     if (!ok) {
         errorString_ = port_.errorString();
+        openError_ = classify(port_.error(), location);
         port_.close();
         qCWarning(lcSerial) << "cannot open" << location << "at" << baudRate << ":" << errorString_;
         return false;
     }
+    openError_ = OpenError::None;
     qCInfo(lcSerial) << "opened" << location << "at" << baudRate << "bit/s";
     return true;
 }

@@ -16,6 +16,7 @@ public:
     QByteArray readAvailable() override;
     void write(QByteArrayView bytes) override;
     QString errorString() const override { return errorString_; }
+    OpenError openError() const override { return openError_; }
     std::optional<ConnectionFailure> takeFailure() override;
 
 private:
@@ -24,6 +25,7 @@ private:
 
     QSerialPort port_;
     QString errorString_;
+    OpenError openError_ = OpenError::None;
     std::optional<ConnectionFailure> failure_;
     bool configuring_ = false;
 };

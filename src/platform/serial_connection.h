@@ -13,6 +13,15 @@ struct PortEntry {
     QString location;
 };
 
+// Why the last open failed, as far as the system tells.
+enum class OpenError {
+    None,
+    NotFound,         // no such device
+    PermissionDenied, // the user may not open it
+    Busy,             // another program holds it
+    Other
+};
+
 // Something that went wrong with a connection after open() had returned.
 struct ConnectionFailure {
     enum class Kind {
@@ -39,6 +48,8 @@ public:
     // Nothing goes out when not open.
     virtual void write(QByteArrayView bytes) = 0;
     virtual QString errorString() const = 0;
+    // Of the last failed open; None after a successful one.
+    virtual OpenError openError() const = 0;
     // Each failure is handed out once; the connection is closed by then.
     virtual std::optional<ConnectionFailure> takeFailure() = 0;
 };

@@ -32,8 +32,10 @@ bool TcpConnection::open(const QString& location, int /*baudRate*/)
     close();
     failure_.reset();
     location_ = location;
+    openError_ = OpenError::None;
     const QUrl url(location);
     if (!url.isValid() || url.host().isEmpty() || url.port() <= 0) {
+        openError_ = OpenError::NotFound;
         errorString_ = QStringLiteral("not a tcp://HOST:PORT address");
         return false;
     }

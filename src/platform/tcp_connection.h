@@ -23,6 +23,7 @@ public:
     QByteArray readAvailable() override;
     void write(QByteArrayView bytes) override;
     QString errorString() const override { return errorString_; }
+    OpenError openError() const override { return openError_; }
     std::optional<ConnectionFailure> takeFailure() override;
 
 private:
@@ -32,6 +33,7 @@ private:
     QTimer connectTimer_;
     QString location_;
     QString errorString_;
+    OpenError openError_ = OpenError::None;
     std::optional<ConnectionFailure> failure_;
 };
 

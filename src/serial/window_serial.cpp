@@ -80,6 +80,7 @@ void IcomWindow::CheckSerial()
     if (chunk.isEmpty()) {
         return;
     }
+    emit bytesReceived(chunk);
     const QString hex = platform::hexText(chunk);
     for (const char byte : chunk) {
         ParseByte(static_cast<unsigned char>(byte));
@@ -136,8 +137,9 @@ void IcomWindow::DoSerialOut()
 {
     const civ::Frame out = transmitQueue.DoSerialOut();
     if (!out.empty()) {
-        Serial1->write(
-            QByteArrayView(reinterpret_cast<const char*>(out.data()), qsizetype(out.size())));
+        const QByteArray bytes(reinterpret_cast<const char*>(out.data()), qsizetype(out.size()));
+        Serial1->write(bytes);
+        emit bytesSent(bytes);
     }
 }
 

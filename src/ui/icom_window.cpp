@@ -143,7 +143,8 @@ void IcomWindow::CreateControls0()
 
 void IcomWindow::AddMenuHandlers()
 {
-    // The menu items carry the platform's own actions; the program adds none.
+    // File and Edit carry the platform's own actions; only the added menus run program code.
+    connect(menuBar1()->aboutAction(), &QAction::triggered, &app_, &App::DisplayProgramInfo);
 }
 
 MenuBar1* IcomWindow::menuBar1() const

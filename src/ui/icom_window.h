@@ -69,10 +69,19 @@ public:
     void FindRadiosButton_Action();
     void FindRadiosTimer_Action();
 
+    // The addresses as the next frame will carry them.
+    int ourAddress() const;
+    int radioAddress() const;
+
     std::unique_ptr<platform::SerialConnection> Serial1;
     civ::FrameParser parser;
     civ::TransmitQueue transmitQueue;
     discovery::RadioSearch radioSearch;
+
+signals:
+    // Every chunk read from the port and every write to it, in order, as they happen.
+    void bytesReceived(const QByteArray& chunk);
+    void bytesSent(const QByteArray& bytes);
 
 private:
     void Layout();
@@ -80,8 +89,6 @@ private:
     void CreateControls0();
     void AddMenuHandlers();
 
-    int ourAddress() const;
-    int radioAddress() const;
     double typedMegahertz() const;
     int frequencyBytes() const;
     bool frequencyIsEncodable() const;

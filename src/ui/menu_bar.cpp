@@ -64,4 +64,16 @@ MenuBar1::MenuBar1(QWidget* parent)
             }
         },
         [](QPlainTextEdit* e) { e->textCursor().removeSelectedText(); });
+
+    QMenu* const toolsMenu = addMenu(QStringLiteral("&Tools"));
+    toolsMenu->setObjectName(QStringLiteral("ToolsMenu"));
+    busMonitor_ =
+        addItem(toolsMenu, "ToolsBusMonitor", "Bus Monitor", QKeySequence(Qt::CTRL | Qt::Key_M));
+    checkInterface_ = addItem(toolsMenu, "ToolsCheckInterface", "Check Interface",
+                              QKeySequence(Qt::CTRL | Qt::Key_I));
+
+    QMenu* const helpMenu = addMenu(QStringLiteral("&Help"));
+    helpMenu->setObjectName(QStringLiteral("HelpMenu"));
+    about_ = addItem(helpMenu, "HelpAbout", "About Icom Interface", QKeySequence());
+    about_->setMenuRole(QAction::AboutRole);
 }

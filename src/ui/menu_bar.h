@@ -3,9 +3,19 @@
 #include <QMenuBar>
 
 // File: Quit. Edit: Undo, separator, Cut, Copy, Paste, Clear, acting on the focused text field.
+// Tools: the windows beside the main one. Help: the about message.
 class MenuBar1 : public QMenuBar {
     Q_OBJECT
 
 public:
     explicit MenuBar1(QWidget* parent);
+
+    QAction* busMonitorAction() const { return busMonitor_; }
+    QAction* checkInterfaceAction() const { return checkInterface_; }
+    QAction* aboutAction() const { return about_; }
+
+private:
+    QAction* busMonitor_ = nullptr;
+    QAction* checkInterface_ = nullptr;
+    QAction* about_ = nullptr;
 };

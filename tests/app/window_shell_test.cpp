@@ -48,9 +48,11 @@ TEST_F(WindowTest, MenusHoldQuitAndTheEditingItems)
 {
     build({});
     const QList<QAction*> menus = window->menuBar1()->actions();
-    ASSERT_EQ(menus.size(), 2);
+    ASSERT_EQ(menus.size(), 4);
     EXPECT_EQ(menus[0]->text(), QStringLiteral("&File"));
     EXPECT_EQ(menus[1]->text(), QStringLiteral("&Edit"));
+    EXPECT_EQ(menus[2]->text(), QStringLiteral("&Tools"));
+    EXPECT_EQ(menus[3]->text(), QStringLiteral("&Help"));
     EXPECT_TRUE(menus[0]->shortcut().isEmpty());
     EXPECT_TRUE(menus[1]->shortcut().isEmpty());
 

@@ -44,6 +44,7 @@ public:
     QByteArray readAvailable() override;
     void write(QByteArrayView bytes) override;
     QString errorString() const override { return inner_->errorString(); }
+    platform::OpenError openError() const override { return inner_->openError(); }
     std::optional<platform::ConnectionFailure> takeFailure() override
     {
         return inner_->takeFailure();
