@@ -59,6 +59,12 @@ std::vector<Frame> Radio::handle(const Frame& frame)
     case cmd::kSetMode:
         ok = setMode(frame.data);
         break;
+    case cmd::kReadId:
+        // Radios answer read ID also when it is sent to everyone: that is how they are found.
+        if (frame.data == Bytes{0x00}) {
+            return {reply(frame.src, cmd::kReadId, {0x00, address_})};
+        }
+        break;
     case cmd::kTransceiveFrequency:
         // Another station's report: radios linked on one bus follow each other.
         if (broadcast) {

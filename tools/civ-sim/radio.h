@@ -14,6 +14,7 @@ inline constexpr std::uint8_t kReadFrequency = 0x03;
 inline constexpr std::uint8_t kReadMode = 0x04;
 inline constexpr std::uint8_t kSetFrequency = 0x05;
 inline constexpr std::uint8_t kSetMode = 0x06;
+inline constexpr std::uint8_t kReadId = 0x19;
 } // namespace cmd
 
 bool isKnownMode(std::uint8_t mode);
