@@ -10,11 +10,27 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <memory>
 
-// A window on an in-memory port, with its timers stopped so that tests drive every tick.
+inline QByteArray bytes(std::initializer_list<int> values)
+{
+    QByteArray out;
+    for (const int v : values) {
+        out.append(static_cast<char>(v));
+    }
+    return out;
+}
+
+// FE FE to from cmd data FD
+inline QByteArray frame(int to, int from, int cmd, std::initializer_list<int> data = {})
+{
+    return bytes({0xFE, 0xFE, to, from, cmd}) + bytes(data) + bytes({0xFD});
+}
+
+// A window on an in-memory port, its timers stopped: tests run every tick themselves.
 class WindowTest : public ::testing::Test {
 protected:
     void SetUp() override { app().ourSerialPort = 0; }
@@ -58,21 +74,23 @@ protected:
     }
 
     QString text(const char* name) const { return control<QLabel>(name)->text(); }
+    QString statusMessage() const { return window->statusBar()->currentMessage(); }
 
-    // Bytes queued for the bus, in order, without sending them.
+    // Bytes waiting in the transmit ring, oldest first.
     QByteArray queuedBytes() const
     {
-        QByteArray bytes;
+        QByteArray out;
         const civ::TransmitQueue& q = window->transmitQueue;
         for (int i = q.serialBufTail; i != q.serialBufHead; i = (i + 1) % q.kSlots) {
-            bytes.append(static_cast<char>(q.serialBuf[static_cast<std::size_t>(i)]));
+            out.append(static_cast<char>(q.serialBuf[static_cast<std::size_t>(i)]));
         }
-        return bytes;
+        return out;
     }
 
-    void feed(const QByteArray& bytes)
+    // Straight to the parser, as the pump would hand them over.
+    void feed(const QByteArray& in)
     {
-        for (const char b : bytes) {
+        for (const char b : in) {
             window->ParseByte(static_cast<unsigned char>(b));
         }
     }
@@ -82,12 +100,3 @@ protected:
     QStringList messages;
     QString debugFileName = QStringLiteral("DEBUG.TXT");
 };
-
-inline QByteArray bytes(std::initializer_list<int> values)
-{
-    QByteArray out;
-    for (const int v : values) {
-        out.append(static_cast<char>(v));
-    }
-    return out;
-}

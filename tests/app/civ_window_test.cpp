@@ -1,0 +1,183 @@
+// What the operator sees of the protocol: replies in the displays, the jam warning, commands
+// on the wire, and input that cannot be sent.
+#include "window_fixture.h"
+
+namespace {
+
+constexpr int kUs = 0xEA;
+constexpr int kRadio = 0x5C;
+
+QByteArray reply(int cmd, std::initializer_list<int> data)
+{
+    return frame(kUs, kRadio, cmd, data);
+}
+
+} // namespace
+
+TEST_F(WindowTest, RepliesToUsReachTheDisplays)
+{
+    buildAndInit();
+    QByteArray overlong = bytes({0xFE, 0xFE, kUs, kRadio, 0x03}) + QByteArray(300, 0x11);
+    overlong += bytes({0xFD});
+    const struct {
+        const char* what;
+        QByteArray in;
+        const char* freq;
+        const char* mode;
+        const char* filter;
+    } steps[] = {
+        {"five bytes", reply(0x03, {0x00, 0x40, 0x07, 0x14, 0x00}), "14074", "Label:", "Label:"},
+        {"hertz", reply(0x03, {0x50, 0x34, 0x12, 0x07, 0x00}), "7123.45", "Label:", "Label:"},
+        {"100 MHz digits", reply(0x03, {0x00, 0x00, 0x50, 0x45, 0x01}), "145500",
+         "Label:", "Label:"},
+        {"four bytes", reply(0x03, {0x23, 0x41, 0x07, 0x14}), "14074.123", "Label:", "Label:"},
+        {"mode and filter", reply(0x04, {0x03, 0x02}), "14074.123", "CW", "MEDIUM"},
+        {"mode alone", reply(0x04, {0x05}), "14074.123", "FM", "MEDIUM"},
+        {"unknown mode", reply(0x04, {0x11, 0x01}), "14074.123", "FM", "WIDE"},
+        {"sync AM", reply(0x04, {0x0B, 0x03}), "14074.123", "SYNC-AM", "NARROW"},
+        {"reverse", reply(0x04, {0x07, 0x03}), "14074.123", "CW-REVERSE", "NARROW"},
+        {"no data", reply(0x03, {}) + reply(0x04, {}), "14074.123", "CW-REVERSE", "NARROW"},
+        {"to another station", frame(kRadio, kUs, 0x03, {0x00, 0x00, 0x00, 0x07}), "14074.123",
+         "CW-REVERSE", "NARROW"},
+        {"overlong", overlong, "14074.123", "CW-REVERSE", "NARROW"},
+        {"jam inside a frame", reply(0x03, {0x00, 0x00, 0xFC, 0x00, 0x07}), "14074.123",
+         "CW-REVERSE", "NARROW"},
+        {"noise first", bytes({0xFE, 0x00}) + reply(0x04, {0x00, 0x01}), "14074.123", "LSB",
+         "WIDE"},
+    };
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.what);
+        feed(s.in);
+        EXPECT_EQ(text("FreqDisplay"), QLatin1String(s.freq));
+        EXPECT_EQ(text("ModeDisplay"), QLatin1String(s.mode));
+        EXPECT_EQ(text("FilterDisplay"), QLatin1String(s.filter));
+    }
+}
+
+TEST_F(WindowTest, OurAddressIsReadAtEachFrameEnd)
+{
+    buildAndInit();
+    auto* our = control<QLineEdit>("OurIDEditField");
+    const QByteArray seven = reply(0x03, {0x00, 0x00, 0x00, 0x07, 0x00});
+    feed(seven.left(6));
+    our->setText(QStringLiteral("92"));
+    feed(seven.mid(6));
+    EXPECT_EQ(text("FreqDisplay"), QStringLiteral("-"));
+    our->setText(QString());
+    feed(frame(0x00, kRadio, 0x03, {0x00, 0x00, 0x00, 0x07, 0x00}));
+    EXPECT_EQ(text("FreqDisplay"), QStringLiteral("7000")) << "an empty field is address 0";
+}
+
+TEST_F(WindowTest, JamCodeShowsTheWarningUntilItsTimerFires)
+{
+    buildAndInit();
+    auto* jamming = control<QLabel>("StaticJamming");
+    auto* timer = control<QTimer>("JammerTimer");
+    feed(bytes({0xFC}));
+    EXPECT_TRUE(jamming->isVisibleTo(window.get()));
+    EXPECT_TRUE(timer->isActive() && timer->isSingleShot());
+    timer->stop();
+    window->JammerTimer_Action();
+    EXPECT_FALSE(jamming->isVisibleTo(window.get()));
+}
+
+TEST_F(WindowTest, CommandsLeaveAsTheControlsSay)
+{
+    buildAndInit();
+    auto* freq = control<QLineEdit>("EditFreq");
+    auto* unit = control<QComboBox>("kHzPopup");
+    auto* byteCount = control<QComboBox>("PopupFreqBytes");
+    auto* mode = control<QComboBox>("PopupMode");
+    auto* filter = control<QComboBox>("PopupFilter");
+    const auto setFreq = [&](const char* typed, int unitRow, int bytesRow) {
+        freq->setText(QString::fromLatin1(typed));
+        unit->setCurrentIndex(unitRow);
+        byteCount->setCurrentIndex(bytesRow);
+        window->SetFreq1_Action();
+    };
+    const auto setMode = [&](int modeRow, int filterRow) {
+        const QSignalBlocker quiet(filter);
+        filter->setCurrentIndex(filterRow);
+        mode->setCurrentIndex(modeRow);
+    };
+    const struct {
+        const char* what;
+        std::function<void()> act;
+        QByteArray wire;
+    } cases[] = {
+        {"poll", [&] { window->ReqTimer_Action(); },
+         frame(0x08, kUs, 0x03) + frame(0x08, kUs, 0x04)},
+        {"14070 kHz", [&] { setFreq("14070", 0, 0); },
+         frame(0x08, kUs, 0x05, {0x00, 0x00, 0x07, 0x14})},
+        {"14.07 MHz in five", [&] { setFreq("14.07", 1, 1); },
+         frame(0x08, kUs, 0x05, {0x00, 0x00, 0x07, 0x14, 0x00})},
+        {"145.5 MHz", [&] { setFreq("145.5", 1, 1); },
+         frame(0x08, kUs, 0x05, {0x00, 0x00, 0x50, 0x45, 0x01})},
+        {"1296200 kHz", [&] { setFreq("1296200", 0, 1); },
+         frame(0x08, kUs, 0x05, {0x00, 0x00, 0x20, 0x96, 0x12})},
+        {"hertz", [&] { setFreq("14.074123", 1, 0); },
+         frame(0x08, kUs, 0x05, {0x23, 0x41, 0x07, 0x14})},
+        {"empty", [&] { setFreq("", 0, 0); }, frame(0x08, kUs, 0x05, {0x00, 0x00, 0x00, 0x00})},
+        {"USB narrow", [&] { setMode(1, 2); }, frame(0x08, kUs, 0x06, {0x01, 0x03})},
+        {"SYNC-AM wide", [&] { setMode(9, 0); }, frame(0x08, kUs, 0x06, {0x0B, 0x01})},
+        {"SSB", [&] { setMode(10, 1); }, frame(0x08, kUs, 0x06, {0x05, 0x00})},
+        {"filter medium",
+         [&] {
+             const QSignalBlocker quiet(mode);
+             mode->setCurrentIndex(3);
+             filter->setCurrentIndex(0);
+             window->transmitQueue.reset();
+             filter->setCurrentIndex(1);
+         },
+         frame(0x08, kUs, 0x06, {0x03, 0x02})},
+        {"our address 224",
+         [&] {
+             control<QLineEdit>("OurIDEditField")->setText(QStringLiteral("224"));
+             control<QLineEdit>("EditRadioID")->setText(QStringLiteral("92"));
+             window->ReqTimer_Action();
+         },
+         frame(0x5C, 0xE0, 0x03) + frame(0x5C, 0xE0, 0x04)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        window->transmitQueue.reset();
+        c.act();
+        EXPECT_EQ(queuedBytes().toHex(' '), c.wire.toHex(' '));
+    }
+}
+
+TEST_F(WindowTest, InputThatCannotBeSentIsMarkedAndNothingLeaves)
+{
+    buildAndInit();
+    auto* radio = control<QLineEdit>("EditRadioID");
+    auto* our = control<QLineEdit>("OurIDEditField");
+    auto* freq = control<QLineEdit>("EditFreq");
+    const auto marked = [](QLineEdit* field) {
+        return field->property("invalid").toBool() && !field->toolTip().isEmpty();
+    };
+    const auto sendAll = [&] {
+        window->ReqTimer_Action();
+        window->SetFreq1_Action();
+        window->SetMode();
+    };
+    const struct {
+        QLineEdit* field;
+        const char* bad;
+        const char* good;
+        std::function<void()> send;
+    } cases[] = {{radio, "256", "251", sendAll},
+                 {radio, "253", "0", sendAll},
+                 {our, "300", "234", sendAll},
+                 {freq, "100000", "99999", [&] { window->SetFreq1_Action(); }}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.bad);
+        c.field->setText(QString::fromLatin1(c.bad));
+        c.send();
+        EXPECT_EQ(window->transmitQueue.queued(), 0);
+        EXPECT_TRUE(marked(c.field));
+        EXPECT_FALSE(statusMessage().isEmpty());
+        c.field->setText(QString::fromLatin1(c.good));
+        EXPECT_FALSE(marked(c.field));
+        EXPECT_TRUE(statusMessage().isEmpty());
+    }
+}

@@ -1,0 +1,110 @@
+// "Find All Radios" step by step, on a bus that echoes every probe.
+#include "window_fixture.h"
+
+#include <set>
+
+namespace {
+
+constexpr int kUs = 0xEA;
+
+// What a whole search did, as the operator and the bus saw it.
+struct SearchRun {
+    QList<int> probed;
+    int firstProbeStep = 0;
+    int endStep = 0;
+    QString lastProgress;
+};
+
+class WindowSearch : public WindowTest {
+protected:
+    bool searching() const { return !control<QPushButton>("FindRadiosButton")->isEnabled(); }
+    QString dataDisplay() const { return control<QPlainTextEdit>("EditField1")->toPlainText(); }
+
+    // Radios at these addresses answer their probe before the next step; a stray reply to
+    // us arrives during the first waiting step, before any probe.
+    SearchRun runSearch(const std::set<int>& radios)
+    {
+        SearchRun run;
+        control<QPushButton>("FindRadiosButton")->click();
+        for (int step = 1; step <= 300 && searching(); ++step) {
+            window->ReqTimer_Action();
+            window->FindRadiosTimer_Action();
+            const QByteArray out = queuedBytes();
+            window->transmitQueue.reset();
+            if (step == 1) {
+                feed(frame(kUs, 0x08, 0x03, {0x00, 0x00, 0x00, 0x07, 0x00}));
+            }
+            if (!out.isEmpty()) {
+                const int to = static_cast<unsigned char>(out.at(2));
+                EXPECT_EQ(out, frame(to, kUs, 0x03)) << "step " << step;
+                run.probed.append(to);
+                run.firstProbeStep = run.firstProbeStep ? run.firstProbeStep : step;
+                feed(out);
+                if (radios.contains(to)) {
+                    feed(frame(kUs, to, 0x03, {0x00, 0x40, 0x07, 0x14, 0x00}));
+                }
+            }
+            run.endStep = step;
+        }
+        run.lastProgress = text("StaticFindRadios");
+        return run;
+    }
+};
+
+} // namespace
+
+TEST_F(WindowSearch, ProbesEveryAddressOnceAStepAndListsTheRadiosThatAnswer)
+{
+    buildAndInit();
+    const SearchRun run = runSearch({4, 92, kUs, 255});
+
+    QList<int> plain;
+    for (int address = 0; address <= 255; ++address) {
+        if (address < 0xFC || address > 0xFE) {
+            plain.append(address);
+        }
+    }
+    EXPECT_EQ(run.probed, plain) << "the codes FC to FE are never put on the bus";
+    EXPECT_EQ(run.firstProbeStep, 3);
+    EXPECT_EQ(run.endStep, 259);
+    EXPECT_EQ(run.lastProgress, QStringLiteral("Looking for radio 255"));
+    // Neither our own probe heard back nor the reply before the first probe is a radio.
+    EXPECT_EQ(dataDisplay(),
+              QStringLiteral(" Found radio at address 4\n Found radio at address 92\n"
+                             " Found radio at address 255\n"));
+    EXPECT_EQ(text("FreqDisplay"), QStringLiteral("-")) << "replies are not shown while searching";
+    EXPECT_FALSE(control<QTimer>("FindRadiosTimer")->isActive());
+
+    window->ReqTimer_Action();
+    EXPECT_EQ(queuedBytes(), frame(0x08, kUs, 0x03) + frame(0x08, kUs, 0x04)) << "polling again";
+    feed(frame(kUs, 0x08, 0x03, {0x00, 0x40, 0x07, 0x14, 0x00}));
+    EXPECT_EQ(text("FreqDisplay"), QStringLiteral("14074"));
+}
+
+TEST_F(WindowSearch, FoundLineFollowsWhateverTheDataDisplayHolds)
+{
+    buildAndInit();
+    control<QPlainTextEdit>("EditField1")->setPlainText(QStringLiteral("FE_FE_"));
+    runSearch({7});
+    EXPECT_EQ(dataDisplay(), QStringLiteral("FE_FE_ Found radio at address 7\n"));
+}
+
+class QuietSearch : public WindowSearch, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(QuietSearch, RunsItsFullCourseAndLeavesNothingBehind)
+{
+    const bool withPort = GetParam();
+    build(withPort ? QList<platform::PortEntry>{{"A", "/dev/A"}} : QList<platform::PortEntry>{})
+        .init();
+    const SearchRun run = runSearch({});
+    EXPECT_EQ(run.endStep, 259);
+    EXPECT_EQ(dataDisplay(), QString());
+    EXPECT_TRUE(statusMessage().isEmpty());
+    for (QLineEdit* field : window->findChildren<QLineEdit*>()) {
+        EXPECT_FALSE(field->property("invalid").toBool()) << field->objectName().toStdString();
+    }
+    EXPECT_TRUE(control<QPushButton>("FindRadiosButton")->isEnabled());
+}
+
+INSTANTIATE_TEST_SUITE_P(Bus, QuietSearch, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "NoRadio" : "NoPort"; });

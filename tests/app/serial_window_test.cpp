@@ -1,0 +1,195 @@
+// The serial link as the operator meets it: the port pop-ups, pacing on the wire, the status
+// line, the data display and DEBUG.TXT.
+#include "window_fixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace {
+
+const QByteArray kPollFrequency = frame(0x08, 0xEA, 0x03);
+const QByteArray kPollMode = frame(0x08, 0xEA, 0x04);
+
+QString readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()) : QString();
+}
+
+class SerialWindow : public WindowTest {
+protected:
+    // The 1-based tick on which the window next writes; 0 if not within 30 ticks.
+    int ticksUntilWrite()
+    {
+        for (int n = 1; n <= 30; ++n) {
+            const qsizetype before = port->writes.size();
+            window->Timer1_Action();
+            if (port->writes.size() > before) {
+                return n;
+            }
+        }
+        return 0;
+    }
+};
+
+} // namespace
+
+TEST_F(SerialWindow, FramesLeaveOneAtATimePacedByTheBus)
+{
+    buildAndInit();
+    window->ReqTimer_Action();
+    EXPECT_EQ(ticksUntilWrite(), 1);
+    EXPECT_EQ(port->writes.last(), kPollFrequency);
+    EXPECT_EQ(ticksUntilWrite(), 11) << "ten quiet ticks after a release";
+    EXPECT_EQ(port->writes.last(), kPollMode);
+
+    QByteArray overlong = bytes({0xFE, 0xFE, 0xEA, 0x08, 0x03}) + QByteArray(300, 0x11);
+    overlong += bytes({0xFD});
+    for (const QByteArray& heard :
+         {frame(0xEA, 0x08, 0x03, {0x00}), frame(0x00, 0x5C, 0x00), overlong}) {
+        window->ReqTimer_Action();
+        ticksUntilWrite();
+        port->feed(heard);
+        EXPECT_EQ(ticksUntilWrite(), 3) << "any frame end restarts a short wait";
+    }
+}
+
+TEST_F(SerialWindow, StatusLineShowsTheQueueAtEveryTick)
+{
+    buildAndInit();
+    QStringList shown;
+    for (int i = 0; i < 12; ++i) {
+        window->Timer1_Action();
+        shown.append(text("StaticBuf"));
+    }
+    EXPECT_EQ(shown,
+              QStringList({"0 0 0 10", "0 0 0 9", "0 0 0 8", "0 0 0 7", "0 0 0 6", "0 0 0 5",
+                           "0 0 0 4", "0 0 0 3", "0 0 0 2", "0 0 0 1", "0 0 0 0", "0 0 0 10"}));
+    window->transmitQueue.serialBufHead = 5;
+    window->transmitQueue.serialBufTail = 9990;
+    window->transmitQueue.sendDelay = 1;
+    window->Timer1_Action();
+    EXPECT_EQ(text("StaticBuf"), QStringLiteral("5 9990 15 0"));
+}
+
+TEST_F(SerialWindow, EitherPopupReopensThePortWithBothChoices)
+{
+    buildAndInit();
+    port->openedRates.clear();
+    control<QComboBox>("SerialPopup")->setCurrentIndex(1);
+    EXPECT_EQ(app().ourSerialPort, 1);
+    for (const int row : {9, 11, 13, 3}) {
+        control<QComboBox>("BaudPopup")->setCurrentIndex(row);
+    }
+    EXPECT_EQ(port->openedLocations.last(), QStringLiteral("/dev/B"));
+    EXPECT_EQ(port->openedRates, QList<int>({9600, 14400, 28800, 57600, 1800}));
+}
+
+TEST_F(SerialWindow, AFailedOpenIsToldOncePerAttempt)
+{
+    buildAndInit();
+    port->acceptOpen = false;
+    control<QComboBox>("BaudPopup")->setCurrentIndex(10);
+    window->Timer1_Action();
+    EXPECT_EQ(messages, QStringList({"Failure to open serial  port!!"}));
+    EXPECT_FALSE(port->isOpen());
+    port->acceptOpen = true;
+    control<QComboBox>("SerialPopup")->setCurrentIndex(1);
+    EXPECT_EQ(messages.size(), 1);
+    EXPECT_TRUE(port->isOpen());
+}
+
+TEST_F(SerialWindow, ALostPortIsToldOnceAndChoosingItAgainReopensIt)
+{
+    buildAndInit();
+    port->fail(QStringLiteral("Input/output error"));
+    for (int i = 0; i < 12; ++i) {
+        window->Timer1_Action();
+    }
+    EXPECT_TRUE(statusMessage().contains(QStringLiteral("/dev/A")));
+    EXPECT_TRUE(statusMessage().contains(QStringLiteral("Input/output error")));
+    EXPECT_TRUE(messages.isEmpty()) << "no modal box for a lost port";
+    EXPECT_EQ(text("StaticBuf"), QStringLiteral("0 0 0 10")) << "the pump keeps working";
+    control<QComboBox>("SerialPopup")->setCurrentIndex(1);
+    control<QComboBox>("SerialPopup")->setCurrentIndex(0);
+    EXPECT_TRUE(port->isOpen());
+    EXPECT_TRUE(statusMessage().isEmpty());
+}
+
+TEST_F(SerialWindow, DataDisplayKeepsItsLast500CharactersBeforeEachAppend)
+{
+    buildAndInit();
+    auto* display = control<QPlainTextEdit>("EditField1");
+    auto* show = control<QCheckBox>("ShowDataCheck");
+    port->feed(bytes({0x01}));
+    window->CheckSerial();
+    EXPECT_TRUE(display->toPlainText().isEmpty()) << "unticked: the display is left alone";
+
+    show->setChecked(true);
+    display->setPlainText(QString(20, u'x') + QString(500, u'y'));
+    port->feed(bytes({0x0A, 0xFF}));
+    window->CheckSerial();
+    EXPECT_EQ(display->toPlainText(), QString(500, u'y') + QStringLiteral("0A_FF_"));
+    display->setPlainText(QString(500, u'z'));
+    port->feed(frame(0xEA, 0x5C, 0x03));
+    window->CheckSerial();
+    EXPECT_EQ(display->toPlainText(), QString(500, u'z') + QStringLiteral("FE_FE_EA_5C_03_FD_"));
+}
+
+TEST_F(SerialWindow, DebugFileGetsEveryPassAppended)
+{
+    const QTemporaryDir dir;
+    debugFileName = dir.filePath(QStringLiteral("DEBUG.TXT"));
+    buildAndInit();
+    port->feed(bytes({0xFE}));
+    window->CheckSerial();
+    EXPECT_FALSE(QFile::exists(debugFileName)) << "unticked: the file is not touched";
+
+    control<QCheckBox>("DebugCheckBox")->setChecked(true);
+    window->CheckSerial();
+    EXPECT_FALSE(QFile::exists(debugFileName)) << "an empty read writes nothing";
+    port->feed(frame(0xEA, 0x5C, 0x03));
+    window->CheckSerial();
+    port->feed(bytes({0x00, 0xFD}));
+    window->CheckSerial();
+    EXPECT_EQ(readFile(debugFileName), QStringLiteral("FE_FE_EA_5C_03_FD_00_FD_"));
+
+    ASSERT_TRUE(QFile::rename(debugFileName, debugFileName + ".old"));
+    port->feed(bytes({0x0A}));
+    window->CheckSerial();
+    EXPECT_EQ(readFile(debugFileName), QStringLiteral("0A_")) << "made anew once moved away";
+}
+
+TEST_F(SerialWindow, AnUnwritableDebugFileWarnsOncePerRunOfFailures)
+{
+    const QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("later"));
+    debugFileName = folder + QStringLiteral("/DEBUG.TXT");
+    buildAndInit();
+    control<QCheckBox>("DebugCheckBox")->setChecked(true);
+
+    static int warnings = 0;
+    warnings = 0;
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString&) {
+            warnings += type == QtWarningMsg ? 1 : 0;
+        });
+    const auto passes = [&](int n) {
+        for (int i = 0; i < n; ++i) {
+            port->feed(frame(0xEA, 0x5C, 0x03, {0x00, 0x40, 0x07, 0x14, 0x00}));
+            window->CheckSerial();
+        }
+    };
+    passes(3);
+    const int whileMissing = warnings;
+    ASSERT_TRUE(QDir().mkpath(folder));
+    passes(1);
+    ASSERT_TRUE(QDir(folder).removeRecursively());
+    passes(3);
+    qInstallMessageHandler(previous);
+
+    EXPECT_EQ(whileMissing, 1);
+    EXPECT_EQ(warnings, 2);
+    EXPECT_EQ(text("FreqDisplay"), QStringLiteral("14074")) << "the bytes still reach the parser";
+}

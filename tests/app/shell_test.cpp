@@ -1,0 +1,42 @@
+// Start-up as the operator meets it: the about message first, then the window at work.
+#include "platform/services.h"
+#include "window_fixture.h"
+
+#include <QApplication>
+
+TEST_F(WindowTest, OpenShowsTheAboutMessageThenPutsTheWindowToWork)
+{
+    QStringList seen;
+    platform::Services s = services({{"A", "/dev/A"}, {"B", "/dev/B"}});
+    s.showMessage = [&](QWidget*, const QString& text) {
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        const bool windowExists = std::any_of(windows.cbegin(), windows.cend(), [](QWidget* w) {
+            return qobject_cast<IcomWindow*>(w) != nullptr;
+        });
+        seen << (windowExists ? "after the window" : "before the window") << text;
+    };
+    app().setServices(s);
+    app().Open();
+    EXPECT_EQ(seen, QStringList({"before the window",
+                                 "Tarvik Icom Version 1.0.0\n"
+                                 "A simple program to test out an Icom CI-V Interface"}));
+
+    IcomWindow& w = app().mainWindow();
+    EXPECT_EQ(w.findChild<QLineEdit*>(QStringLiteral("OurIDEditField"))->text(), "234");
+    EXPECT_EQ(w.findChild<QComboBox*>(QStringLiteral("BaudPopup"))->currentText(), "9600");
+    EXPECT_EQ(w.findChild<QComboBox*>(QStringLiteral("SerialPopup"))->currentText(), "A");
+    // Opened by the pop-up's open event at the first row's rate, then by init's two choices;
+    // building ran no change handler, so nothing else was opened or queued.
+    EXPECT_EQ(port->openedRates, QList<int>({300, 300, 9600}));
+    EXPECT_EQ(w.transmitQueue.queued(), 0);
+    EXPECT_TRUE(w.radioSearch.pollRadios);
+}
+
+TEST(PortList, NamedPortsComeFirstInTheOrderGiven)
+{
+    const QList<platform::PortEntry> ports =
+        platform::systemPorts({QStringLiteral("tcp://b:2"), QStringLiteral("tcp://a:1")});
+    ASSERT_GE(ports.size(), 2);
+    EXPECT_EQ(ports[0].location, QStringLiteral("tcp://b:2"));
+    EXPECT_EQ(ports[1].location, QStringLiteral("tcp://a:1"));
+}

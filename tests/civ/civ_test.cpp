@@ -1,0 +1,194 @@
+// Edge cases of the CI-V core, as tables: the parser's states, BCD and rounding, the ring.
+#include "civ/commands.h"
+#include "civ/frame_parser.h"
+#include "civ/reply_decoder.h"
+#include "civ/transmit_queue.h"
+
+#include <cstdio>
+#include <gtest/gtest.h>
+#include <limits>
+#include <string>
+
+namespace civ {
+namespace {
+
+std::vector<int> concat(std::vector<int> a, const std::vector<int>& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+// What the parser made of the bytes: 'J' per jam, 'E' per frame end, 'O' per overlong frame
+// end, then the last frame's destination, source, command and data (or their count).
+std::string parse(const std::vector<int>& in)
+{
+    FrameParser p;
+    std::string out;
+    for (const int b : in) {
+        const FrameParser::Event event = p.ParseByte(b);
+        out += event == FrameParser::Event::Jam        ? "J"
+               : event == FrameParser::Event::FrameEnd ? "E"
+               : event == FrameParser::Event::None     ? ""
+                                                       : "O";
+    }
+    char head[32];
+    std::snprintf(head, sizeof head, " %02X %02X %02X |", p.parseToID, p.parseFromID, p.parseCmd);
+    out += head;
+    if (p.parseMsgLength > 8) {
+        return out + " " + std::to_string(p.parseMsgLength) + " bytes";
+    }
+    for (int i = 0; i < p.parseMsgLength; ++i) {
+        std::snprintf(head, sizeof head, " %02X", p.parseMsg[static_cast<std::size_t>(i)]);
+        out += head;
+    }
+    return p.parseState == 0 ? out : out + " (in a frame)";
+}
+
+TEST(FrameParser, StateTable)
+{
+    const std::vector<int> header = {0xFE, 0xFE, 0xEA, 0x08, 0x03};
+    const std::vector<int> jamPrefix = {0xFE, 0xFE, 0x08, 0xEA, 0x03, 0x11, 0x22};
+    const std::vector<int> after = {0xFD, 0xFE, 0xFE, 0x01, 0x02, 0x04, 0x33, 0xFD};
+    struct Case {
+        std::string name;
+        std::vector<int> in;
+        std::string parsed;
+    };
+    std::vector<Case> cases = {
+        {"reply",
+         {0xFE, 0xFE, 0xEA, 0x5C, 0x03, 0x00, 0x40, 0x07, 0x14, 0x00, 0xFD},
+         "E EA 5C 03 | 00 40 07 14 00"},
+        {"no data", {0xFE, 0xFE, 0x08, 0xEA, 0xFB, 0xFD}, "E 08 EA FB |"},
+        {"third FE", {0xFE, 0xFE, 0xFE, 0xEA, 0x5C, 0x03, 0xFD}, "E FE EA 5C | 03"},
+        {"FD and FE in the header", {0xFE, 0xFE, 0xFD, 0xFD, 0xFE, 0xFE, 0xFD}, "E FD FD FE | FE"},
+        {"noise", {0x00, 0xFE, 0x13, 0xFD, 0xFE, 0xFE, 0x01, 0x02, 0x04, 0xFD}, "E 01 02 04 |"},
+        {"two frames", concat(concat(header, {0x01, 0x02, 0xFD}), concat(header, {0x05, 0xFD})),
+         "EE EA 08 03 | 05"},
+        {"full", concat(concat(header, std::vector<int>(257, 0x42)), {0xFD}),
+         "E EA 08 03 | 257 bytes"},
+        {"after overlong",
+         concat(concat(header, std::vector<int>(1000, 0x42)),
+                concat(concat({0xFD}, header), {0x07, 0xFD})),
+         "OE EA 08 03 | 07"},
+    };
+    for (std::size_t n = 0; n <= jamPrefix.size(); ++n) {
+        const std::vector<int> jammed(jamPrefix.begin(), jamPrefix.begin() + long(n));
+        cases.push_back({"jam after " + std::to_string(n) + " bytes",
+                         concat(concat(jammed, {0xFC}), after), "JE 01 02 04 | 33"});
+    }
+    for (const Case& c : cases) {
+        EXPECT_EQ(parse(c.in), c.parsed) << c.name;
+    }
+}
+
+TEST(SetFrequency, RoundingAndRanges)
+{
+    constexpr double kNan = std::numeric_limits<double>::quiet_NaN();
+    struct Case {
+        double mhz;
+        int byteCount;
+        Frame data; // empty: refused as a frequency fault
+    } const cases[] = {
+        {7.0000004, 4, {0x00, 0x00, 0x00, 0x07}},
+        {7.0000006, 4, {0x01, 0x00, 0x00, 0x07}},
+        {99.999999, 4, {0x99, 0x99, 0x99, 0x99}},
+        {9999.999999, 5, {0x99, 0x99, 0x99, 0x99, 0x99}},
+        {1296.2, 5, {0x00, 0x00, 0x20, 0x96, 0x12}},
+        {14.07, 0, {0x00, 0x00, 0x07, 0x14}},
+        {14.07, 6, {0x00, 0x00, 0x07, 0x14}},
+        {100, 4, {}},
+        {99.9999996, 4, {}},
+        {10000, 5, {}},
+        {-0.000001, 4, {}},
+        {kNan, 5, {}},
+        {1e300, 5, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.mhz << " MHz in " << c.byteCount << " bytes");
+        const Command command = setFrequency(8, 234, c.mhz, c.byteCount);
+        if (c.data.empty()) {
+            EXPECT_EQ(command.fault, Fault::Frequency);
+            EXPECT_TRUE(command.frame.empty());
+            continue;
+        }
+        ASSERT_TRUE(command);
+        EXPECT_EQ(Frame(command.frame.begin() + 5, command.frame.end() - 1), c.data);
+    }
+}
+
+TEST(FormatKhz, PlainDecimalWithoutNoise)
+{
+    const std::pair<double, const char*> cases[] = {{7123.450000000001, "7123.45"},
+                                                    {14073.999999999998, "14074"},
+                                                    {0.0000001, "0"},
+                                                    {0.000001, "0.000001"},
+                                                    {-0.0, "0"},
+                                                    {-2.5, "-2.5"},
+                                                    {1e20, "100000000000000000000"}};
+    for (const auto& [khz, text] : cases) {
+        EXPECT_EQ(formatKhz(khz), text);
+    }
+    EXPECT_EQ(formatKhz(std::numeric_limits<double>::max()).size(), 309U);
+}
+
+Frame drain(TransmitQueue& q)
+{
+    Frame all;
+    while (q.queued() > 0) {
+        q.sendDelay = 0;
+        const Frame chunk = q.DoSerialOut();
+        all.insert(all.end(), chunk.begin(), chunk.end());
+    }
+    return all;
+}
+
+TEST(TransmitQueue, WrapsAroundTheRingInOrder)
+{
+    TransmitQueue q;
+    q.serialBufHead = q.serialBufTail = 9998;
+    const Frame poll = {0xFE, 0xFE, 0x08, 0xEA, 0x03, 0xFD};
+    ASSERT_TRUE(q.SendSerialPacket(poll));
+    EXPECT_EQ(q.serialBufHead, 4);
+    EXPECT_EQ(q.serialBuf[9999], 0xFE);
+    EXPECT_EQ(q.serialBuf[3], 0xFD);
+    EXPECT_EQ(q.queued(), 6);
+    EXPECT_EQ(q.DoSerialOut(), poll);
+    EXPECT_EQ(q.serialBufTail, 4);
+}
+
+TEST(TransmitQueue, ReleasesStopAtAnEndByteOrFiftyBytes)
+{
+    TransmitQueue q;
+    Frame run(60);
+    for (std::size_t i = 0; i < run.size(); ++i) {
+        run[i] = static_cast<std::uint8_t>(i);
+    }
+    ASSERT_TRUE(q.SendSerialPacket(run));
+    ASSERT_TRUE(q.SendSerialPacket(Frame{0x01, 0xFD, 0x02}));
+    EXPECT_EQ(q.DoSerialOut(), Frame(run.begin(), run.begin() + 50));
+    q.sendDelay = 0;
+    Frame rest(run.begin() + 50, run.end());
+    rest.insert(rest.end(), {0x01, 0xFD});
+    EXPECT_EQ(q.DoSerialOut(), rest);
+    q.sendDelay = 0;
+    EXPECT_EQ(q.DoSerialOut(), Frame{0x02});
+}
+
+TEST(TransmitQueue, AFullRingRefusesWholeFramesAndKeepsWhatWaits)
+{
+    TransmitQueue q;
+    q.serialBufHead = q.serialBufTail = 5000;
+    Frame all;
+    for (int i = 0; i < TransmitQueue::kSlots - 1; ++i) {
+        all.push_back(static_cast<std::uint8_t>(i % 0xFD));
+    }
+    ASSERT_TRUE(q.SendSerialPacket(Frame(all.begin(), all.begin() + 9000)));
+    EXPECT_FALSE(q.SendSerialPacket(Frame(1000, 0xAA)));
+    ASSERT_TRUE(q.SendSerialPacket(Frame(all.begin() + 9000, all.end())));
+    EXPECT_FALSE(q.SendSerialPacket(Frame{0xFD}));
+    EXPECT_EQ(q.queued(), 9999);
+    EXPECT_EQ(drain(q), all);
+}
+
+} // namespace
+} // namespace civ

@@ -1,0 +1,91 @@
+// The window against the simulated radio, on a pseudo-terminal and over TCP, with and without
+// echo, with a five-byte and a four-byte radio: polled, set and read back.
+#include "simulator.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace {
+
+constexpr int kUs = 0xEA;
+constexpr int kOk = 0xFB;
+
+struct Bus {
+    const char* name;
+    QStringList args;
+    int radio;
+    int frequencyBytes;
+    bool echo;
+};
+
+void PrintTo(const Bus& bus, std::ostream* out)
+{
+    *out << bus.name;
+}
+
+class SimulatedRadio : public SimulatorTest, public ::testing::WithParamInterface<Bus> {
+protected:
+    QString text(const char* name) const
+    {
+        return window->findChild<QLabel*>(QLatin1String(name))->text();
+    }
+
+    // A poll, and ticks until the radio answered both of its requests.
+    bool poll()
+    {
+        const int freq = heard(kUs, GetParam().radio, 0x03);
+        const int mode = heard(kUs, GetParam().radio, 0x04);
+        window->ReqTimer_Action();
+        return tickUntil([&] {
+            return heard(kUs, GetParam().radio, 0x03) > freq &&
+                   heard(kUs, GetParam().radio, 0x04) > mode;
+        });
+    }
+};
+
+} // namespace
+
+TEST_P(SimulatedRadio, IsPolledSetAndReadBack)
+{
+    const Bus& bus = GetParam();
+    const QString line = startSimulator(bus.args);
+    ASSERT_FALSE(line.isEmpty()) << sim.readAllStandardError().toStdString();
+    openWindow(line);
+    window->findChild<QLineEdit*>(QStringLiteral("EditRadioID"))
+        ->setText(QString::number(bus.radio));
+
+    // The first poll goes out at once, while a network port may still be connecting.
+    ASSERT_TRUE(poll());
+    EXPECT_EQ(text("FreqDisplay"), QStringLiteral("14074"));
+    EXPECT_EQ(text("ModeDisplay"), QStringLiteral("USB"));
+    EXPECT_EQ(text("FilterDisplay"), QStringLiteral("WIDE"));
+    EXPECT_EQ(heard(bus.radio, kUs, 0x03) > 0, bus.echo) << "our requests echo only if on";
+
+    window->findChild<QComboBox*>(QStringLiteral("PopupFreqBytes"))
+        ->setCurrentIndex(bus.frequencyBytes - 4);
+    window->findChild<QLineEdit*>(QStringLiteral("EditFreq"))->setText(QStringLiteral("7040.5"));
+    window->SetFreq1_Action();
+    ASSERT_TRUE(tickUntil([&] { return heard(kUs, bus.radio, kOk) == 1; }));
+    window->findChild<QComboBox*>(QStringLiteral("PopupMode"))->setCurrentIndex(3);
+    window->findChild<QComboBox*>(QStringLiteral("PopupFilter"))->setCurrentIndex(1);
+    ASSERT_TRUE(tickUntil([&] { return heard(kUs, bus.radio, kOk) == 3; }));
+
+    ASSERT_TRUE(poll());
+    EXPECT_EQ(text("FreqDisplay"), QStringLiteral("7040.5"));
+    EXPECT_EQ(text("ModeDisplay"), QStringLiteral("CW"));
+    EXPECT_EQ(text("FilterDisplay"), QStringLiteral("MEDIUM"));
+    EXPECT_EQ(heard(kUs, bus.radio, 0xFA), 0);
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, SimulatedRadio,
+    ::testing::Values(Bus{"PtyEchoFiveBytes", {}, 0x08, 5, true},
+                      Bus{"PtyNoEchoFourBytes",
+                          {"--echo", "off", "--radio", "0x5C,freq=14074000,bytes=4"},
+                          0x5C,
+                          4,
+                          false},
+                      Bus{"TcpEcho", {"--listen", "127.0.0.1:0"}, 0x08, 5, true}),
+    [](const auto& info) { return std::string(info.param.name); });

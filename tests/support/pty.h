@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+// A pseudo-terminal whose slave the program opens as its serial port; the test holds the
+// master and reads the line settings the program left on it.
+class Pty {
+public:
+    struct Line {
+        unsigned speed = 0;
+        bool twoStopBits = false;
+        bool softwareFlow = false;
+        bool hardwareFlow = false;
+    };
+
+    Pty();
+    ~Pty() { hangUp(); }
+    Pty(const Pty&) = delete;
+    Pty& operator=(const Pty&) = delete;
+
+    QString slavePath() const { return slavePath_; }
+    Line line() const;
+    // Settings the program must undo: 110 bit/s, two stop bits, both flow controls.
+    void preset() const;
+    // The device goes away under the program.
+    void hangUp();
+
+private:
+    int master_ = -1;
+    QString slavePath_;
+};

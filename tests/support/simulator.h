@@ -1,0 +1,83 @@
+#pragma once
+
+#include "app/app.h"
+#include "platform/services.h"
+#include "ui/icom_window.h"
+
+#include <QDeadlineTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+
+// civ-sim on a line of its own, and the real window on that line. The test runs Timer1's
+// ticks itself and waits on what arrives, never on the clock.
+class SimulatorTest : public ::testing::Test {
+protected:
+    static constexpr int kDeadlineMs = 20'000;
+
+    void TearDown() override
+    {
+        window.reset();
+        sim.terminate();
+        sim.waitForFinished(kDeadlineMs);
+    }
+
+    // Returns the line civ-sim opened, empty if it did not start.
+    QString startSimulator(const QStringList& args)
+    {
+        sim.start(QStringLiteral(CIV_SIM_PATH), args);
+        const QDeadlineTimer deadline(kDeadlineMs);
+        while (!sim.canReadLine() && sim.state() != QProcess::NotRunning &&
+               !deadline.hasExpired()) {
+            sim.waitForReadyRead(100);
+        }
+        return QString::fromLocal8Bit(sim.readLine()).trimmed();
+    }
+
+    void openWindow(const QString& line)
+    {
+        auto* const app = static_cast<App*>(QCoreApplication::instance());
+        app->ourSerialPort = 0;
+        platform::Services s = platform::systemServices({line});
+        s.showMessage = [this](QWidget*, const QString& text) { messages.append(text); };
+        s.debugFileName = temp.filePath(QStringLiteral("DEBUG.TXT"));
+        window = std::make_unique<IcomWindow>(*app, s);
+        for (QTimer* timer : window->findChildren<QTimer*>()) {
+            timer->stop();
+        }
+        QObject::connect(window.get(), &IcomWindow::bytesReceived, window.get(),
+                         [this](const QByteArray& chunk) { received += chunk; });
+        window->init();
+    }
+
+    // Ticks until done() holds; false once the deadline has passed.
+    bool tickUntil(const std::function<bool()>& done)
+    {
+        const QDeadlineTimer deadline(kDeadlineMs);
+        while (!done()) {
+            if (deadline.hasExpired()) {
+                return false;
+            }
+            window->Timer1_Action();
+            // Wakes the wait when the line stays quiet.
+            QTimer::singleShot(5, window.get(), [] {});
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        }
+        return true;
+    }
+
+    int heard(int to, int from, int cmd) const
+    {
+        const char head[] = {'\xFE', '\xFE', char(to), char(from), char(cmd)};
+        return int(received.count(QByteArrayView(head, sizeof head)));
+    }
+
+    QProcess sim;
+    QTemporaryDir temp;
+    std::unique_ptr<IcomWindow> window;
+    QByteArray received;
+    QStringList messages;
+};
