@@ -45,15 +45,8 @@ InterfaceCheck::InterfaceCheck(int tickMs)
 Step InterfaceCheck::take()
 {
     if (phase_ != Phase::Idle) {
-        int units = 0;
-        if (phase_ == Phase::Echo) {
-            units = 1;
-        } else if (phase_ == Phase::Poll) {
-            units = 1 + polls_;
-        } else if (phase_ == Phase::Scan) {
-            units = 2 + kPolls + static_cast<int>(scanIndex_);
-        }
-        out_.progress = units * 100 / kProgressUnits;
+        const int scanned = 2 + kPolls + static_cast<int>(scanIndex_);
+        out_.progress = (phase_ == Phase::Scan ? scanned : polls_ + 1) * 100 / kProgressUnits;
     }
     return std::exchange(out_, Step{});
 }
@@ -72,11 +65,10 @@ Step InterfaceCheck::start(const Setup& setup)
     setup_ = setup;
     echo_ = Echo::Unknown;
     parser_.reset();
-    if (!civ::isEncodableAddress(setup.ourId)) {
-        out_.report.push_back(sentences::badAddress("Our ID"));
-        finish();
-    } else if (!civ::isEncodableAddress(setup.radioId)) {
-        out_.report.push_back(sentences::badAddress("Radio ID"));
+    polls_ = 0;
+    const bool ourOk = civ::isEncodableAddress(setup.ourId);
+    if (!ourOk || !civ::isEncodableAddress(setup.radioId)) {
+        out_.report.push_back(sentences::badAddress(ourOk ? "Radio ID" : "Our ID"));
         finish();
     } else if (setup.port.empty()) {
         out_.report.push_back(sentences::noPort());
@@ -96,7 +88,13 @@ Step InterfaceCheck::opened(platform::OpenError error, const std::string& reason
         if (ok) {
             openRate_ = rate;
             out_.report.push_back(sentences::opened(setup_.port, rate));
-            startEcho();
+            phase_ = Phase::Echo;
+            echoFrame_ = civ::readFrequency(setup_.radioId, setup_.ourId).frame;
+            heardBack_.clear();
+            strayBytes_ = 0;
+            frameBytes_ = 0;
+            replyBeforeEcho_ = false;
+            send({echoFrame_});
         } else {
             out_.report.push_back(sentences::openFailed(setup_.port, error, reason));
             finish();
@@ -196,7 +194,9 @@ void InterfaceCheck::heard(civ::FrameParser::Event event, Millis now)
     if (phase_ == Phase::Echo && listening_ && toUs) {
         replyBeforeEcho_ = true;
     } else if (phase_ == Phase::Poll && listening_ && toUs && from == setup_.radioId) {
-        pollAnswered(now - sentAt_, parser_.parseCmd == civ::kCmdNg);
+        roundTrips_.push_back(now - sentAt_);
+        refused_ += parser_.parseCmd == civ::kCmdNg ? 1 : 0;
+        nextPoll();
     } else if (phase_ == Phase::Scan && (toUs || to == civ::kBroadcast)) {
         const int rate = serial::baudRateForCode(scanCode_);
         out_.report.push_back(sentences::found(rate, from));
@@ -228,17 +228,6 @@ void InterfaceCheck::timedOut()
     }
 }
 
-void InterfaceCheck::startEcho()
-{
-    phase_ = Phase::Echo;
-    echoFrame_ = civ::readFrequency(setup_.radioId, setup_.ourId).frame;
-    heardBack_.clear();
-    strayBytes_ = 0;
-    frameBytes_ = 0;
-    replyBeforeEcho_ = false;
-    send({echoFrame_});
-}
-
 void InterfaceCheck::decideEcho(Echo echo)
 {
     echo_ = echo;
@@ -259,13 +248,6 @@ void InterfaceCheck::nextPoll()
     }
     ++polls_;
     send({civ::readFrequency(setup_.radioId, setup_.ourId).frame});
-}
-
-void InterfaceCheck::pollAnswered(Millis roundTrip, bool refused)
-{
-    roundTrips_.push_back(roundTrip);
-    refused_ += refused ? 1 : 0;
-    nextPoll();
 }
 
 void InterfaceCheck::pollsDone()

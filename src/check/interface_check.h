@@ -76,10 +76,8 @@ private:
     void timedOut();
     void heard(civ::FrameParser::Event event, Millis now);
 
-    void startEcho();
     void decideEcho(Echo echo);
     void nextPoll();
-    void pollAnswered(Millis roundTrip, bool refused);
     void pollsDone();
     void startScan();
     void nextRate();

@@ -65,7 +65,9 @@ platform::OpenError IcomWindow::reopenForCheck(int rate)
 void IcomWindow::endCheck()
 {
     const int rate = serial::baudRateForCode(BaudPopup->currentIndex());
-    if (reopenForCheck(rate) != platform::OpenError::None) {
+    // A port the check could not open has had its failure told in the check's report.
+    const bool wasOpen = Serial1->isOpen();
+    if (reopenForCheck(rate) != platform::OpenError::None && wasOpen) {
         const QString text = tr("After the check the port did not open again at %1 bit/s: %2.")
                                  .arg(rate)
                                  .arg(Serial1->errorString());
