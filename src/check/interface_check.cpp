@@ -177,7 +177,7 @@ Step InterfaceCheck::received(std::span<const std::uint8_t> bytes, Millis now)
         if (contains(heardBack_, echoFrame_)) {
             decideEcho(Echo::Own);
         } else if (replyBeforeEcho_) {
-            decideEcho(strayBytes_ > 0 ? Echo::Garbled : Echo::Nothing);
+            decideEcho(notOurs());
         }
     }
     return take();
@@ -209,7 +209,7 @@ void InterfaceCheck::timedOut()
 {
     switch (phase_) {
     case Phase::Echo:
-        decideEcho(strayBytes_ + frameBytes_ > 0 ? Echo::Garbled : Echo::Nothing);
+        decideEcho(notOurs());
         break;
     case Phase::Poll:
         ++lost_;
@@ -226,6 +226,12 @@ void InterfaceCheck::timedOut()
     case Phase::Opening:
         break;
     }
+}
+
+Echo InterfaceCheck::notOurs() const
+{
+    // Bytes that are no part of a whole frame from another station.
+    return strayBytes_ + frameBytes_ > 0 ? Echo::Garbled : Echo::Nothing;
 }
 
 void InterfaceCheck::decideEcho(Echo echo)

@@ -76,6 +76,7 @@ private:
     void timedOut();
     void heard(civ::FrameParser::Event event, Millis now);
 
+    Echo notOurs() const;
     void decideEcho(Echo echo);
     void nextPoll();
     void pollsDone();
