@@ -37,7 +37,8 @@ Bytes misheard(std::span<const std::uint8_t> bytes, int sentAt, int heardAt)
         }
         std::uint8_t byte = 0;
         for (int i = 0; i < 8; ++i) {
-            byte = static_cast<std::uint8_t>(byte | level(t + (3 + 2 * i) * sentAt) << i);
+            byte = static_cast<std::uint8_t>(byte | level(t + (3 + 2 * i) * std::int64_t{sentAt})
+                                                        << i);
         }
         out.push_back(byte);
         t += 19 * std::int64_t{sentAt}; // the middle of the stop bit, low or not
