@@ -69,7 +69,7 @@ Outcome run(const Case& c)
     };
     apply(apply, check.start({"/dev/ttyUSB0", 8, kOur, 8, false}));
     for (out.ticks = 1; !out.done && out.ticks <= 1000; ++out.ticks) {
-        const Millis now = out.ticks * kTickMs;
+        const Millis now = Millis{out.ticks} * kTickMs;
         for (const std::uint8_t b : inbox) {
             if (pumpParser.ParseByte(b) == civ::FrameParser::Event::FrameEnd) {
                 ring.frameEndSeen();
