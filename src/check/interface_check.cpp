@@ -87,7 +87,7 @@ Step InterfaceCheck::opened(platform::OpenError error, const std::string& reason
         const int rate = serial::baudRateForCode(setup_.baudCode);
         if (ok) {
             openRate_ = rate;
-            out_.report.push_back(sentences::opened(setup_.port, rate));
+            out_.report.push_back(sentences::opened(setup_.port, setup_.network ? 0 : rate));
             phase_ = Phase::Echo;
             echoFrame_ = civ::readFrequency(setup_.radioId, setup_.ourId).frame;
             heardBack_.clear();
@@ -260,7 +260,7 @@ void InterfaceCheck::pollsDone()
 {
     const int rate = serial::baudRateForCode(setup_.baudCode);
     if (roundTrips_.empty()) {
-        out_.report.push_back(sentences::silent(setup_.radioId, rate, polls_));
+        out_.report.push_back(sentences::silent(setup_.radioId, rate, polls_, setup_.network));
         startScan();
         return;
     }

@@ -35,7 +35,7 @@ std::string noPort()
 
 std::string opened(const std::string& port, int rate)
 {
-    return "The port " + port + " opened at " + bits(rate) + ".";
+    return "The port " + port + " opened" + (rate > 0 ? " at " + bits(rate) : "") + ".";
 }
 
 std::string openFailed(const std::string& port, platform::OpenError error,
@@ -96,11 +96,11 @@ std::string answered(int address, int rate, int answers, int polls, const RoundT
     return s + " Baud Rate and Radio ID are right.";
 }
 
-std::string silent(int address, int rate, int polls)
+std::string silent(int address, int rate, int polls, bool network)
 {
     return "The radio at address " + sentences::address(address) + " did not answer " +
-           std::to_string(polls) + " polls at " + bits(rate) +
-           ". Looking for a radio at every rate and address.";
+           std::to_string(polls) + " polls at " + bits(rate) + ". Looking for a radio at " +
+           (network ? "any address." : "every rate and address.");
 }
 
 std::string networkPort()

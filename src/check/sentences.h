@@ -15,6 +15,7 @@ struct RoundTrips {
 
 std::string badAddress(const char* field);
 std::string noPort();
+// Rate 0: a network port, whose rate is set at the far end.
 std::string opened(const std::string& port, int rate);
 std::string openFailed(const std::string& port, platform::OpenError error,
                        const std::string& reason);
@@ -22,7 +23,7 @@ std::string echo(Echo echo);
 // The round trips can be no finer than the period the port is read at.
 std::string answered(int address, int rate, int answers, int polls, const RoundTrips& times,
                      int refused, int readPeriodMs);
-std::string silent(int address, int rate, int polls);
+std::string silent(int address, int rate, int polls, bool network);
 std::string networkPort();
 std::string rateRefused(int rate, const std::string& reason);
 std::string found(int rate, int address);
