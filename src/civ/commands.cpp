@@ -74,6 +74,12 @@ Command readMode(int to, int our)
     return simple(to, our, kCmdReadMode);
 }
 
+Command readId(int to, int our)
+{
+    const Fault fault = addressFault(to, our);
+    return fault == Fault::None ? build(to, our, kCmdReadId, {0x00}) : refused(fault);
+}
+
 Command setFrequency(int to, int our, double mhz, int byteCount)
 {
     if (const Fault fault = addressFault(to, our); fault != Fault::None) {

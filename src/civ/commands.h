@@ -18,6 +18,8 @@ struct Command {
 
 Command readFrequency(int to, int our);
 Command readMode(int to, int our);
+// Radios answer it also when it goes to kBroadcast, each with its own address.
+Command readId(int to, int our);
 
 // mhz is the operator's frequency; it is rounded to the nearest hertz. byteCount is 4 or 5:
 // the four-byte form cannot carry 100 MHz and more, the five-byte form 10000 MHz and more.

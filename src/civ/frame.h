@@ -15,6 +15,9 @@ inline constexpr std::uint8_t kCmdReadFrequency = 0x03;
 inline constexpr std::uint8_t kCmdReadMode = 0x04;
 inline constexpr std::uint8_t kCmdSetFrequency = 0x05;
 inline constexpr std::uint8_t kCmdSetMode = 0x06;
+inline constexpr std::uint8_t kCmdReadId = 0x19;
+inline constexpr std::uint8_t kCmdNg = 0xFA;
+inline constexpr std::uint8_t kBroadcast = 0x00;
 
 // A bus address must fit one byte and must not be one of the codes that every receiver
 // treats specially, or the frame it sits in would jam or break the bus.

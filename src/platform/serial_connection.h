@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/open_error.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -11,15 +13,6 @@ namespace platform {
 struct PortEntry {
     QString displayName;
     QString location;
-};
-
-// Why the last open failed, as far as the system tells.
-enum class OpenError {
-    None,
-    NotFound,         // no such device
-    PermissionDenied, // the user may not open it
-    Busy,             // another program holds it
-    Other
 };
 
 // Something that went wrong with a connection after open() had returned.

@@ -21,6 +21,11 @@ class QPushButton;
 class QTimer;
 class QToolButton;
 
+namespace check {
+class CheckWindow;
+struct Setup;
+} // namespace check
+
 namespace civ {
 struct Command;
 }
@@ -69,6 +74,17 @@ public:
     void FindRadiosButton_Action();
     void FindRadiosTimer_Action();
 
+    // Interface check: the window, and what it needs of the port and the poll.
+    void showCheckInterface();
+    check::Setup checkSetup() const;
+    // False when the poll is already paused by a search.
+    bool pausePollForCheck();
+    // Without touching the rate pop-up and without the failure message.
+    platform::OpenError reopenForCheck(int rate);
+    // The port back at the pop-up's rate, the poll resumed.
+    void endCheck();
+    void useCheckSettings(int baudCode, int address);
+
     // The addresses as the next frame will carry them.
     int ourAddress() const;
     int radioAddress() const;
@@ -102,6 +118,7 @@ private:
     platform::Services services_;
     QList<platform::PortEntry> ports_;
     serial::DebugFile debugFile_;
+    check::CheckWindow* checkWindow_ = nullptr;
 
     QComboBox* SerialPopup = nullptr;
     QPlainTextEdit* EditField1 = nullptr;

@@ -20,12 +20,25 @@ Line:
   --baud N               line rate for --device and for --flood pacing
                          (default 57600)
                            civ-sim --baud 9600 --flood
+  --rate N               the radios' own line rate (300 ... 57600, 115200).
+                         On the pseudo-terminal the rate the program set on
+                         its side is read back: the radios answer only when
+                         the two agree; otherwise they hear what a receiver at
+                         N makes of the program's bytes, and the program gets
+                         what its rate makes of theirs: nothing, or a few
+                         wrong bytes. The echo is not affected. With --device
+                         the physical line decides: N is the device's rate,
+                         as --baud. Not with --listen: a TCP client's line
+                         rate cannot be seen from here.
+                           civ-sim --rate 19200 --radio 0x94
   --listen HOST:PORT     serve the bus to one TCP client at a time; port 0
                          picks a free port, printed as tcp://HOST:PORT
                            civ-sim --listen 127.0.0.1:0
-  --echo on|off          hand back every byte the controller sends, as a
-                         one-wire interface does (default on)
+  --echo on|off|garble   hand back every byte the controller sends, as a
+                         one-wire interface does (default on); garble hands
+                         them back with a bit flipped, as a bad cable would
                            civ-sim --echo off
+                           civ-sim --echo garble
 
 Radios:
   --radio ADDR[,freq=HZ][,mode=M][,filter=F][,bytes=4|5]

@@ -81,6 +81,20 @@ int parseBaud(std::string_view text)
     return static_cast<int>(value);
 }
 
+int parseRate(std::string_view text)
+{
+    // The controller's rate list, and the USB rate it does not offer.
+    static constexpr std::array<int, 15> kRates{300,   600,   1200,  1800,  2400,
+                                                3600,  4800,  7200,  9600,  14400,
+                                                19200, 28800, 38400, 57600, 115200};
+    const std::uint64_t value = parseUnsigned(text, "--rate");
+    if (std::find(kRates.begin(), kRates.end(), value) == kRates.end()) {
+        fail("--rate: unsupported rate " + std::string(text) +
+             " (use 300, 600, 1200, 1800 ... 38400, 57600, 115200)");
+    }
+    return static_cast<int>(value);
+}
+
 std::uint8_t parseMode(std::string_view text)
 {
     static constexpr std::array<std::pair<std::string_view, std::uint8_t>, 10> kNames{{
@@ -174,9 +188,9 @@ void parseListen(std::string_view text, Options& options)
 
 bool takesValue(std::string_view name)
 {
-    static constexpr std::array<std::string_view, 10> kWithValue{
-        "--device",    "--baud",        "--listen",      "--radio",      "--echo",
-        "--jam-every", "--noise-every", "--reply-delay", "--controller", "--link"};
+    static constexpr std::array<std::string_view, 11> kWithValue{
+        "--device",      "--baud",        "--listen",     "--radio", "--echo", "--jam-every",
+        "--noise-every", "--reply-delay", "--controller", "--link",  "--rate"};
     return std::find(kWithValue.begin(), kWithValue.end(), name) != kWithValue.end();
 }
 
@@ -194,15 +208,18 @@ void apply(std::string_view name, std::string_view value, Options& options)
         options.link = std::string(value);
     } else if (name == "--baud") {
         options.baud = parseBaud(value);
+    } else if (name == "--rate") {
+        options.rate = parseRate(value);
     } else if (name == "--listen") {
         parseListen(value, options);
     } else if (name == "--radio") {
         options.radios.push_back(parseRadio(value));
     } else if (name == "--echo") {
-        if (value != "on" && value != "off") {
-            fail("--echo: expected on or off");
+        if (value != "on" && value != "off" && value != "garble") {
+            fail("--echo: expected on, off or garble");
         }
-        options.echo = value == "on";
+        options.echo = value != "off";
+        options.garbleEcho = value == "garble";
     } else if (name == "--jam-every") {
         options.jamEverySeconds = parseSeconds(value, name);
     } else if (name == "--noise-every") {
@@ -222,6 +239,9 @@ void check(const Options& options, bool deviceGiven, bool listenGiven)
 {
     if (deviceGiven && listenGiven) {
         fail("--device and --listen cannot be used together");
+    }
+    if (options.rate != 0 && listenGiven) {
+        fail("--rate: a TCP client's line rate cannot be seen from here; not with --listen");
     }
     if (!options.link.empty() && (deviceGiven || listenGiven)) {
         fail("--link names the pseudo-terminal: not with --device or --listen");
@@ -286,6 +306,9 @@ ParseResult parseOptions(const std::vector<std::string>& args)
         return {ParseResult::Action::Error, {}, e.what()};
     }
 
+    if (options.rate != 0) {
+        options.baud = options.rate;
+    }
     if (deviceGiven) {
         options.line = LineKind::Device;
     }

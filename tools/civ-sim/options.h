@@ -17,8 +17,11 @@ struct Options {
     std::string listenHost;
     std::uint16_t listenPort = 0;
     int baud = 57600;
+    // The radios' own line rate; 0: whatever the controller uses.
+    int rate = 0;
     std::vector<RadioConfig> radios;
     bool echo = true;
+    bool garbleEcho = false;
     double jamEverySeconds = 0;
     double noiseEverySeconds = 0;
     int replyDelayMs = 0;

@@ -1,5 +1,6 @@
 #include "simulator.h"
 
+#include "line_rate.h"
 #include "log.h"
 
 #include <algorithm>
@@ -131,11 +132,26 @@ void Simulator::readLine(TimePoint now)
         }
 
         lastRx_ = now;
-        const SimBus::Output out = bus_.receive({buffer.data(), static_cast<std::size_t>(n)});
+        const std::span<const std::uint8_t> wire{buffer.data(), static_cast<std::size_t>(n)};
+        const std::optional<int> theirs = otherRate();
+        const Bytes heard = theirs ? misheard(wire, *theirs, options_.rate) : Bytes();
+        if (theirs) {
+            log("misheard", heard);
+        }
+        SimBus::Output out = bus_.receive(theirs ? std::span<const std::uint8_t>(heard) : wire);
         for (const Frame& frame : out.received) {
             log("rx", frame.encode());
         }
-        send(out.echo, now);
+        // The interface hands back what was sent, whatever the radios made of it.
+        if (options_.echo) {
+            out.echo.assign(wire.begin(), wire.end());
+        }
+        if (options_.garbleEcho) {
+            for (std::uint8_t& b : out.echo) {
+                b ^= 0x10;
+            }
+        }
+        queue(out.echo, now);
         const auto due = now + std::chrono::milliseconds(options_.replyDelayMs);
         for (const Frame& reply : out.replies) {
             pending_.push_back({due, reply});
@@ -219,7 +235,23 @@ bool Simulator::busBusy(TimePoint now) const
     return bus_.receiving() && now - lastRx_ < kAbandonedFrame;
 }
 
+std::optional<int> Simulator::otherRate() const
+{
+    const std::optional<int> theirs = options_.rate ? transport_.controllerRate() : std::nullopt;
+    return theirs && *theirs != options_.rate ? theirs : std::nullopt;
+}
+
 void Simulator::send(std::span<const std::uint8_t> bytes, TimePoint now)
+{
+    if (const std::optional<int> theirs = otherRate()) {
+        const Bytes heard = misheard(bytes, options_.rate, *theirs);
+        queue(heard, now);
+    } else {
+        queue(bytes, now);
+    }
+}
+
+void Simulator::queue(std::span<const std::uint8_t> bytes, TimePoint now)
 {
     if (bytes.empty() || transport_.lineFd() < 0) {
         return;

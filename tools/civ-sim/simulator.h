@@ -47,7 +47,11 @@ private:
     void runTimers(TimePoint now);
     std::optional<TimePoint> nextDeadline() const;
     bool busBusy(TimePoint now) const;
+    // The controller's rate when the radios run at another one.
+    std::optional<int> otherRate() const;
+    // From the radios' side of the line, at their rate.
     void send(std::span<const std::uint8_t> bytes, TimePoint now);
+    void queue(std::span<const std::uint8_t> bytes, TimePoint now);
     void sendFrame(const Frame& frame, TimePoint now);
     void log(std::string_view direction, std::span<const std::uint8_t> bytes) const;
 

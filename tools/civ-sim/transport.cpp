@@ -1,5 +1,7 @@
 #include "transport.h"
 
+#include "line_rate.h"
+
 #include <arpa/inet.h>
 #include <cerrno>
 #include <cstring>
@@ -142,6 +144,8 @@ public:
     std::string address() const override { return link_.empty() ? path_ : link_; }
     int lineFd() const override { return master_.get(); }
     void discardUnread() override { ::tcflush(slave_.get(), TCIFLUSH); }
+    // Both ends of a pty share one set of line settings.
+    std::optional<int> controllerRate() const override { return terminalRate(slave_.get()); }
 
 private:
     // Replaces a link left by an earlier run, but never anything that is not a link.

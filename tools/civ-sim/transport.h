@@ -3,6 +3,7 @@
 #include "options.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace civsim {
@@ -46,6 +47,8 @@ public:
     virtual bool lineClosed() { return false; }
     // Nobody reads the line: drop what waits there, as a real line would lose it.
     virtual void discardUnread() {}
+    // The rate the controller set on its side, where that can be seen.
+    virtual std::optional<int> controllerRate() const { return std::nullopt; }
 };
 
 std::unique_ptr<Transport> openTransport(const Options& options);

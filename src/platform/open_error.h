@@ -1,0 +1,14 @@
+#pragma once
+
+namespace platform {
+
+// Why the last open failed, as far as the system tells. Plain C++, for the widget-free cores.
+enum class OpenError {
+    None,
+    NotFound,         // no such device
+    PermissionDenied, // the user may not open it
+    Busy,             // another program holds it
+    Other
+};
+
+} // namespace platform
