@@ -12,20 +12,20 @@ std::span<const FrameAssembler::Piece> FrameAssembler::push(std::uint8_t b)
             run_.push_back(civ::kPreamble);
         }
         if (before >= 2) {
-            emit(Kind::Stray, frame_, frameWire_);
+            finish(Kind::Stray, frame_, frameWire_);
         } else if (!run_.empty()) {
-            emit(Kind::Stray, run_, run_.size());
+            finish(Kind::Stray, run_, run_.size());
         }
         std::vector<std::uint8_t> jam{b};
-        emit(Kind::Jam, jam, 1);
+        finish(Kind::Jam, jam, 1);
         break;
     }
     case civ::FrameParser::Event::FrameEnd:
         frame_.push_back(b);
-        emit(Kind::Frame, frame_, frameWire_ + 1);
+        finish(Kind::Frame, frame_, frameWire_ + 1);
         break;
     case civ::FrameParser::Event::OverlongFrameEnd:
-        emit(Kind::Overlong, frame_, frameWire_ + 1);
+        finish(Kind::Overlong, frame_, frameWire_ + 1);
         break;
     case civ::FrameParser::Event::None:
         if (before == 0) {
@@ -35,7 +35,7 @@ std::span<const FrameAssembler::Piece> FrameAssembler::push(std::uint8_t b)
         } else if (before == 1) {
             if (parser_.parseState == 2) {
                 if (!run_.empty()) {
-                    emit(Kind::Stray, run_, run_.size());
+                    finish(Kind::Stray, run_, run_.size());
                 }
                 frame_.assign({civ::kPreamble, civ::kPreamble});
                 frameWire_ = 2;
@@ -58,12 +58,12 @@ std::span<const FrameAssembler::Piece> FrameAssembler::closeRun()
 {
     doneCount_ = 0;
     if (!run_.empty()) {
-        emit(Kind::Stray, run_, run_.size());
+        finish(Kind::Stray, run_, run_.size());
     }
     return {done_.data(), doneCount_};
 }
 
-void FrameAssembler::emit(Kind kind, std::vector<std::uint8_t>& bytes, std::size_t wireLength)
+void FrameAssembler::finish(Kind kind, std::vector<std::uint8_t>& bytes, std::size_t wireLength)
 {
     Piece& piece = done_[doneCount_++];
     piece.kind = kind;
@@ -77,7 +77,7 @@ void FrameAssembler::addToRun(std::uint8_t b)
 {
     run_.push_back(b);
     if (run_.size() == kMaxStored) {
-        emit(Kind::Stray, run_, run_.size());
+        finish(Kind::Stray, run_, run_.size());
     }
 }
 

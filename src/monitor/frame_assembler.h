@@ -36,7 +36,7 @@ public:
     std::span<const Piece> closeRun();
 
 private:
-    void emit(Kind kind, std::vector<std::uint8_t>& bytes, std::size_t wireLength);
+    void finish(Kind kind, std::vector<std::uint8_t>& bytes, std::size_t wireLength);
     void addToRun(std::uint8_t b);
 
     civ::FrameParser parser_;

@@ -14,10 +14,7 @@ namespace {
 
 using Bytes = std::span<const std::uint8_t>;
 
-struct Name {
-    std::uint8_t code;
-    std::string_view name;
-};
+using Name = CodeName;
 
 constexpr std::array kCommands{
     Name{0x00, "transceive frequency"},
@@ -334,6 +331,11 @@ std::optional<std::string> value(std::uint8_t command, std::uint8_t sub, Bytes d
 }
 
 } // namespace
+
+std::span<const CodeName> commandNames()
+{
+    return kCommands;
+}
 
 Description describe(Bytes frame)
 {

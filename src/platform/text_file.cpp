@@ -1,6 +1,7 @@
 #include "platform/text_file.h"
 
 #include <QFile>
+#include <QSaveFile>
 
 namespace platform {
 
@@ -16,6 +17,16 @@ QString appendToTextFile(const QString& fileName, const QString& text)
     }
     file.close();
     if (file.error() != QFileDevice::NoError) {
+        return file.errorString();
+    }
+    return {};
+}
+
+QString writeTextFile(const QString& fileName, const QByteArray& utf8)
+{
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text) || file.write(utf8) != utf8.size() ||
+        !file.commit()) {
         return file.errorString();
     }
     return {};

@@ -8,4 +8,8 @@ namespace platform {
 // returning. Returns an empty string on success, else the system's reason.
 QString appendToTextFile(const QString& fileName, const QString& text);
 
+// Replaces the file's contents with utf8 as a whole: an existing file is left untouched when
+// the write fails. Returns an empty string on success, else the system's reason.
+QString writeTextFile(const QString& fileName, const QByteArray& utf8);
+
 } // namespace platform

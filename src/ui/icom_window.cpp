@@ -145,6 +145,7 @@ void IcomWindow::AddMenuHandlers()
 {
     // File and Edit carry the platform's own actions; only the added menus run program code.
     connect(menuBar1()->aboutAction(), &QAction::triggered, &app_, &App::DisplayProgramInfo);
+    connect(menuBar1()->busMonitorAction(), &QAction::triggered, this, &IcomWindow::showBusMonitor);
 }
 
 MenuBar1* IcomWindow::menuBar1() const

@@ -25,6 +25,10 @@ namespace civ {
 struct Command;
 }
 
+namespace monitor {
+class BusMonitorWindow;
+}
+
 // The one main window. It reads the controls, hands the work to the parser, the transmit
 // queue and the search, and shows what they report.
 class IcomWindow : public QMainWindow {
@@ -38,6 +42,9 @@ public:
 
     // Application shell
     MenuBar1* menuBar1() const;
+
+    // Bus monitor
+    void showBusMonitor();
 
     // Serial link
     void SerialPopup_Open();
@@ -102,6 +109,7 @@ private:
     platform::Services services_;
     QList<platform::PortEntry> ports_;
     serial::DebugFile debugFile_;
+    monitor::BusMonitorWindow* busMonitor_ = nullptr;
 
     QComboBox* SerialPopup = nullptr;
     QPlainTextEdit* EditField1 = nullptr;
