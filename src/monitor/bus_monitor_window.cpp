@@ -1,6 +1,7 @@
 #include "monitor/bus_monitor_window.h"
 
-#include "monitor/frame_description.h"
+#include "monitor/command_names.h"
+#include "monitor/entry_line.h"
 #include "monitor/frame_log_model.h"
 #include "ui/icom_window.h"
 
@@ -10,7 +11,6 @@
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -40,35 +40,6 @@ std::span<const std::uint8_t> asBytes(const QByteArray& bytes)
     return {reinterpret_cast<const std::uint8_t*>(bytes.constData()),
             static_cast<std::size_t>(bytes.size())};
 }
-
-// Up and Down step through the lines sent before.
-class EntryLine : public QLineEdit {
-public:
-    EntryLine(EntryHistory& history, QWidget* parent)
-        : QLineEdit(parent)
-        , history_(history)
-    {}
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override
-    {
-        std::optional<std::string> line;
-        if (event->key() == Qt::Key_Up) {
-            line = history_.older();
-        } else if (event->key() == Qt::Key_Down) {
-            line = history_.newer();
-        } else {
-            QLineEdit::keyPressEvent(event);
-            return;
-        }
-        if (line) {
-            setText(QString::fromStdString(*line));
-        }
-    }
-
-private:
-    EntryHistory& history_;
-};
 
 QString qText(std::string_view text)
 {

@@ -1,6 +1,7 @@
 #include "monitor/frame_description.h"
 
 #include "civ/reply_decoder.h"
+#include "monitor/command_names.h"
 
 #include <algorithm>
 #include <array>
@@ -16,76 +17,6 @@ using Bytes = std::span<const std::uint8_t>;
 
 using Name = CodeName;
 
-constexpr std::array kCommands{
-    Name{0x00, "transceive frequency"},
-    Name{0x01, "transceive mode"},
-    Name{0x02, "read band edges"},
-    Name{0x03, "read frequency"},
-    Name{0x04, "read mode"},
-    Name{0x05, "set frequency"},
-    Name{0x06, "set mode"},
-    Name{0x07, "select VFO"},
-    Name{0x08, "select memory"},
-    Name{0x09, "write memory"},
-    Name{0x0A, "memory to VFO"},
-    Name{0x0B, "clear memory"},
-    Name{0x0C, "read duplex offset"},
-    Name{0x0D, "set duplex offset"},
-    Name{0x0E, "scan"},
-    Name{0x0F, "split / duplex"},
-    Name{0x10, "tuning step"},
-    Name{0x11, "attenuator"},
-    Name{0x12, "antenna"},
-    Name{0x13, "speech"},
-    Name{0x14, "level"},
-    Name{0x15, "meter"},
-    Name{0x16, "function"},
-    Name{0x17, "send CW"},
-    Name{0x18, "power"},
-    Name{0x19, "read ID"},
-    Name{0x1A, "memory and settings"},
-    Name{0x1B, "tone"},
-    Name{0x1C, "transmit"},
-    Name{0x1E, "band edges"},
-    Name{0x21, "RIT / \xCE\x94TX"},
-    Name{0x25, "VFO frequency"},
-    Name{0x26, "VFO mode"},
-    Name{0x27, "spectrum scope"},
-    Name{0xFA, "NG"},
-    Name{0xFB, "OK"},
-};
-
-constexpr std::array kLevels{
-    Name{0x01, "AF level"},       Name{0x02, "RF level"},       Name{0x03, "squelch"},
-    Name{0x06, "NR level"},       Name{0x07, "inner PBT"},      Name{0x08, "outer PBT"},
-    Name{0x09, "CW pitch"},       Name{0x0A, "RF power"},       Name{0x0B, "mic gain"},
-    Name{0x0C, "key speed"},      Name{0x0D, "notch position"}, Name{0x0E, "compressor level"},
-    Name{0x0F, "break-in delay"}, Name{0x12, "NB level"},       Name{0x15, "monitor gain"},
-    Name{0x16, "VOX gain"},       Name{0x17, "anti-VOX gain"},
-};
-
-constexpr std::array kMeters{
-    Name{0x01, "squelch status"}, Name{0x02, "S-meter"},       Name{0x11, "power meter"},
-    Name{0x12, "SWR meter"},      Name{0x13, "ALC meter"},     Name{0x14, "compression meter"},
-    Name{0x15, "voltage meter"},  Name{0x16, "current meter"},
-};
-
-constexpr std::array kFunctions{
-    Name{0x02, "preamp"},        Name{0x12, "AGC"},
-    Name{0x22, "noise blanker"}, Name{0x40, "noise reduction"},
-    Name{0x41, "auto notch"},    Name{0x42, "repeater tone"},
-    Name{0x43, "tone squelch"},  Name{0x44, "compressor"},
-    Name{0x45, "monitor"},       Name{0x46, "VOX"},
-    Name{0x47, "break-in"},      Name{0x48, "manual notch"},
-};
-
-constexpr std::array kPower{Name{0x00, "power off"}, Name{0x01, "power on"}};
-constexpr std::array kReadIdSub{Name{0x00, "read ID"}};
-constexpr std::array kTransmit{Name{0x00, "transmit"}, Name{0x01, "antenna tuner"}};
-constexpr std::array kVfoFrequency{Name{0x00, "selected VFO frequency"},
-                                   Name{0x01, "unselected VFO frequency"}};
-constexpr std::array kVfoMode{Name{0x00, "selected VFO mode"}, Name{0x01, "unselected VFO mode"}};
-
 constexpr std::array kVfoChoices{
     Name{0x00, "VFO A"},      Name{0x01, "VFO B"}, Name{0xA0, "A = B"},
     Name{0xB0, "swap A / B"}, Name{0xD0, "main"},  Name{0xD1, "sub"},
@@ -98,16 +29,6 @@ constexpr std::array kOffOn{Name{0x00, "off"}, Name{0x01, "on"}};
 constexpr std::array kTuner{Name{0x00, "off"}, Name{0x01, "on"}, Name{0x02, "tune"}};
 constexpr std::array kTransmitting{Name{0x00, "receive"}, Name{0x01, "transmit"}};
 
-std::optional<std::string_view> lookUp(std::span<const Name> names, std::uint8_t code)
-{
-    const auto found =
-        std::find_if(names.begin(), names.end(), [code](const Name& n) { return n.code == code; });
-    if (found == names.end()) {
-        return std::nullopt;
-    }
-    return found->name;
-}
-
 std::string hex2(std::uint8_t b)
 {
     std::array<char, 3> text{};
@@ -117,7 +38,7 @@ std::string hex2(std::uint8_t b)
 
 std::string named(std::span<const Name> names, std::uint8_t code, std::string_view what)
 {
-    if (const auto name = lookUp(names, code)) {
+    if (const auto name = nameOf(names, code)) {
         return std::string(*name);
     }
     return std::string(what) + " 0x" + hex2(code);
@@ -215,7 +136,7 @@ std::optional<std::string> choice(std::span<const Name> names, Bytes data)
     if (data.size() != 1) {
         return std::nullopt;
     }
-    const auto name = lookUp(names, data[0]);
+    const auto name = nameOf(names, data[0]);
     return name ? std::optional<std::string>(*name) : std::nullopt;
 }
 
@@ -263,31 +184,6 @@ std::optional<std::string> text(Bytes data)
     return out + "\"";
 }
 
-// The command's sub-command table, when its first data byte selects what the command is.
-std::span<const Name> subCommands(std::uint8_t command)
-{
-    switch (command) {
-    case 0x14:
-        return kLevels;
-    case 0x15:
-        return kMeters;
-    case 0x16:
-        return kFunctions;
-    case 0x18:
-        return kPower;
-    case 0x19:
-        return kReadIdSub;
-    case 0x1C:
-        return kTransmit;
-    case 0x25:
-        return kVfoFrequency;
-    case 0x26:
-        return kVfoMode;
-    default:
-        return {};
-    }
-}
-
 std::optional<std::string> value(std::uint8_t command, std::uint8_t sub, Bytes data)
 {
     switch (command) {
@@ -332,11 +228,6 @@ std::optional<std::string> value(std::uint8_t command, std::uint8_t sub, Bytes d
 
 } // namespace
 
-std::span<const CodeName> commandNames()
-{
-    return kCommands;
-}
-
 Description describe(Bytes frame)
 {
     constexpr std::size_t kShortest = 6;
@@ -347,13 +238,13 @@ Description describe(Bytes frame)
     Bytes data = frame.subspan(5, frame.size() - kShortest);
     Description d;
     std::uint8_t sub = 0;
-    const std::span<const Name> subs = subCommands(command);
+    const std::span<const Name> subs = subCommandNames(command);
     if (!subs.empty() && !data.empty()) {
         sub = data[0];
-        d.command = named(subs, sub, named(kCommands, command, "command"));
+        d.command = named(subs, sub, named(commandNames(), command, "command"));
         data = data.subspan(1);
     } else {
-        d.command = named(kCommands, command, "command");
+        d.command = named(commandNames(), command, "command");
     }
     if (data.empty() && command != 0x07 && command != 0x08) {
         return d;

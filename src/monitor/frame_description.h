@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <span>
 #include <string>
-#include <string_view>
 
 namespace monitor {
 
@@ -11,14 +10,6 @@ struct Description {
     std::string command; // in words, with the sub-command where it names the command
     std::string value;   // the decoded data; empty for a request without data
 };
-
-struct CodeName {
-    std::uint8_t code;
-    std::string_view name;
-};
-
-// The commands described in words, by code.
-std::span<const CodeName> commandNames();
 
 // A frame as the assembler cuts it: FE FE <to> <from> <command> [<data>...] FD.
 Description describe(std::span<const std::uint8_t> frame);
