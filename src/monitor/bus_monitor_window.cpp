@@ -80,7 +80,7 @@ BusMonitorWindow::BusMonitorWindow(IcomWindow& main)
     connect(&main_, &IcomWindow::bytesSent, this,
             [this](const QByteArray& bytes) { record(bytes, Direction::Sent); });
 
-    constexpr QSize kStartSize{940, 520};
+    constexpr QSize kStartSize{1040, 520};
     constexpr int kGap = 8;
     resize(kStartSize);
     move(main_.frameGeometry().topRight() + QPoint(kGap, 0));
@@ -173,11 +173,16 @@ void BusMonitorWindow::makeTable()
     rows->hide();
     rows->setSectionResizeMode(QHeaderView::Fixed);
     rows->setDefaultSectionSize(fontMetrics().height() + 4);
-    constexpr std::array kWidths{95, 70, 115, 115, 150, 160, 230};
+    constexpr std::array kWidths{90, 65, 90, 125, 140, 120, 270};
     for (std::size_t i = 0; i < kWidths.size(); ++i) {
         table_->setColumnWidth(static_cast<int>(i), kWidths[i]);
     }
     table_->horizontalHeader()->setStretchLastSection(true);
+    // Whether to follow is the operator's choice, taken where they scroll: the range also
+    // changes when the window or its message grows, which must not stop the following.
+    const QScrollBar* const bar = table_->verticalScrollBar();
+    connect(bar, &QScrollBar::valueChanged, this,
+            [this, bar](int value) { following_ = value == bar->maximum(); });
 
     auto* copy = new QAction(tr("Copy Rows"), table_);
     copy->setShortcut(QKeySequence::Copy);
@@ -208,10 +213,8 @@ void BusMonitorWindow::record(const QByteArray& bytes, Direction direction)
 void BusMonitorWindow::updateRows()
 {
     log_.closeRuns(now());
-    const QScrollBar* const bar = table_->verticalScrollBar();
-    const bool following = bar->value() == bar->maximum();
     model_->catchUp(!paused_);
-    if (following && !paused_) {
+    if (following_ && !paused_) {
         table_->scrollToBottom();
     }
 }

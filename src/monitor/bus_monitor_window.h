@@ -58,6 +58,7 @@ private:
     QLabel* message_ = nullptr;
     QTimer* batch_ = nullptr;
     bool paused_ = false;
+    bool following_ = true;
 };
 
 } // namespace monitor

@@ -1,9 +1,12 @@
 #include "monitor/bus_monitor_window.h"
+#include "monitor/frame_log_model.h"
 #include "window_fixture.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QKeyEvent>
 #include <QTableView>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -104,6 +107,33 @@ TEST_F(BusMonitorTest, BadInputSendsNothingAndSaysWhy)
     EXPECT_EQ(entry->text(), QStringLiteral("19 GG"));
     EXPECT_EQ(monitor->findChild<QLabel*>(QStringLiteral("entryMessage"))->text(),
               QStringLiteral("\"GG\" at column 4 is not hex."));
+}
+
+TEST(SaveRows, WritesAHeaderAndTheGivenRowsAsCsv)
+{
+    monitor::FrameLog log;
+    const auto asBytes = [](const QByteArray& b) {
+        return std::vector<std::uint8_t>(b.begin(), b.end());
+    };
+    log.sent(asBytes(kPoll), {});
+    log.received(asBytes(bytes({0xFE, 0xFE, 0x00, 0x08, 0x01, 0x03, 0x02, 0xFD})), {});
+    log.received(asBytes(kReply), {});
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("rows.csv"));
+    ASSERT_EQ(monitor::saveRows(path, log, {1, 2}), QString());
+
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly | QIODevice::Text));
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.size(), 4);
+    EXPECT_EQ(lines[0].toStdString(), "Time,Direction,From,To,Command,Value,Raw bytes,Round trip");
+    EXPECT_EQ(lines[1].mid(12).toStdString(),
+              ",received,0x08 (8),\"0x00 (0, broadcast)\",transceive mode,CW / MEDIUM,"
+              "FE FE 00 08 01 03 02 FD,");
+    EXPECT_EQ(lines[2].mid(12).toStdString(),
+              ",received,0x08 (8),0xEA (234),read frequency,14.074000 MHz,"
+              "FE FE EA 08 03 00 40 07 14 00 FD,0.0 ms");
+    EXPECT_EQ(lines[3], QString());
 }
 
 } // namespace
