@@ -11,6 +11,7 @@
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -184,11 +185,18 @@ void BusMonitorWindow::makeTable()
     connect(bar, &QScrollBar::valueChanged, this,
             [this, bar](int value) { following_ = value == bar->maximum(); });
 
-    auto* copy = new QAction(tr("Copy Rows"), table_);
-    copy->setShortcut(QKeySequence::Copy);
-    copy->setShortcutContext(Qt::WidgetShortcut);
-    table_->addAction(copy);
-    connect(copy, &QAction::triggered, this, &BusMonitorWindow::copySelectedRows);
+    // A key filter rather than a shortcut, so the view's own Copy of a single cell never runs.
+    table_->installEventFilter(this);
+}
+
+bool BusMonitorWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == table_ && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
+        copySelectedRows();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void BusMonitorWindow::showEvent(QShowEvent* event)

@@ -33,6 +33,7 @@ public:
     void copyShownRows() const;
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:

@@ -3,6 +3,7 @@
 #include "window_fixture.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QFile>
 #include <QKeyEvent>
 #include <QTableView>
@@ -107,6 +108,27 @@ TEST_F(BusMonitorTest, BadInputSendsNothingAndSaysWhy)
     EXPECT_EQ(entry->text(), QStringLiteral("19 GG"));
     EXPECT_EQ(monitor->findChild<QLabel*>(QStringLiteral("entryMessage"))->text(),
               QStringLiteral("\"GG\" at column 4 is not hex."));
+}
+
+TEST_F(BusMonitorTest, CtrlCCopiesTheSelectedRowsOneLineEach)
+{
+    open();
+    window->ReqFreq(8);
+    window->Timer1_Action();
+    port->feed(kPoll + kReply);
+    window->Timer1_Action();
+    monitor->updateRows();
+    table->selectRow(0);
+    table->selectionModel()->select(table->model()->index(2, 0),
+                                    QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    QKeyEvent copy(QEvent::KeyPress, Qt::Key_C, Qt::ControlModifier);
+    QApplication::sendEvent(table, &copy);
+
+    const QStringList lines = QGuiApplication::clipboard()->text().split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_EQ(lines[0], row(0).join(QLatin1Char('\t')));
+    EXPECT_EQ(lines[1], row(2).join(QLatin1Char('\t')));
+    EXPECT_EQ(lines[2], QString());
 }
 
 TEST(SaveRows, WritesAHeaderAndTheGivenRowsAsCsv)
