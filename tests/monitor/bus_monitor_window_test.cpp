@@ -98,6 +98,10 @@ TEST_F(BusMonitorTest, TypedCommandGoesOutFramedAtTheNextReleasePoint)
     }
     window->Timer1_Action();
     EXPECT_EQ(port->writes, (QList<QByteArray>{kPoll, readId}));
+
+    QKeyEvent up(QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier);
+    QApplication::sendEvent(entry, &up);
+    EXPECT_EQ(entry->text(), QStringLiteral("19 00"));
 }
 
 TEST_F(BusMonitorTest, BadInputSendsNothingAndSaysWhy)
@@ -108,6 +112,33 @@ TEST_F(BusMonitorTest, BadInputSendsNothingAndSaysWhy)
     EXPECT_EQ(entry->text(), QStringLiteral("19 GG"));
     EXPECT_EQ(monitor->findChild<QLabel*>(QStringLiteral("entryMessage"))->text(),
               QStringLiteral("\"GG\" at column 4 is not hex."));
+}
+
+TEST_F(BusMonitorTest, FilterPauseAndClearChooseTheRowsShown)
+{
+    open();
+    const QByteArray other = bytes({0xFE, 0xFE, 0xEA, 0x5C, 0x04, 0x01, 0x01, 0xFD});
+    port->feed(kReply + other);
+    window->Timer1_Action();
+    monitor->updateRows();
+    ASSERT_EQ(table->model()->rowCount(), 2);
+
+    monitor->findChild<QLineEdit*>(QStringLiteral("filterAddress"))
+        ->setText(QStringLiteral("0x5C"));
+    ASSERT_EQ(table->model()->rowCount(), 1);
+    EXPECT_EQ(row(0)[2], QStringLiteral("0x5C (92)"));
+
+    auto* pause = monitor->findChild<QPushButton*>(QStringLiteral("pause"));
+    pause->click();
+    port->feed(kReply + other);
+    window->Timer1_Action();
+    monitor->updateRows();
+    EXPECT_EQ(table->model()->rowCount(), 1) << "paused";
+    pause->click();
+    EXPECT_EQ(table->model()->rowCount(), 2) << "resumed";
+
+    monitor->findChild<QPushButton*>(QStringLiteral("clear"))->click();
+    EXPECT_EQ(table->model()->rowCount(), 0);
 }
 
 TEST_F(BusMonitorTest, CtrlCCopiesTheSelectedRowsOneLineEach)
