@@ -30,7 +30,10 @@ int hexDigit(char c)
 
 std::string at(std::string_view text, std::size_t column)
 {
-    return "\"" + std::string(text) + "\" at column " + std::to_string(column);
+    // Appended piece by piece: GCC 12 warns wrongly (-Wrestrict) on "..." + std::string at -O2.
+    std::string quoted = "\"";
+    quoted.append(text).append("\" at column ").append(std::to_string(column));
+    return quoted;
 }
 
 // Appends the bytes of one blank-separated token; returns the error, if any.
