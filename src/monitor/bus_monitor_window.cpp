@@ -28,8 +28,10 @@ namespace monitor {
 
 namespace {
 
-// Rows reach the table at most this often: enough to look live, cheap on a busy line.
+// A frame after a quiet spell shows within kBatchMs, with what came along with it. On a busy
+// line the table is redrawn at most every kBusyGapMs: painting is the monitor's main cost.
 constexpr int kBatchMs = 100;
+constexpr int kBusyGapMs = 500;
 
 Stamp now()
 {
@@ -74,7 +76,7 @@ BusMonitorWindow::BusMonitorWindow(IcomWindow& main)
     connect(copyAll, &QAction::triggered, this, &BusMonitorWindow::copyShownRows);
 
     batch_->setSingleShot(true);
-    batch_->setInterval(kBatchMs);
+    sinceUpdate_.start();
     connect(batch_, &QTimer::timeout, this, &BusMonitorWindow::updateRows);
     connect(&main_, &IcomWindow::bytesReceived, this,
             [this](const QByteArray& bytes) { record(bytes, Direction::Received); });
@@ -168,6 +170,8 @@ void BusMonitorWindow::makeTable()
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setWordWrap(false);
+    // Clipped, not elided: eliding lays every cell's text out twice. The tooltip has it whole.
+    table_->setTextElideMode(Qt::ElideNone);
     table_->setAlternatingRowColors(true);
     // Fixed row heights: the view lays out 100,000 rows without measuring any of them.
     QHeaderView* const rows = table_->verticalHeader();
@@ -214,12 +218,14 @@ void BusMonitorWindow::record(const QByteArray& bytes, Direction direction)
         log_.received(asBytes(bytes), now());
     }
     if (isVisible() && !batch_->isActive()) {
-        batch_->start();
+        batch_->start(
+            static_cast<int>(std::max<qint64>(kBatchMs, kBusyGapMs - sinceUpdate_.elapsed())));
     }
 }
 
 void BusMonitorWindow::updateRows()
 {
+    sinceUpdate_.restart();
     log_.closeRuns(now());
     model_->catchUp(!paused_);
     if (following_ && !paused_) {

@@ -3,6 +3,7 @@
 #include "monitor/frame_log.h"
 #include "monitor/hex_entry.h"
 
+#include <QElapsedTimer>
 #include <QWidget>
 
 class IcomWindow;
@@ -58,6 +59,7 @@ private:
     QLineEdit* entry_ = nullptr;
     QLabel* message_ = nullptr;
     QTimer* batch_ = nullptr;
+    QElapsedTimer sinceUpdate_;
     bool paused_ = false;
     bool following_ = true;
 };
