@@ -38,6 +38,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void makeControls();
     QWidget* makeFilterBar();
     QWidget* makeEntryBar();
     void makeTable();
