@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Writes the seed corpora. Parser seeds: the controller's address byte, then line traffic.
-# Command seeds: the text fields of command_script.h.
+# Command seeds: the text fields of command_script.h. Monitor seeds: chunks after a control
+# byte, twice the length plus 1 for sent. Entry seeds: Radio ID and Our ID bytes, then a line.
 set -euo pipefail
 cd "$(dirname "$0")/corpus"
-mkdir -p parser commands
+mkdir -p parser commands monitor entry
 
 seed() { printf '%b' "$2" >"$1"; }
 
@@ -27,3 +28,22 @@ seed commands/fill_queue '8\n234\n9999.9999994\n1\n5\n-1\n5\nxtttt'
 seed commands/other_digits ' +12\t\n\xd9\xa2\xd9\xa3\xd9\xa4\n\xef\xbc\x91\xef\xbc\x94\n\n5\n8\n2\nFFFF'
 seed commands/negative_zero '8\n234\n-0\n1\n5\n0\n0\nF'
 seed commands/exponent '8\n234\n1e9\n1\n5\n2147483648\n-2147483649\nFM'
+
+seed monitor/poll_echo_reply '\x0D\xFE\xFE\x08\xEA\x03\xFD\x0C\xFE\xFE\x08\xEA\x03\xFD\x16\xFE\xFE\xEA\x08\x03\x00\x40\x07\x14\x00\xFD'
+seed monitor/split_reply '\x0D\xFE\xFE\x08\xEA\x04\xFD\x06\xFE\xFE\xEA\x0A\x08\x04\x01\x01\xFD'
+seed monitor/set_and_ok '\x17\xFE\xFE\x94\xE0\x05\x00\x40\x07\x14\x00\xFD\x0C\xFE\xFE\xE0\x94\xFB\xFD'
+seed monitor/read_id_broadcast '\x0F\xFE\xFE\x00\xE0\x19\x00\xFD\x10\xFE\xFE\xE0\x94\x19\x00\x94\xFD'
+seed monitor/jam_and_noise '\x16\x13\x37\xFE\xFE\x94\xE0\x03\x00\xFC\xFE\x00\x0C\xFE\xFE\xFE\x94\xFB\xFD'
+{
+    printf '\x0A\xFE\xFE\xEA\x08\x03'
+    for _ in 1 2 3; do
+        printf '\xFE'
+        head -c 127 /dev/zero | tr '\0' '\021'
+    done
+    printf '\x02\xFD'
+} >monitor/overlong
+
+seed entry/command '\x5E\x7B19 00'
+seed entry/whole_frame '\x5E\x7BFE FE 94 E0 19 00 FD'
+seed entry/prefixes_and_pairs '\x5E\x7B0x14 0X0A 0128'
+seed entry/errors '\xFF\x00FE FE 94 E0 1FF GG'

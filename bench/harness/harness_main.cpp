@@ -69,6 +69,9 @@ int main(int argc, char* argv[])
     if (options.debug) {
         op.tick("DebugCheckBox");
     }
+    if (options.monitor) {
+        op.openBusMonitor();
+    }
 
     bench::RunResult result;
     QTimer setter;
@@ -80,6 +83,9 @@ int main(int argc, char* argv[])
     QTimer::singleShot(milliseconds(options.warmupSeconds), &window, [&] {
         result.start = bench::usageNow();
         result.bytesReadAtStart = connection ? connection->bytesRead() : 0;
+        if (options.monitorFill > 0) {
+            result.monitorRows = op.fillBusMonitor(options.monitorFill);
+        }
         if (options.setEverySeconds > 0) {
             setter.start(milliseconds(options.setEverySeconds));
         }

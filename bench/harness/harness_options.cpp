@@ -44,6 +44,10 @@ HarnessOptions parseHarnessOptions(const QCoreApplication& app)
     const QCommandLineOption showData(QStringLiteral("show-data"),
                                       QStringLiteral("Tick Show Data."));
     const QCommandLineOption debug(QStringLiteral("debug"), QStringLiteral("Tick Debug."));
+    const QCommandLineOption monitor(QStringLiteral("monitor"),
+                                     QStringLiteral("Open Tools > Bus Monitor before warm-up."));
+    const auto monitorFill =
+        valueOption("monitor-fill", "Open the Bus Monitor as measuring starts, with n rows.", "n");
     const auto simLog = valueOption("sim-log", "civ-sim --log output to tally.", "file");
     const auto rssGrowth = valueOption("max-rss-growth", "Judge RSS growth (kB).", "kB");
     const QCommandLineOption nextTick(
@@ -54,7 +58,7 @@ HarnessOptions parseHarnessOptions(const QCoreApplication& app)
     const QCommandLineOption noWarnings(QStringLiteral("expect-no-warnings"),
                                         QStringLiteral("Judge: no warnings but jam reports."));
     parser.addOptions({port, label, baud, warmup, seconds, settle, setEvery, showData, debug,
-                       simLog, rssGrowth, nextTick, answers, noWarnings});
+                       monitor, monitorFill, simLog, rssGrowth, nextTick, answers, noWarnings});
     parser.process(app);
     if (!parser.isSet(port)) {
         parser.showHelp(2);
@@ -72,6 +76,8 @@ HarnessOptions parseHarnessOptions(const QCoreApplication& app)
     o.setEverySeconds = number(parser, setEvery, 0);
     o.showData = parser.isSet(showData);
     o.debug = parser.isSet(debug);
+    o.monitor = parser.isSet(monitor);
+    o.monitorFill = static_cast<int>(number(parser, monitorFill, 0));
     o.simLog = parser.value(simLog);
     if (parser.isSet(rssGrowth)) {
         o.maxRssGrowthKb = static_cast<long>(number(parser, rssGrowth, 0));

@@ -17,6 +17,10 @@ struct HarnessOptions {
     double setEverySeconds = 0;
     bool showData = false;
     bool debug = false;
+    // Open Tools > Bus Monitor before warm-up.
+    bool monitor = false;
+    // Open it when the measurement starts and put this many rows in it.
+    int monitorFill = 0;
     QString simLog;
     // Pass criteria; unset ones are not judged.
     std::optional<long> maxRssGrowthKb;

@@ -27,6 +27,7 @@ struct RunResult {
     std::optional<std::vector<SimFrame>> simFrames;
     QStringList warnings;
     int jamWarnings = 0;
+    int monitorRows = -1; // rows in the Bus Monitor's table; -1 when it was not filled
 };
 
 // Prints the figures, one a line with their units, then the judged criteria. False when any

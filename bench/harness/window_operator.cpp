@@ -1,13 +1,16 @@
 #include "window_operator.h"
 
+#include "monitor/bus_monitor_window.h"
 #include "platform/text_numbers.h"
 #include "ui/icom_window.h"
+#include "ui/menu_bar.h"
 #include "wall_clock.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTableView>
 #include <QTimer>
 #include <QToolButton>
 #include <cstdio>
@@ -63,6 +66,27 @@ void WindowOperator::typeFrequency(const QString& khz)
 void WindowOperator::stopPolling()
 {
     control<QTimer>("ReqTimer").stop();
+}
+
+void WindowOperator::openBusMonitor()
+{
+    window_.menuBar1()->busMonitorAction()->trigger();
+}
+
+int WindowOperator::fillBusMonitor(int rows)
+{
+    openBusMonitor();
+    auto* monitor = window_.findChild<monitor::BusMonitorWindow*>();
+    const QByteArray poll("\xFE\xFE\x08\xEA\x03\xFD", 6);
+    QByteArray reply("\xFE\xFE\xEA\x08\x03\x00\x40\x07\x14\x00\xFD", 11);
+    for (int i = 0; i < rows / 2; ++i) {
+        // A different frequency in every reply, so no two rows are alike.
+        reply[5] = static_cast<char>(i % 100 / 10 * 16 + i % 10);
+        window_.bytesSent(poll);
+        window_.bytesReceived(reply);
+    }
+    monitor->updateRows();
+    return monitor->findChild<QTableView*>(QStringLiteral("rows"))->model()->rowCount();
 }
 
 int WindowOperator::ourAddress() const

@@ -22,6 +22,10 @@ public:
     // Types kHz into the frequency field and presses Set.
     void typeFrequency(const QString& khz);
     void stopPolling();
+    void openBusMonitor();
+    // Hands the monitor a poll and a reply per two rows, as the port would, and brings them
+    // into its table. Returns the rows the table then holds.
+    int fillBusMonitor(int rows);
     // Room for the tick record up front, so it does not show as memory growth.
     void expectTicks(std::size_t count) { tickEnds_.reserve(count); }
 

@@ -24,12 +24,10 @@ QString appendToTextFile(const QString& fileName, const QString& text)
 
 QString writeTextFile(const QString& fileName, const QString& text)
 {
+    const QByteArray utf8 = text.toUtf8();
     QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
-        return file.errorString();
-    }
-    file.write(text.toUtf8());
-    if (!file.commit()) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text) || file.write(utf8) != utf8.size() ||
+        !file.commit()) {
         return file.errorString();
     }
     return {};

@@ -145,6 +145,7 @@ void IcomWindow::AddMenuHandlers()
 {
     // File and Edit carry the platform's own actions; only the added menus run program code.
     connect(menuBar1()->aboutAction(), &QAction::triggered, &app_, &App::DisplayProgramInfo);
+    connect(menuBar1()->busMonitorAction(), &QAction::triggered, this, &IcomWindow::showBusMonitor);
     connect(menuBar1()->checkInterfaceAction(), &QAction::triggered, this,
             &IcomWindow::showCheckInterface);
 }

@@ -30,6 +30,10 @@ namespace civ {
 struct Command;
 }
 
+namespace monitor {
+class BusMonitorWindow;
+}
+
 // The one main window. It reads the controls, hands the work to the parser, the transmit
 // queue and the search, and shows what they report.
 class IcomWindow : public QMainWindow {
@@ -43,6 +47,9 @@ public:
 
     // Application shell
     MenuBar1* menuBar1() const;
+
+    // Bus monitor
+    void showBusMonitor();
 
     // Serial link
     void SerialPopup_Open();
@@ -119,6 +126,7 @@ private:
     QList<platform::PortEntry> ports_;
     serial::DebugFile debugFile_;
     check::CheckWindow* checkWindow_ = nullptr;
+    monitor::BusMonitorWindow* busMonitor_ = nullptr;
 
     QComboBox* SerialPopup = nullptr;
     QPlainTextEdit* EditField1 = nullptr;

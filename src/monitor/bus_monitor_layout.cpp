@@ -1,0 +1,145 @@
+// The Bus Monitor's controls and where they sit.
+#include "monitor/bus_monitor_window.h"
+#include "monitor/command_names.h"
+#include "monitor/entry_line.h"
+#include "monitor/frame_log_model.h"
+
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTableView>
+#include <QVBoxLayout>
+#include <array>
+
+namespace monitor {
+
+namespace {
+
+QString qText(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+void BusMonitorWindow::makeControls()
+{
+    makeTable();
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(makeFilterBar());
+    layout->addWidget(table_);
+    layout->addWidget(makeEntryBar());
+    message_ = new QLabel(this);
+    message_->setObjectName(QStringLiteral("entryMessage"));
+    message_->setWordWrap(true);
+    layout->addWidget(message_);
+}
+
+QWidget* BusMonitorWindow::makeFilterBar()
+{
+    auto* bar = new QWidget(this);
+    auto* row = new QHBoxLayout(bar);
+    row->setContentsMargins(0, 0, 0, 0);
+
+    address_ = new QLineEdit(bar);
+    address_->setObjectName(QStringLiteral("filterAddress"));
+    address_->setPlaceholderText(tr("any, or 0x94 or 148"));
+    connect(address_, &QLineEdit::textChanged, this, &BusMonitorWindow::applyFilter);
+
+    command_ = new QComboBox(bar);
+    command_->setObjectName(QStringLiteral("filterCommand"));
+    command_->addItem(tr("All commands"));
+    for (const CodeName& c : commandNames()) {
+        command_->addItem(QStringLiteral("%1 %2")
+                              .arg(c.code, 2, 16, QLatin1Char('0'))
+                              .toUpper()
+                              .arg(qText(c.name)),
+                          c.code);
+    }
+    connect(command_, &QComboBox::currentIndexChanged, this, &BusMonitorWindow::applyFilter);
+
+    direction_ = new QComboBox(bar);
+    direction_->setObjectName(QStringLiteral("filterDirection"));
+    direction_->addItem(tr("All directions"));
+    direction_->addItem(tr("sent"), static_cast<int>(Direction::Sent));
+    direction_->addItem(tr("received"), static_cast<int>(Direction::Received));
+    direction_->addItem(tr("echo"), static_cast<int>(Direction::Echo));
+    connect(direction_, &QComboBox::currentIndexChanged, this, &BusMonitorWindow::applyFilter);
+
+    pause_ = new QPushButton(tr("Pause"), bar);
+    pause_->setObjectName(QStringLiteral("pause"));
+    pause_->setCheckable(true);
+    connect(pause_, &QPushButton::toggled, this, &BusMonitorWindow::setPaused);
+    auto* clear = new QPushButton(tr("Clear"), bar);
+    clear->setObjectName(QStringLiteral("clear"));
+    connect(clear, &QPushButton::clicked, this, &BusMonitorWindow::clearRows);
+    auto* save = new QPushButton(tr("Save..."), bar);
+    save->setObjectName(QStringLiteral("save"));
+    connect(save, &QPushButton::clicked, this, &BusMonitorWindow::save);
+
+    row->addWidget(new QLabel(tr("Address:"), bar));
+    row->addWidget(address_);
+    row->addWidget(new QLabel(tr("Command:"), bar));
+    row->addWidget(command_);
+    row->addWidget(new QLabel(tr("Direction:"), bar));
+    row->addWidget(direction_);
+    row->addStretch();
+    row->addWidget(pause_);
+    row->addWidget(clear);
+    row->addWidget(save);
+    return bar;
+}
+
+QWidget* BusMonitorWindow::makeEntryBar()
+{
+    auto* bar = new QWidget(this);
+    auto* row = new QHBoxLayout(bar);
+    row->setContentsMargins(0, 0, 0, 0);
+    entry_ = new EntryLine(history_, bar);
+    entry_->setObjectName(QStringLiteral("entry"));
+    entry_->setPlaceholderText(tr("19 00, or a whole frame: FE FE 94 E0 19 00 FD"));
+    connect(entry_, &QLineEdit::returnPressed, this, &BusMonitorWindow::sendEntry);
+    auto* send = new QPushButton(tr("Send"), bar);
+    send->setObjectName(QStringLiteral("send"));
+    connect(send, &QPushButton::clicked, this, &BusMonitorWindow::sendEntry);
+    row->addWidget(new QLabel(tr("Send hex:"), bar));
+    row->addWidget(entry_);
+    row->addWidget(send);
+    return bar;
+}
+
+void BusMonitorWindow::makeTable()
+{
+    table_ = new QTableView(this);
+    table_->setObjectName(QStringLiteral("rows"));
+    table_->setModel(model_);
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->setWordWrap(false);
+    // Clipped, not elided: eliding lays every cell's text out twice. The tooltip has it whole.
+    table_->setTextElideMode(Qt::ElideNone);
+    table_->setAlternatingRowColors(true);
+    // Fixed row heights: the view lays out 100,000 rows without measuring any of them.
+    QHeaderView* const rows = table_->verticalHeader();
+    rows->hide();
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setDefaultSectionSize(fontMetrics().height() + 4);
+    constexpr std::array kWidths{90, 65, 90, 125, 140, 120, 270};
+    for (std::size_t i = 0; i < kWidths.size(); ++i) {
+        table_->setColumnWidth(static_cast<int>(i), kWidths[i]);
+    }
+    table_->horizontalHeader()->setStretchLastSection(true);
+    // Whether to follow is the operator's choice, taken where they scroll: the range also
+    // changes when the window or its message grows, which must not stop the following.
+    const QScrollBar* const bar = table_->verticalScrollBar();
+    connect(bar, &QScrollBar::valueChanged, this,
+            [this, bar](int value) { following_ = value == bar->maximum(); });
+
+    // A key filter rather than a shortcut, so the view's own Copy of a single cell never runs.
+    table_->installEventFilter(this);
+}
+
+} // namespace monitor

@@ -1,0 +1,276 @@
+#include "monitor/frame_description.h"
+
+#include "civ/reply_decoder.h"
+#include "monitor/command_names.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <optional>
+#include <string_view>
+
+namespace monitor {
+
+namespace {
+
+using Bytes = std::span<const std::uint8_t>;
+
+using Name = CodeName;
+
+constexpr std::array kVfoChoices{
+    Name{0x00, "VFO A"},      Name{0x01, "VFO B"}, Name{0xA0, "A = B"},
+    Name{0xB0, "swap A / B"}, Name{0xD0, "main"},  Name{0xD1, "sub"},
+};
+constexpr std::array kSplitChoices{
+    Name{0x00, "split off"}, Name{0x01, "split on"}, Name{0x10, "simplex"},
+    Name{0x11, "duplex -"},  Name{0x12, "duplex +"},
+};
+constexpr std::array kOffOn{Name{0x00, "off"}, Name{0x01, "on"}};
+constexpr std::array kTuner{Name{0x00, "off"}, Name{0x01, "on"}, Name{0x02, "tune"}};
+constexpr std::array kTransmitting{Name{0x00, "receive"}, Name{0x01, "transmit"}};
+
+std::string hex2(std::uint8_t b)
+{
+    std::array<char, 3> text{};
+    std::snprintf(text.data(), text.size(), "%02X", b);
+    return {text.data(), 2};
+}
+
+std::string named(std::span<const Name> names, std::uint8_t code, std::string_view what)
+{
+    if (const auto name = nameOf(names, code)) {
+        return std::string(*name);
+    }
+    return std::string(what) + " 0x" + hex2(code);
+}
+
+std::optional<int> bcdDigit(int nibble)
+{
+    return nibble <= 9 ? std::optional<int>(nibble) : std::nullopt;
+}
+
+// Packed BCD with the most significant pair first, as levels and channels are sent.
+std::optional<std::uint64_t> bcdNumber(Bytes data)
+{
+    std::uint64_t n = 0;
+    for (const std::uint8_t b : data) {
+        const auto high = bcdDigit(b >> 4);
+        const auto low = bcdDigit(b & 0x0F);
+        if (!high || !low) {
+            return std::nullopt;
+        }
+        n = n * 100 + static_cast<std::uint64_t>(*high * 10 + *low);
+    }
+    return n;
+}
+
+std::optional<std::string> frequency(Bytes data)
+{
+    if (data.size() < 4 || data.size() > 6) {
+        return std::nullopt;
+    }
+    // Frequencies come least significant pair first.
+    std::array<std::uint8_t, 6> reversed{};
+    std::reverse_copy(data.begin(), data.end(), reversed.begin());
+    const auto hz = bcdNumber(Bytes(reversed.data(), data.size()));
+    if (!hz) {
+        return std::nullopt;
+    }
+    std::array<char, 32> text{};
+    std::snprintf(text.data(), text.size(), "%llu.%06llu MHz",
+                  static_cast<unsigned long long>(*hz / 1000000),
+                  static_cast<unsigned long long>(*hz % 1000000));
+    return std::string(text.data());
+}
+
+std::string modeText(std::uint8_t mode)
+{
+    if (const auto name = civ::modeName(mode)) {
+        return std::string(*name);
+    }
+    return "mode 0x" + hex2(mode);
+}
+
+std::string filterText(std::uint8_t filter)
+{
+    if (const auto name = civ::filterName(filter)) {
+        return std::string(*name);
+    }
+    return "filter 0x" + hex2(filter);
+}
+
+std::optional<std::string> mode(Bytes data)
+{
+    if (data.empty() || data.size() > 2) {
+        return std::nullopt;
+    }
+    return data.size() == 1 ? modeText(data[0]) : modeText(data[0]) + " / " + filterText(data[1]);
+}
+
+// Mode, data mode, filter.
+std::optional<std::string> vfoMode(Bytes data)
+{
+    if (data.size() != 3) {
+        return mode(data);
+    }
+    return modeText(data[0]) + (data[1] != 0 ? " data / " : " / ") + filterText(data[2]);
+}
+
+std::optional<std::string> bandEdges(Bytes data)
+{
+    constexpr std::uint8_t kSeparator = 0x2D;
+    const std::size_t half = data.size() / 2;
+    if (data.size() % 2 == 0 || data[half] != kSeparator) {
+        return std::nullopt;
+    }
+    const auto low = frequency(data.first(half));
+    const auto high = frequency(data.last(half));
+    if (!low || !high) {
+        return std::nullopt;
+    }
+    return *low + " - " + *high;
+}
+
+std::optional<std::string> choice(std::span<const Name> names, Bytes data)
+{
+    if (data.size() != 1) {
+        return std::nullopt;
+    }
+    const auto name = nameOf(names, data[0]);
+    return name ? std::optional<std::string>(*name) : std::nullopt;
+}
+
+std::optional<std::string> number(Bytes data, std::string_view unit)
+{
+    const auto n = bcdNumber(data);
+    if (data.empty() || !n) {
+        return std::nullopt;
+    }
+    return std::to_string(*n) + std::string(unit);
+}
+
+std::optional<std::string> memory(Bytes data)
+{
+    if (data.empty()) {
+        return "memory mode";
+    }
+    const auto channel = number(data, "");
+    return channel ? std::optional<std::string>("channel " + *channel) : std::nullopt;
+}
+
+std::optional<std::string> attenuator(Bytes data)
+{
+    if (data.size() == 1 && data[0] == 0) {
+        return "off";
+    }
+    return number(data, " dB");
+}
+
+std::optional<std::string> antenna(std::uint8_t b)
+{
+    const auto n = bcdNumber(Bytes(&b, 1));
+    return n ? std::optional<std::string>("ANT" + std::to_string(*n + 1)) : std::nullopt;
+}
+
+std::optional<std::string> text(Bytes data)
+{
+    std::string out = "\"";
+    for (const std::uint8_t b : data) {
+        if (b < 0x20 || b > 0x7E) {
+            return std::nullopt;
+        }
+        out += static_cast<char>(b);
+    }
+    return out + "\"";
+}
+
+std::optional<std::string> value(std::uint8_t command, std::uint8_t sub, Bytes data)
+{
+    switch (command) {
+    case 0x00:
+    case 0x03:
+    case 0x05:
+    case 0x25:
+        return frequency(data);
+    case 0x01:
+    case 0x04:
+    case 0x06:
+        return mode(data);
+    case 0x02:
+        return bandEdges(data);
+    case 0x07:
+        return data.empty() ? std::optional<std::string>("VFO mode") : choice(kVfoChoices, data);
+    case 0x08:
+        return memory(data);
+    case 0x0F:
+        return choice(kSplitChoices, data);
+    case 0x11:
+        return attenuator(data);
+    case 0x12:
+        return data.size() == 1 ? antenna(data[0]) : std::nullopt;
+    case 0x14:
+    case 0x15:
+        return number(data, "");
+    case 0x16:
+        return sub == 0x02 || sub == 0x12 ? number(data, "") : choice(kOffOn, data);
+    case 0x17:
+        return text(data);
+    case 0x19:
+        return data.size() == 1 ? std::optional<std::string>(addressText(data[0])) : std::nullopt;
+    case 0x1C:
+        return choice(sub == 0 ? std::span<const Name>(kTransmitting) : kTuner, data);
+    case 0x26:
+        return vfoMode(data);
+    default:
+        return std::nullopt;
+    }
+}
+
+} // namespace
+
+Description describe(Bytes frame)
+{
+    constexpr std::size_t kShortest = 6;
+    if (frame.size() < kShortest) {
+        return {};
+    }
+    const std::uint8_t command = frame[4];
+    Bytes data = frame.subspan(5, frame.size() - kShortest);
+    Description d;
+    std::uint8_t sub = 0;
+    const std::span<const Name> subs = subCommandNames(command);
+    if (!subs.empty() && !data.empty()) {
+        sub = data[0];
+        d.command = named(subs, sub, named(commandNames(), command, "command"));
+        data = data.subspan(1);
+    } else {
+        d.command = named(commandNames(), command, "command");
+    }
+    if (data.empty() && command != 0x07 && command != 0x08) {
+        return d;
+    }
+    d.value = value(command, sub, data).value_or(hexBytes(data));
+    return d;
+}
+
+std::string addressText(int address)
+{
+    const auto byte = static_cast<std::uint8_t>(address);
+    std::string text = "0x" + hex2(byte) + " (" + std::to_string(byte);
+    return text + (byte == 0 ? ", broadcast)" : ")");
+}
+
+std::string hexBytes(Bytes bytes)
+{
+    std::string text;
+    text.reserve(bytes.size() * 3);
+    for (const std::uint8_t b : bytes) {
+        if (!text.empty()) {
+            text += ' ';
+        }
+        text += hex2(b);
+    }
+    return text;
+}
+
+} // namespace monitor
