@@ -180,4 +180,10 @@ TEST_F(WindowTest, InputThatCannotBeSentIsMarkedAndNothingLeaves)
         EXPECT_FALSE(marked(c.field));
         EXPECT_TRUE(statusMessage().isEmpty());
     }
+    // A field put right has no say over another field's notice any more.
+    our->setText(QStringLiteral("300"));
+    window->ReqTimer_Action();
+    radio->setText(QStringLiteral("250"));
+    EXPECT_TRUE(marked(our));
+    EXPECT_FALSE(statusMessage().isEmpty());
 }
