@@ -107,7 +107,7 @@ TEST_F(WindowTest, OpenShowsTheAboutMessageBeforeTheWindowAndInitsItOnce)
 {
     QStringList events;
     platform::Services s = services({{"A", "/dev/A"}});
-    s.showMessage = [&](QWidget*, const QString& text) {
+    s.showMessage = [&](QWidget*, const QString& text, const QString&) {
         const bool windowExists = std::any_of(
             QApplication::topLevelWidgets().cbegin(), QApplication::topLevelWidgets().cend(),
             [](QWidget* w) { return qobject_cast<IcomWindow*>(w) != nullptr; });

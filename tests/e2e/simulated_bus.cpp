@@ -66,7 +66,9 @@ void SimulatedBus::start(const QStringList& simArgs)
     services.newConnection = [this, open = services.newConnection] {
         return std::make_unique<TappedConnection>(open(), tap);
     };
-    services.showMessage = [this](QWidget*, const QString& text) { messages.append(text); };
+    services.showMessage = [this](QWidget*, const QString& text, const QString&) {
+        messages.append(text);
+    };
     services.debugFileName = temp_.filePath(QStringLiteral("DEBUG.TXT"));
     window = std::make_unique<IcomWindow>(app(), services);
     for (QTimer* timer : window->findChildren<QTimer*>()) {

@@ -21,7 +21,9 @@ protected:
         ASSERT_TRUE(address.startsWith(QLatin1String("tcp://127.0.0.1:"))) << address.toStdString();
 
         platform::Services s = platform::systemServices({address});
-        s.showMessage = [this](QWidget*, const QString& text) { messages.append(text); };
+        s.showMessage = [this](QWidget*, const QString& text, const QString&) {
+            messages.append(text);
+        };
         window = std::make_unique<IcomWindow>(app(), s);
         for (QTimer* timer : window->findChildren<QTimer*>()) {
             timer->stop();

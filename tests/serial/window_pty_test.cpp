@@ -39,7 +39,9 @@ protected:
     IcomWindow& open(const QStringList& ports)
     {
         platform::Services services = platform::systemServices(ports);
-        services.showMessage = [this](QWidget*, const QString& text) { messages.append(text); };
+        services.showMessage = [this](QWidget*, const QString& text, const QString&) {
+            messages.append(text);
+        };
         services.debugFileName = temp.filePath(QStringLiteral("DEBUG.TXT"));
         window = std::make_unique<IcomWindow>(app(), services);
         for (QTimer* timer : window->findChildren<QTimer*>()) {
