@@ -8,20 +8,16 @@ namespace {
 TEST(Notices, TheMostImportantPresentOneIsShownAndClearingOneKeepsTheOthers)
 {
     Notices notices;
-    EXPECT_EQ(notices.shown(), "");
-    EXPECT_TRUE(notices.set(Notice::Info, "info"));
-    EXPECT_TRUE(notices.set(Notice::Refusal, "ng"));
-    EXPECT_TRUE(notices.set(Notice::Silence, "silent"));
-    EXPECT_EQ(notices.shown(), "ng");
-    EXPECT_TRUE(notices.set(Notice::LostPort, "lost"));
-    EXPECT_TRUE(notices.set(Notice::RefusedInput, "input"));
-    EXPECT_EQ(notices.shown(), "lost");
-    EXPECT_FALSE(notices.set(Notice::LostPort, "lost")) << "the same text is no change";
-
-    const std::pair<Notice, const char*> clearings[] = {{Notice::LostPort, "input"},
-                                                        {Notice::Silence, "input"},
-                                                        {Notice::RefusedInput, "ng"},
-                                                        {Notice::Refusal, "info"},
+    for (const Notice kind :
+         {Notice::Info, Notice::Silence, Notice::Refusal, Notice::LostPort, Notice::RefusedInput}) {
+        EXPECT_TRUE(notices.set(kind, std::to_string(int(kind))));
+    }
+    EXPECT_FALSE(notices.set(Notice::LostPort, "0")) << "the same text is no change";
+    // Lost port, refused input, NG, silence, information.
+    const std::pair<Notice, const char*> clearings[] = {{Notice::Silence, "0"},
+                                                        {Notice::LostPort, "1"},
+                                                        {Notice::RefusedInput, "2"},
+                                                        {Notice::Refusal, "4"},
                                                         {Notice::Info, ""}};
     for (const auto& [kind, next] : clearings) {
         EXPECT_TRUE(notices.clear(kind));
