@@ -170,7 +170,8 @@ void IcomWindow::appendToDataDisplay(const QString& text)
         cursor.setPosition(length - kDataDisplayKeep, QTextCursor::KeepAnchor);
         cursor.removeSelectedText();
     }
-    cursor.movePosition(QTextCursor::End);
+    // Not movePosition(End): that lays the block out again, which the paint does anyway.
+    cursor.setPosition(EditField1->document()->characterCount() - 1);
     cursor.insertText(text);
     cursor.endEditBlock();
     if (following) {
