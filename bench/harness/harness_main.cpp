@@ -46,8 +46,8 @@ int main(int argc, char* argv[])
         connection = counting.get();
         return counting;
     };
-    services.showMessage = [](QWidget*, const QString& text) {
-        qWarning().noquote() << "message box:" << text;
+    services.showMessage = [](QWidget*, const QString& text, const QString& detail) {
+        qWarning().noquote() << "message box:" << text << detail;
     };
     services.debugFileName = scratch.filePath(QStringLiteral("DEBUG.TXT"));
     app.setServices(services);

@@ -24,8 +24,10 @@ void App::Open()
 void App::DisplayProgramInfo()
 {
     const QVersionNumber version = QVersionNumber::fromString(applicationVersion());
-    services_.showMessage(nullptr, aboutText(version.majorVersion(), version.minorVersion(),
-                                             version.microVersion(), QStringLiteral("\n")));
+    services_.showMessage(nullptr,
+                          aboutText(version.majorVersion(), version.minorVersion(),
+                                    version.microVersion(), QStringLiteral("\n")),
+                          {});
 }
 
 IcomWindow& App::mainWindow()

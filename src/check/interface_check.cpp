@@ -195,7 +195,7 @@ void InterfaceCheck::heard(civ::FrameParser::Event event, Millis now)
         replyBeforeEcho_ = true;
     } else if (phase_ == Phase::Poll && listening_ && toUs && from == setup_.radioId) {
         roundTrips_.push_back(now - sentAt_);
-        refused_ += parser_.parseCmd == civ::kCmdNg ? 1 : 0;
+        refused_ += parser_.parseCmd == civ::kNg ? 1 : 0;
         nextPoll();
     } else if (phase_ == Phase::Scan && (toUs || to == civ::kBroadcast)) {
         const int rate = serial::baudRateForCode(scanCode_);

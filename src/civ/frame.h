@@ -11,13 +11,17 @@ inline constexpr std::uint8_t kPreamble = 0xFE;
 inline constexpr std::uint8_t kEndOfMessage = 0xFD;
 inline constexpr std::uint8_t kJamCode = 0xFC;
 
+inline constexpr std::uint8_t kBroadcast = 0x00;
+
+inline constexpr std::uint8_t kCmdReportFrequency = 0x00;
+inline constexpr std::uint8_t kCmdReportMode = 0x01;
 inline constexpr std::uint8_t kCmdReadFrequency = 0x03;
 inline constexpr std::uint8_t kCmdReadMode = 0x04;
 inline constexpr std::uint8_t kCmdSetFrequency = 0x05;
 inline constexpr std::uint8_t kCmdSetMode = 0x06;
 inline constexpr std::uint8_t kCmdReadId = 0x19;
-inline constexpr std::uint8_t kCmdNg = 0xFA;
-inline constexpr std::uint8_t kBroadcast = 0x00;
+inline constexpr std::uint8_t kNg = 0xFA;
+inline constexpr std::uint8_t kOk = 0xFB;
 
 // A bus address must fit one byte and must not be one of the codes that every receiver
 // treats specially, or the frame it sits in would jam or break the bus.

@@ -11,7 +11,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStatusBar>
 #include <QTimer>
 #include <span>
 
@@ -33,9 +32,7 @@ void IcomWindow::ParseByte(int b)
         ui::setTimerMode(JammerTimer, ui::TimerMode::Single);
         return;
     case civ::FrameParser::Event::FrameEnd:
-        if (ourAddress() == parser.parseToID) {
-            ParseMessage();
-        }
+        frameEnded();
         break;
     case civ::FrameParser::Event::OverlongFrameEnd:
         qCDebug(lcCiv) << "dropped a frame with more than" << parser.parseMsg.size()
@@ -168,8 +165,12 @@ void IcomWindow::ReqTimer_Action()
     if (!FindRadiosButton->isEnabled()) {
         return;
     }
+    const int head = transmitQueue.serialBufHead;
     ReqFreq(radioAddress());
     ReqMode(radioAddress());
+    if (transmitQueue.serialBufHead != head) {
+        pollQueued();
+    }
 }
 
 void IcomWindow::markInvalid(QLineEdit* field, const QString& what, QLatin1String validRange)
@@ -178,7 +179,7 @@ void IcomWindow::markInvalid(QLineEdit* field, const QString& what, QLatin1Strin
     field->setStyleSheet(QStringLiteral("QLineEdit { background: #ffd6d6; }"));
     const QString text = tr("Not sent: %1 must be %2.").arg(what, validRange);
     field->setToolTip(text);
-    statusBar()->showMessage(text);
+    tell(radio::Notice::RefusedInput, text);
 }
 
 void IcomWindow::watchValidity(QLineEdit* field, std::function<bool()> valid)
@@ -188,7 +189,14 @@ void IcomWindow::watchValidity(QLineEdit* field, std::function<bool()> valid)
             field->setProperty("invalid", false);
             field->setStyleSheet({});
             field->setToolTip({});
-            statusBar()->clearMessage();
+            // Another field may still hold refused input.
+            for (const QLineEdit* other : {OurIDEditField, EditRadioID, EditFreq}) {
+                if (other->property("invalid").toBool()) {
+                    tell(radio::Notice::RefusedInput, other->toolTip());
+                    return;
+                }
+            }
+            untell(radio::Notice::RefusedInput);
         }
     });
 }

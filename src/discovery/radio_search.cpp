@@ -36,11 +36,16 @@ RadioSearch::Step RadioSearch::tick()
         gotFreqReply = false;
         step.probe = !isReserved(findRadiosState);
     } else {
-        findRadiosState = kFirstState;
-        pollRadios = true;
+        stop();
         step.ended = true;
     }
     return step;
+}
+
+void RadioSearch::stop()
+{
+    findRadiosState = kFirstState;
+    pollRadios = true;
 }
 
 void RadioSearch::replySeen(int fromId, int ourId)

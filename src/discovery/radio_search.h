@@ -21,11 +21,15 @@ public:
 
     void start();
     Step tick();
+    // Ends the search at once, as its last tick would.
+    void stop();
 
     // A frame addressed to us arrived during a search. Our own frames heard back never count.
     void replySeen(int fromId, int ourId);
 
     bool running() const { return !pollRadios; }
+    // Of kTicksPerSearch; 0 when no search runs.
+    int ticksDone() const { return running() ? findRadiosState - kFirstState : 0; }
 
     int findRadiosState = 0;
     bool gotFreqReply = false;

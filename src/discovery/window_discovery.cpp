@@ -5,15 +5,52 @@
 
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTextCursor>
 #include <QTimer>
+
+void IcomWindow::CreateSearchProgress()
+{
+    SearchProgress = new QProgressBar(statusBar());
+    SearchProgress->setObjectName(QStringLiteral("SearchProgress"));
+    SearchProgress->setRange(0, discovery::RadioSearch::kTicksPerSearch);
+    SearchProgress->setTextVisible(false);
+    SearchTimeLeft = new QLabel(statusBar());
+    SearchTimeLeft->setObjectName(QStringLiteral("SearchTimeLeft"));
+    StopSearchButton = new QPushButton(tr("Stop"), statusBar());
+    StopSearchButton->setObjectName(QStringLiteral("StopSearchButton"));
+    StopSearchButton->setAutoDefault(false);
+    connect(StopSearchButton, &QPushButton::clicked, this, &IcomWindow::StopSearchButton_Action);
+    for (QWidget* widget :
+         std::initializer_list<QWidget*>{SearchProgress, SearchTimeLeft, StopSearchButton}) {
+        statusBar()->addPermanentWidget(widget);
+        widget->hide();
+    }
+}
+
+void IcomWindow::showSearchProgress()
+{
+    const int done = radioSearch.ticksDone();
+    // One tick a second.
+    const int left = discovery::RadioSearch::kTicksPerSearch - done;
+    SearchProgress->setValue(done);
+    SearchTimeLeft->setText(
+        tr("%1:%2 left").arg(left / 60).arg(left % 60, 2, 10, QLatin1Char('0')));
+    const bool running = radioSearch.running();
+    SearchProgress->setVisible(running);
+    SearchTimeLeft->setVisible(running);
+    StopSearchButton->setVisible(running);
+}
 
 void IcomWindow::FindRadiosButton_Action()
 {
     radioSearch.start();
     ui::setTimerMode(FindRadiosTimer, ui::TimerMode::Multiple);
     FindRadiosButton->setEnabled(false);
+    forgetSilence();
+    showSearchProgress();
 }
 
 void IcomWindow::FindRadiosTimer_Action()
@@ -32,7 +69,22 @@ void IcomWindow::FindRadiosTimer_Action()
         }
     }
     if (step.ended) {
-        ui::setTimerMode(FindRadiosTimer, ui::TimerMode::Off);
-        FindRadiosButton->setEnabled(true);
+        endSearch();
+    } else {
+        showSearchProgress();
     }
+}
+
+void IcomWindow::StopSearchButton_Action()
+{
+    radioSearch.stop();
+    endSearch();
+}
+
+void IcomWindow::endSearch()
+{
+    ui::setTimerMode(FindRadiosTimer, ui::TimerMode::Off);
+    FindRadiosButton->setEnabled(true);
+    forgetSilence();
+    showSearchProgress();
 }

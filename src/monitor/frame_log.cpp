@@ -14,11 +14,11 @@ namespace {
 constexpr std::size_t kMaxUnechoed = 32;
 constexpr std::size_t kMaxRequests = 64;
 
-constexpr std::uint8_t kBroadcast = 0x00;
 constexpr std::uint8_t kReadMeter = 0x15;
-constexpr std::uint8_t kReadId = 0x19;
-constexpr std::uint8_t kOk = 0xFB;
-constexpr std::uint8_t kNg = 0xFA;
+using civ::kBroadcast;
+using civ::kCmdReadId;
+using civ::kNg;
+using civ::kOk;
 // Requests answered by OK or NG share one key.
 constexpr std::uint8_t kSetKey = kOk;
 
@@ -38,12 +38,12 @@ Fields fields(std::span<const std::uint8_t> frame)
 bool isSet(const Fields& f)
 {
     return f.to != kBroadcast && f.command > civ::kCmdReadMode && f.command != kReadMeter &&
-           f.command != kReadId;
+           f.command != kCmdReadId;
 }
 
 bool isReadId(const Fields& f)
 {
-    return f.command == kReadId && !f.data.empty() && f.data[0] == 0x00;
+    return f.command == kCmdReadId && !f.data.empty() && f.data[0] == 0x00;
 }
 
 } // namespace
@@ -151,7 +151,7 @@ void FrameLog::noteRequest(std::span<const std::uint8_t> frame, const Stamp& at)
     if ((f.command == civ::kCmdReadFrequency || f.command == civ::kCmdReadMode) && f.data.empty()) {
         key = f.command;
     } else if (isReadId(f)) {
-        key = kReadId;
+        key = kCmdReadId;
     } else if (isSet(f)) {
         key = kSetKey;
     } else {
@@ -181,7 +181,7 @@ std::optional<std::chrono::microseconds> FrameLog::answer(std::span<const std::u
         !f.data.empty()) {
         key = f.command;
     } else if (isReadId(f) && f.data.size() == 2) {
-        key = kReadId;
+        key = kCmdReadId;
     } else if ((f.command == kOk || f.command == kNg) && f.data.empty()) {
         key = kSetKey;
     } else {
@@ -193,7 +193,7 @@ std::optional<std::chrono::microseconds> FrameLog::answer(std::span<const std::u
         });
     };
     auto request = find(f.from);
-    if (request == requests_.end() && key == kReadId) {
+    if (request == requests_.end() && key == kCmdReadId) {
         request = find(kBroadcast);
     }
     if (request == requests_.end()) {

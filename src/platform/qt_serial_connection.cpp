@@ -6,6 +6,9 @@
 #include <utility>
 
 #ifdef Q_OS_UNIX
+#include <array>
+#include <cerrno>
+#include <cstring>
 #include <termios.h>
 #include <unistd.h>
 #endif
@@ -60,6 +63,11 @@ bool QtSerialConnection::open(const QString& location, int baudRate)
         return false;
     }
     openError_ = OpenError::None;
+#ifdef Q_OS_UNIX
+    // Qt would read, and wake the GUI thread, for every few bytes that arrive. With room for
+    // one byte it stops after the first; readAvailable takes the rest at the pump's tick.
+    port_.setReadBufferSize(1);
+#endif
     qCInfo(lcSerial) << "opened" << location << "at" << baudRate << "bit/s";
     return true;
 }
@@ -76,11 +84,32 @@ QByteArray QtSerialConnection::readAvailable()
     if (!port_.isOpen()) {
         return {};
     }
+#ifdef Q_OS_UNIX
+    // First what Qt has taken in, asking it for no more, then what the system holds now.
+    QByteArray bytes = port_.read(port_.bytesAvailable());
+    std::array<char, 4096> buffer{};
+    ssize_t n = 0;
+    do {
+        n = ::read(int(port_.handle()), buffer.data(), buffer.size());
+        if (n > 0) {
+            bytes.append(buffer.data(), n);
+        }
+    } while (n > 0 || (n < 0 && errno == EINTR));
+    const int error = n < 0 ? errno : 0;
+    // The line is set to return at once, so an empty read is also what a hung-up tty gives.
+    const bool drained = n == 0 ? !hungUp() : error == EAGAIN;
+    if (!drained) {
+        lose(hungUp() ? QStringLiteral("the device was disconnected")
+                      : QString::fromLocal8Bit(std::strerror(error)));
+    }
+    return bytes;
+#else
     // Pull in what the system holds right now, not only what the event loop has seen.
     if (port_.bytesAvailable() == 0) {
         port_.waitForReadyRead(0);
     }
     return port_.isOpen() ? port_.readAll() : QByteArray();
+#endif
 }
 
 void QtSerialConnection::write(QByteArrayView bytes)
@@ -113,7 +142,12 @@ void QtSerialConnection::onError(QSerialPort::SerialPortError error)
         !port_.isOpen()) {
         return;
     }
-    errorString_ = hungUp() ? QStringLiteral("the device was disconnected") : port_.errorString();
+    lose(hungUp() ? QStringLiteral("the device was disconnected") : port_.errorString());
+}
+
+void QtSerialConnection::lose(const QString& reason)
+{
+    errorString_ = reason;
     qCWarning(lcSerial) << port_.portName() << "failed:" << errorString_;
     // Closing from inside the port's own signal is safe; later reads then return nothing.
     port_.close();

@@ -21,6 +21,7 @@ public:
 
 private:
     void onError(QSerialPort::SerialPortError error);
+    void lose(const QString& reason);
     bool hungUp() const;
 
     QSerialPort port_;

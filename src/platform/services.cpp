@@ -1,5 +1,6 @@
 #include "platform/services.h"
 
+#include "platform/natural_order.h"
 #include "platform/port_connection.h"
 
 #include <QApplication>
@@ -17,7 +18,7 @@ QList<PortEntry> systemPorts(const QStringList& extraPorts)
     }
     QList<QSerialPortInfo> infos = QSerialPortInfo::availablePorts();
     std::sort(infos.begin(), infos.end(), [](const QSerialPortInfo& a, const QSerialPortInfo& b) {
-        return a.systemLocation() < b.systemLocation();
+        return naturalLess(a.systemLocation().toStdString(), b.systemLocation().toStdString());
     });
     for (const QSerialPortInfo& info : infos) {
         const QString location = info.systemLocation();
@@ -29,11 +30,12 @@ QList<PortEntry> systemPorts(const QStringList& extraPorts)
     return ports;
 }
 
-void showModalMessage(QWidget* parent, const QString& text)
+void showModalMessage(QWidget* parent, const QString& text, const QString& detail)
 {
     QMessageBox box(parent);
     box.setWindowTitle(QApplication::applicationDisplayName());
     box.setText(text);
+    box.setInformativeText(detail);
     box.exec();
 }
 

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QTime>
 #include <functional>
 #include <memory>
 
@@ -16,14 +17,15 @@ namespace platform {
 struct Services {
     std::function<QList<PortEntry>()> listPorts;
     std::function<std::unique_ptr<SerialConnection>()> newConnection;
-    // Modal: returns once the operator has dismissed it.
-    std::function<void(QWidget* parent, const QString& text)> showMessage;
+    // Modal: returns once the operator has dismissed it. detail, when not empty, goes below text.
+    std::function<void(QWidget* parent, const QString& text, const QString& detail)> showMessage;
+    std::function<QTime()> timeOfDay = [] { return QTime::currentTime(); };
     QString debugFileName = QStringLiteral("DEBUG.TXT");
 };
 
 // extraPorts come first, in the order given, then the system's serial ports.
 Services systemServices(const QStringList& extraPorts);
 QList<PortEntry> systemPorts(const QStringList& extraPorts);
-void showModalMessage(QWidget* parent, const QString& text);
+void showModalMessage(QWidget* parent, const QString& text, const QString& detail);
 
 } // namespace platform

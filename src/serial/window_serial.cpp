@@ -5,17 +5,49 @@
 #include "serial/baud_rates.h"
 #include "serial/queue_status.h"
 #include "ui/icom_window.h"
+#include "ui/port_popup.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QStatusBar>
+#include <QScrollBar>
 #include <QTextCursor>
+#include <algorithm>
 
 namespace {
+
 constexpr int kDataDisplayKeep = 500;
+// The queue status line is set at every tick but painted on one in five: 4 times a second.
+constexpr int kTicksPerStatusPaint = 5;
+
+constexpr QLatin1String kOpenFailure{"Failure to open serial  port!!"};
+
+QString openFailureHint(platform::OpenError error)
+{
+    switch (error) {
+    case platform::OpenError::PermissionDenied:
+        return QObject::tr("Add your user to the dialout group (sudo adduser $USER dialout), then "
+                           "log out and in again.");
+    case platform::OpenError::Busy:
+        return QObject::tr("Another program holds the port: close it, then choose the port again.");
+    case platform::OpenError::NotFound:
+        return QObject::tr("The device is gone: plug it in, then choose it again.");
+    case platform::OpenError::None:
+    case platform::OpenError::Other:
+        break;
+    }
+    return {};
 }
+
+QString openFailureDetail(const QString& reason, platform::OpenError error)
+{
+    const QString hint = openFailureHint(error);
+    return hint.isEmpty() ? reason : reason + QLatin1Char('\n') + hint;
+}
+
+} // namespace
 
 void IcomWindow::SerialPopup_Open()
 {
@@ -53,11 +85,40 @@ void IcomWindow::SetSerialStuff(int port, int baud)
         return;
     }
     Serial1->close();
-    statusBar()->clearMessage();
+    untell(radio::Notice::LostPort);
+    forgetSilence();
     const platform::PortEntry& entry = ports_.at(port);
     if (!Serial1->open(entry.location, serial::baudRateForCode(baud))) {
-        services_.showMessage(this, QStringLiteral("Failure to open serial  port!!"));
+        services_.showMessage(this, kOpenFailure,
+                              openFailureDetail(Serial1->errorString(), Serial1->openError()));
     }
+}
+
+void IcomWindow::refreshPorts()
+{
+    const int selected = SerialPopup->currentIndex();
+    QList<platform::PortEntry> ports = services_.listPorts();
+    int row = -1;
+    if (selected >= 0 && selected < ports_.size()) {
+        const platform::PortEntry& open = ports_.at(selected);
+        const auto same = [&open](const platform::PortEntry& p) {
+            return p.location == open.location;
+        };
+        row = int(std::find_if(ports.cbegin(), ports.cend(), same) - ports.cbegin());
+        // A selected port that the system no longer lists stays until another is chosen.
+        if (row == ports.size()) {
+            ports.append(open);
+        }
+        app_.ourSerialPort = row;
+    }
+    // Row i stands for port i again; the selected port keeps its row and is not re-opened.
+    const QSignalBlocker blocker(SerialPopup);
+    SerialPopup->clear();
+    for (const platform::PortEntry& port : ports) {
+        SerialPopup->addItem(port.displayName);
+    }
+    SerialPopup->setCurrentIndex(row);
+    ports_ = std::move(ports);
 }
 
 void IcomWindow::Timer1_Action()
@@ -66,6 +127,8 @@ void IcomWindow::Timer1_Action()
     DoSerialOut();
     CheckSerial();
     CheckSerial();
+    statusTicks_ = (statusTicks_ + 1) % kTicksPerStatusPaint;
+    StaticBuf->setUpdatesEnabled(statusTicks_ == 0);
     StaticBuf->setText(serial::queueStatusText(transmitQueue.serialBufHead,
                                                transmitQueue.serialBufTail, transmitQueue.queued(),
                                                transmitQueue.sendDelay));
@@ -95,6 +158,9 @@ void IcomWindow::CheckSerial()
 
 void IcomWindow::appendToDataDisplay(const QString& text)
 {
+    // Follow the newest bytes, unless the operator has scrolled up to read older ones.
+    QScrollBar* const scroll = EditField1->verticalScrollBar();
+    const bool following = scroll->value() == scroll->maximum();
     QTextCursor cursor(EditField1->document());
     // One edit block: the trim and the append are laid out once, not twice.
     cursor.beginEditBlock();
@@ -104,9 +170,13 @@ void IcomWindow::appendToDataDisplay(const QString& text)
         cursor.setPosition(length - kDataDisplayKeep, QTextCursor::KeepAnchor);
         cursor.removeSelectedText();
     }
-    cursor.movePosition(QTextCursor::End);
+    // Not movePosition(End): that lays the block out again, which the paint does anyway.
+    cursor.setPosition(EditField1->document()->characterCount() - 1);
     cursor.insertText(text);
     cursor.endEditBlock();
+    if (following) {
+        scroll->setValue(scroll->maximum());
+    }
 }
 
 void IcomWindow::reportConnectionFailure(const platform::ConnectionFailure& failure)
@@ -114,13 +184,14 @@ void IcomWindow::reportConnectionFailure(const platform::ConnectionFailure& fail
     const int port = app_.ourSerialPort;
     const QString name = port >= 0 && port < ports_.size() ? ports_.at(port).location : QString();
     if (failure.kind == platform::ConnectionFailure::Kind::OpenFailed) {
-        services_.showMessage(this, QStringLiteral("Failure to open serial  port!!"));
+        services_.showMessage(this, kOpenFailure,
+                              openFailureDetail(failure.reason, platform::OpenError::Other));
         return;
     }
     const QString text =
         tr("Lost %1: %2. Choose the port again once it is back.").arg(name, failure.reason);
     qCWarning(lcSerial).noquote() << text;
-    statusBar()->showMessage(text);
+    tell(radio::Notice::LostPort, text);
 }
 
 bool IcomWindow::SendSerialPacket(const civ::Frame& s)
@@ -146,4 +217,16 @@ void IcomWindow::DoSerialOut()
 void IcomWindow::AddToDebugFile(const QString& s)
 {
     debugFile_.AddToDebugFile(s);
+}
+
+void IcomWindow::DebugCheckBox_Action()
+{
+    // Where a bare file name lands depends on the folder the program was started in.
+    const QString path = QFileInfo(debugFile_.fileName()).absoluteFilePath();
+    DebugCheckBox->setToolTip(path);
+    if (DebugCheckBox->isChecked()) {
+        tell(radio::Notice::Info, tr("Received bytes go to %1").arg(path));
+    } else {
+        untell(radio::Notice::Info);
+    }
 }

@@ -6,6 +6,7 @@
 #include "serial/baud_rates.h"
 #include "ui/controls.h"
 #include "ui/menu_bar.h"
+#include "ui/port_popup.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -28,6 +29,7 @@ IcomWindow::IcomWindow(App& app, platform::Services services)
     Layout();
     CreateControls();
     AddMenuHandlers();
+    connectRadioTaps();
     SerialPopup_Open();
     show();
 }
@@ -53,15 +55,19 @@ void IcomWindow::Layout()
 void IcomWindow::CreateControls()
 {
     CreateControls0();
+    CreateSearchProgress();
 }
 
 void IcomWindow::CreateControls0()
 {
     QWidget* const w = centralWidget();
 
-    SerialPopup = popup(w, "SerialPopup", {109, 14, 280, 20}, {}, 12);
+    SerialPopup = place<PortPopup>(w, "SerialPopup", {109, 14, 280, 20}, 12);
     // The rows come from SerialPopup_Open, which runs once the controls exist.
     connect(SerialPopup, &QComboBox::currentIndexChanged, this, &IcomWindow::SerialPopup_Change);
+    // Choosing the open port again re-opens it, as after a lost port.
+    SerialPopup->sameRowChosen = [this] { SerialPopup_Change(); };
+    SerialPopup->aboutToShowPopup = [this] { refreshPorts(); };
 
     EditField1 = place<QPlainTextEdit>(w, "EditField1", {10, 345, 527, 164}, 12);
     EditField1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -90,6 +96,7 @@ void IcomWindow::CreateControls0()
 
     StaticBuf = label(w, "StaticBuf", {302, 85, 202, 20}, "Label:", 12);
     DebugCheckBox = checkBox(w, "DebugCheckBox", {109, 313, 80, 20}, "Debug", 12);
+    connect(DebugCheckBox, &QCheckBox::toggled, this, &IcomWindow::DebugCheckBox_Action);
 
     StaticJamming = label(w, "StaticJamming", {20, 115, 100, 20}, "JAMMING CODE", 12);
     StaticJamming->setVisible(false);
@@ -105,6 +112,7 @@ void IcomWindow::CreateControls0()
 
     StaticFindRadios = label(w, "StaticFindRadios", {392, 312, 145, 20}, "-", 0);
     EditFreq = field(w, "EditFreq", {75, 141, 110, 20}, "", 12);
+    connect(EditFreq, &QLineEdit::returnPressed, this, &IcomWindow::SetFreq1_Action);
     StaticText4 = label(w, "StaticText4", {20, 142, 43, 19}, "Freq:", 12);
 
     SetFreq1 = place<QToolButton>(w, "SetFreq1", {197, 141, 60, 22}, 12);

@@ -4,6 +4,9 @@
 #include "civ/transmit_queue.h"
 #include "discovery/radio_search.h"
 #include "platform/services.h"
+#include "radio/notices.h"
+#include "radio/set_command_log.h"
+#include "radio/silence_watch.h"
 #include "serial/debug_file.h"
 
 #include <QMainWindow>
@@ -17,6 +20,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class QProgressBar;
 class QPushButton;
 class QTimer;
 class QToolButton;
@@ -32,6 +36,10 @@ struct Command;
 
 namespace monitor {
 class BusMonitorWindow;
+}
+
+namespace ui {
+class PortPopup;
 }
 
 // The one main window. It reads the controls, hands the work to the parser, the transmit
@@ -61,6 +69,7 @@ public:
     bool SendSerialPacket(const civ::Frame& s);
     void DoSerialOut();
     void AddToDebugFile(const QString& s);
+    void DebugCheckBox_Action();
 
     // CI-V protocol
     void ParseByte(int b);
@@ -80,6 +89,7 @@ public:
     // Radio discovery
     void FindRadiosButton_Action();
     void FindRadiosTimer_Action();
+    void StopSearchButton_Action();
 
     // Interface check: the window, and what it needs of the port and the poll.
     void showCheckInterface();
@@ -120,6 +130,21 @@ private:
     void watchValidity(QLineEdit* field, std::function<bool()> valid);
     void appendToDataDisplay(const QString& text);
     void reportConnectionFailure(const platform::ConnectionFailure& failure);
+    void refreshPorts();
+
+    void CreateSearchProgress();
+    void showSearchProgress();
+    void endSearch();
+
+    // Live reports, OK and NG, silence: window_radio.cpp.
+    void connectRadioTaps();
+    void frameEnded();
+    void showReport();
+    void pollQueued();
+    void forgetSilence();
+    void tell(radio::Notice kind, const QString& text);
+    void untell(radio::Notice kind);
+    void showNotice();
 
     App& app_;
     platform::Services services_;
@@ -127,8 +152,12 @@ private:
     serial::DebugFile debugFile_;
     check::CheckWindow* checkWindow_ = nullptr;
     monitor::BusMonitorWindow* busMonitor_ = nullptr;
+    radio::Notices notices_;
+    radio::SilenceWatch silence_;
+    radio::SetCommandLog setCommands_;
+    int statusTicks_ = 0;
 
-    QComboBox* SerialPopup = nullptr;
+    ui::PortPopup* SerialPopup = nullptr;
     QPlainTextEdit* EditField1 = nullptr;
     QTimer* Timer1 = nullptr;
     QComboBox* BaudPopup = nullptr;
@@ -160,4 +189,7 @@ private:
     QLabel* StaticText8 = nullptr;
     QComboBox* PopupMode = nullptr;
     QComboBox* PopupFilter = nullptr;
+    QProgressBar* SearchProgress = nullptr;
+    QLabel* SearchTimeLeft = nullptr;
+    QPushButton* StopSearchButton = nullptr;
 };

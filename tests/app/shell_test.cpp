@@ -8,7 +8,7 @@ TEST_F(WindowTest, OpenShowsTheAboutMessageThenPutsTheWindowToWork)
 {
     QStringList seen;
     platform::Services s = services({{"A", "/dev/A"}, {"B", "/dev/B"}});
-    s.showMessage = [&](QWidget*, const QString& text) {
+    s.showMessage = [&](QWidget*, const QString& text, const QString&) {
         const QWidgetList windows = QApplication::topLevelWidgets();
         const bool windowExists = std::any_of(windows.cbegin(), windows.cend(), [](QWidget* w) {
             return qobject_cast<IcomWindow*>(w) != nullptr;

@@ -25,7 +25,9 @@ TEST(CheckInterfaceEndToEnd, FindsRateAndAddressAndTheirUseGetsThePollAnswered)
     app.ourSerialPort = 0;
     platform::Services services = platform::systemServices({port});
     QStringList messages;
-    services.showMessage = [&](QWidget*, const QString& text) { messages.append(text); };
+    services.showMessage = [&](QWidget*, const QString& text, const QString&) {
+        messages.append(text);
+    };
     IcomWindow window(app, services);
     window.init();
     window.menuBar1()->checkInterfaceAction()->trigger();

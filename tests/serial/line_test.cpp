@@ -9,7 +9,9 @@ protected:
     void open(const QStringList& ports)
     {
         platform::Services s = platform::systemServices(ports);
-        s.showMessage = [this](QWidget*, const QString& text) { messages.append(text); };
+        s.showMessage = [this](QWidget*, const QString& text, const QString&) {
+            messages.append(text);
+        };
         window = std::make_unique<IcomWindow>(app(), s);
         for (QTimer* timer : window->findChildren<QTimer*>()) {
             timer->stop();

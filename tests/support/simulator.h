@@ -42,7 +42,9 @@ protected:
         auto* const app = static_cast<App*>(QCoreApplication::instance());
         app->ourSerialPort = 0;
         platform::Services s = platform::systemServices({line});
-        s.showMessage = [this](QWidget*, const QString& text) { messages.append(text); };
+        s.showMessage = [this](QWidget*, const QString& text, const QString&) {
+            messages.append(text);
+        };
         s.debugFileName = temp.filePath(QStringLiteral("DEBUG.TXT"));
         window = std::make_unique<IcomWindow>(*app, s);
         for (QTimer* timer : window->findChildren<QTimer*>()) {

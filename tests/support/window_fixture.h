@@ -46,7 +46,10 @@ protected:
             port = connection.get();
             return connection;
         };
-        s.showMessage = [this](QWidget*, const QString& text) { messages.append(text); };
+        s.showMessage = [this](QWidget*, const QString& text, const QString& detail) {
+            messages.append(text);
+            details.append(detail);
+        };
         s.debugFileName = debugFileName;
         return s;
     }
@@ -98,5 +101,6 @@ protected:
     std::unique_ptr<IcomWindow> window;
     platform::MemorySerialConnection* port = nullptr;
     QStringList messages;
+    QStringList details;
     QString debugFileName = QStringLiteral("DEBUG.TXT");
 };

@@ -48,8 +48,17 @@ Radios:
                          Filter 1..3. bytes is the frequency data length.
                          Default: one radio 0x08,freq=14074000,mode=1,filter=1,bytes=5
                            civ-sim --radio 0x94 --radio 0x04,freq=7040000,mode=CW,bytes=4
-  --transceive           a radio broadcasts its new frequency when it is set
+  --transceive           a radio tells everyone (address 00) of each change of
+                         its frequency or mode, set or dialled
                            civ-sim --transceive
+  --dial-every SECONDS   the operator turns each radio's dial up 1 kHz now and
+                         then; reported with --transceive
+                           civ-sim --dial-every 2 --transceive
+  --range LOW-HIGH       radios refuse (NG) a set frequency outside LOW..HIGH Hz
+                           civ-sim --range 1800000-29700000
+  --off                  the radios start switched off and answer nothing;
+                         SIGUSR1 switches them on and off again
+                           civ-sim --off    (then: kill -USR1 PID)
 
 Faults and load:
   --jam-every SECONDS    put the jam code FC on the line periodically

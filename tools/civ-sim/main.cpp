@@ -12,29 +12,36 @@
 namespace {
 
 volatile std::sig_atomic_t stopRequested = 0;
+volatile std::sig_atomic_t powerToggles = 0;
 
 extern "C" void onStopSignal(int)
 {
     stopRequested = 1;
 }
 
-// Blocks the stop signals outside the wait, so one arriving just before it is not lost.
-sigset_t installStopSignals()
+extern "C" void onPowerSignal(int)
 {
-    sigset_t stopSignals;
-    sigemptyset(&stopSignals);
-    sigaddset(&stopSignals, SIGINT);
-    sigaddset(&stopSignals, SIGTERM);
+    powerToggles = powerToggles + 1;
+}
+
+// Blocks the handled signals outside the wait, so one arriving just before it is not lost.
+sigset_t installSignals()
+{
+    sigset_t handled;
+    sigemptyset(&handled);
+    for (const int signal : {SIGINT, SIGTERM, SIGUSR1}) {
+        sigaddset(&handled, signal);
+    }
     sigset_t waitMask;
-    sigprocmask(SIG_BLOCK, &stopSignals, &waitMask);
-    sigdelset(&waitMask, SIGINT);
-    sigdelset(&waitMask, SIGTERM);
+    sigprocmask(SIG_BLOCK, &handled, &waitMask);
 
     struct sigaction action {};
-    action.sa_handler = onStopSignal;
     sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
+    for (const int signal : {SIGINT, SIGTERM, SIGUSR1}) {
+        sigdelset(&waitMask, signal);
+        action.sa_handler = signal == SIGUSR1 ? onPowerSignal : onStopSignal;
+        sigaction(signal, &action, nullptr);
+    }
     std::signal(SIGPIPE, SIG_IGN);
     return waitMask;
 }
@@ -61,12 +68,12 @@ int main(int argc, char** argv)
         break;
     }
 
-    const sigset_t waitMask = installStopSignals();
+    const sigset_t waitMask = installSignals();
     try {
         const auto transport = civsim::openTransport(parsed.options);
         std::cout << transport->address() << std::endl;
         civsim::Simulator simulator(parsed.options, *transport);
-        return simulator.run(stopRequested, waitMask);
+        return simulator.run(stopRequested, powerToggles, waitMask);
     } catch (const std::exception& e) {
         std::cerr << "civ-sim: " << e.what() << '\n';
         return 1;

@@ -168,6 +168,19 @@ RadioConfig parseRadio(std::string_view arg)
     return radio;
 }
 
+void parseRange(std::string_view text, Options& options)
+{
+    const std::size_t dash = text.find('-');
+    if (dash == std::string_view::npos) {
+        fail("--range: expected LOW-HIGH in Hz, e.g. 1800000-29700000");
+    }
+    options.lowestHz = parseUnsigned(text.substr(0, dash), "--range");
+    options.highestHz = parseUnsigned(text.substr(dash + 1), "--range");
+    if (options.lowestHz > options.highestHz) {
+        fail("--range: LOW is above HIGH");
+    }
+}
+
 void parseListen(std::string_view text, Options& options)
 {
     const std::size_t colon = text.rfind(':');
@@ -188,9 +201,10 @@ void parseListen(std::string_view text, Options& options)
 
 bool takesValue(std::string_view name)
 {
-    static constexpr std::array<std::string_view, 11> kWithValue{
-        "--device",      "--baud",        "--listen",     "--radio", "--echo", "--jam-every",
-        "--noise-every", "--reply-delay", "--controller", "--link",  "--rate"};
+    static constexpr std::array<std::string_view, 13> kWithValue{
+        "--device",      "--baud",        "--listen",     "--radio", "--echo",       "--jam-every",
+        "--noise-every", "--reply-delay", "--controller", "--link",  "--dial-every", "--range",
+        "--rate"};
     return std::find(kWithValue.begin(), kWithValue.end(), name) != kWithValue.end();
 }
 
@@ -224,6 +238,10 @@ void apply(std::string_view name, std::string_view value, Options& options)
         options.jamEverySeconds = parseSeconds(value, name);
     } else if (name == "--noise-every") {
         options.noiseEverySeconds = parseSeconds(value, name);
+    } else if (name == "--dial-every") {
+        options.dialEverySeconds = parseSeconds(value, name);
+    } else if (name == "--range") {
+        parseRange(value, options);
     } else if (name == "--reply-delay") {
         const std::uint64_t ms = parseUnsigned(value, name);
         if (ms > 60'000) {
@@ -290,11 +308,13 @@ ParseResult parseOptions(const std::vector<std::string>& args)
                 apply(arg, *value, options);
                 deviceGiven = deviceGiven || arg == "--device";
                 listenGiven = listenGiven || arg == "--listen";
-            } else if (arg == "--transceive" || arg == "--flood" || arg == "--log") {
+            } else if (arg == "--transceive" || arg == "--flood" || arg == "--log" ||
+                       arg == "--off") {
                 if (value) {
                     fail(std::string(arg) + " takes no value");
                 }
                 options.transceive = options.transceive || arg == "--transceive";
+                options.off = options.off || arg == "--off";
                 options.flood = options.flood || arg == "--flood";
                 options.log = options.log || arg == "--log";
             } else {

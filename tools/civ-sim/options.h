@@ -3,6 +3,7 @@
 #include "radio.h"
 
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,11 @@ struct Options {
     double noiseEverySeconds = 0;
     int replyDelayMs = 0;
     bool transceive = false;
+    double dialEverySeconds = 0;
+    // Set-frequency range in Hz; outside it radios answer NG.
+    std::uint64_t lowestHz = 0;
+    std::uint64_t highestHz = std::numeric_limits<std::uint64_t>::max();
+    bool off = false;
     bool flood = false;
     std::uint8_t controller = 0xEA;
     bool log = false;

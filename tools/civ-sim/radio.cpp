@@ -8,6 +8,10 @@
 
 namespace civsim {
 
+namespace {
+constexpr std::uint64_t kDialStepHz = 1000;
+} // namespace
+
 bool isKnownMode(std::uint8_t mode)
 {
     static constexpr std::array<std::uint8_t, 10> kModes{0x00, 0x01, 0x02, 0x03, 0x04,
@@ -32,7 +36,7 @@ Radio::Radio(const RadioConfig& config, bool transceive)
 std::vector<Frame> Radio::handle(const Frame& frame)
 {
     const bool broadcast = frame.dest == kBroadcast;
-    if ((frame.dest != address_ && !broadcast) || frame.src == address_) {
+    if (!on_ || (frame.dest != address_ && !broadcast) || frame.src == address_) {
         return {};
     }
 
@@ -58,6 +62,9 @@ std::vector<Frame> Radio::handle(const Frame& frame)
         break;
     case cmd::kSetMode:
         ok = setMode(frame.data);
+        if (ok && transceive_) {
+            out.push_back(reply(kBroadcast, cmd::kTransceiveMode, {mode_, filter_}));
+        }
         break;
     case cmd::kReadId:
         // Radios answer read ID also when it is sent to everyone: that is how they are found.
@@ -91,6 +98,33 @@ Frame Radio::frequencyReport(std::uint8_t dest) const
     return reply(dest, cmd::kReadFrequency, encodeFrequency(frequency_, frequencyBytes_));
 }
 
+void Radio::limitTo(std::uint64_t low, std::uint64_t high)
+{
+    low_ = low;
+    high_ = high;
+}
+
+std::optional<Frame> Radio::turnDial()
+{
+    if (!on_) {
+        return std::nullopt;
+    }
+    frequency_ += kDialStepHz;
+    if (frequency_ > highest()) {
+        frequency_ = std::min(low_, highest());
+    }
+    if (!transceive_) {
+        return std::nullopt;
+    }
+    return reply(kBroadcast, cmd::kTransceiveFrequency,
+                 encodeFrequency(frequency_, frequencyBytes_));
+}
+
+std::uint64_t Radio::highest() const
+{
+    return std::min(high_, maxFrequency(frequencyBytes_));
+}
+
 bool Radio::setFrequency(const Bytes& data)
 {
     // A five-byte radio also takes the four-byte form, for controllers that only send that.
@@ -98,7 +132,7 @@ bool Radio::setFrequency(const Bytes& data)
         return false;
     }
     const auto hz = decodeFrequency(data);
-    if (!hz) {
+    if (!hz || *hz < low_ || *hz > high_) {
         return false;
     }
     frequency_ = *hz;

@@ -3,6 +3,8 @@
 #include "frame.h"
 
 #include <cstdint>
+#include <limits>
+#include <optional>
 #include <vector>
 
 namespace civsim {
@@ -41,6 +43,15 @@ public:
     // Answer to a frequency read, also used for unsolicited reports.
     Frame frequencyReport(std::uint8_t dest) const;
 
+    // Set-frequency commands outside LOW..HIGH Hz get NG.
+    void limitTo(std::uint64_t low, std::uint64_t high);
+    // Switched off, a radio answers nothing and follows nobody.
+    void setPowered(bool on) { on_ = on; }
+    bool powered() const { return on_; }
+    // The operator turns the dial one step up, round to the bottom of the range at the top.
+    // With transceive on, the radio tells everyone.
+    std::optional<Frame> turnDial();
+
     std::uint8_t address() const { return address_; }
     std::uint64_t frequency() const { return frequency_; }
     std::uint8_t mode() const { return mode_; }
@@ -51,6 +62,7 @@ private:
     bool setFrequency(const Bytes& data);
     bool setMode(const Bytes& data);
     Frame reply(std::uint8_t dest, std::uint8_t command, Bytes data = {}) const;
+    std::uint64_t highest() const;
 
     std::uint8_t address_;
     std::uint64_t frequency_;
@@ -58,6 +70,9 @@ private:
     std::uint8_t filter_;
     int frequencyBytes_;
     bool transceive_;
+    std::uint64_t low_ = 0;
+    std::uint64_t high_ = std::numeric_limits<std::uint64_t>::max();
+    bool on_ = true;
 };
 
 } // namespace civsim

@@ -32,16 +32,39 @@ void SimBus::deliver(const Frame& frame, std::vector<Frame>& replies)
             replies.push_back(std::move(reply));
         }
     }
+    hearBroadcasts(std::span(replies).subspan(first));
+}
+
+void SimBus::hearBroadcasts(std::span<const Frame> frames)
+{
     // A radio's broadcast is heard by every other radio on the bus. Transceive broadcasts
     // are acted on silently, so this cannot loop.
-    for (std::size_t i = first; i < replies.size(); ++i) {
-        if (replies[i].dest != kBroadcast) {
+    for (const Frame& frame : frames) {
+        if (frame.dest != kBroadcast) {
             continue;
         }
-        const Frame broadcast = replies[i];
         for (Radio& radio : radios_) {
-            radio.handle(broadcast);
+            radio.handle(frame);
         }
+    }
+}
+
+std::vector<Frame> SimBus::turnDials()
+{
+    std::vector<Frame> reports;
+    for (Radio& radio : radios_) {
+        if (auto report = radio.turnDial()) {
+            reports.push_back(std::move(*report));
+        }
+    }
+    hearBroadcasts(reports);
+    return reports;
+}
+
+void SimBus::togglePower()
+{
+    for (Radio& radio : radios_) {
+        radio.setPowered(!radio.powered());
     }
 }
 

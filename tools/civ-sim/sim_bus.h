@@ -25,12 +25,18 @@ public:
 
     Output receive(std::span<const std::uint8_t> bytes);
 
+    // Every radio's dial moves a step. Returns the reports that go on the line; the other
+    // radios hear them too.
+    std::vector<Frame> turnDials();
+    void togglePower();
+
     // True while a frame from the line is half received; radios hold off sending then.
     bool receiving() const { return parser_.inFrame(); }
     const std::vector<Radio>& radios() const { return radios_; }
 
 private:
     void deliver(const Frame& frame, std::vector<Frame>& replies);
+    void hearBroadcasts(std::span<const Frame> frames);
 
     std::vector<Radio> radios_;
     bool echo_;

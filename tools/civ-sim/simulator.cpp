@@ -26,7 +26,9 @@ std::vector<Radio> makeRadios(const Options& options)
 {
     std::vector<Radio> radios;
     for (const RadioConfig& config : options.radios) {
-        radios.emplace_back(config, options.transceive);
+        Radio& radio = radios.emplace_back(config, options.transceive);
+        radio.limitTo(options.lowestHz, options.highestHz);
+        radio.setPowered(!options.off);
     }
     return radios;
 }
@@ -61,11 +63,20 @@ Simulator::Simulator(const Options& options, Transport& transport)
     const TimePoint now = Clock::now();
     jam_ = {seconds(options.jamEverySeconds), now + seconds(options.jamEverySeconds)};
     noise_ = {seconds(options.noiseEverySeconds), now + seconds(options.noiseEverySeconds)};
+    dial_ = {seconds(options.dialEverySeconds), now + seconds(options.dialEverySeconds)};
 }
 
-int Simulator::run(const volatile std::sig_atomic_t& stop, const sigset_t& waitMask)
+int Simulator::run(const volatile std::sig_atomic_t& stop,
+                   const volatile std::sig_atomic_t& powerToggles, const sigset_t& waitMask)
 {
+    std::sig_atomic_t toggled = 0;
     while (!stop && !failed_) {
+        if (toggled != powerToggles) {
+            toggled = powerToggles;
+            bus_.togglePower();
+            std::cerr << "civ-sim: radios switched "
+                      << (bus_.radios().front().powered() ? "on" : "off") << '\n';
+        }
         const TimePoint now = Clock::now();
         runTimers(now);
         writeLine();
@@ -197,6 +208,11 @@ void Simulator::runTimers(TimePoint now)
         log("tx", noise);
         send(noise, now);
     }
+    if (dial_.fire(now)) {
+        for (Frame& report : bus_.turnDials()) {
+            pending_.push_back({now, std::move(report)});
+        }
+    }
     while (!pending_.empty() && pending_.front().due <= now && !busBusy(now)) {
         sendFrame(pending_.front().frame, now);
         pending_.pop_front();
@@ -217,6 +233,9 @@ std::optional<Simulator::TimePoint> Simulator::nextDeadline() const
     }
     if (noise_.period != Clock::duration::zero()) {
         consider(noise_.next);
+    }
+    if (dial_.period != Clock::duration::zero()) {
+        consider(dial_.next);
     }
 
     // Radios hold their output while a frame is coming in, up to kAbandonedFrame.

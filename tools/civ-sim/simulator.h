@@ -21,9 +21,11 @@ class Simulator {
 public:
     Simulator(const Options& options, Transport& transport);
 
-    // Serves until `stop` is set. `waitMask` is the signal mask while waiting, so a signal
-    // blocked elsewhere still ends the wait. Returns the exit status.
-    int run(const volatile std::sig_atomic_t& stop, const sigset_t& waitMask);
+    // Serves until `stop` is set; each change of `powerToggles` switches the radios on or off.
+    // `waitMask` is the signal mask while waiting, so a signal blocked elsewhere still ends the
+    // wait. Returns the exit status.
+    int run(const volatile std::sig_atomic_t& stop, const volatile std::sig_atomic_t& powerToggles,
+            const sigset_t& waitMask);
 
 private:
     using Clock = std::chrono::steady_clock;
@@ -62,6 +64,7 @@ private:
     std::mt19937 rng_;
     Periodic jam_;
     Periodic noise_;
+    Periodic dial_;
     Bytes out_;
     std::deque<PendingReply> pending_;
     TimePoint lastRx_{};

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QComboBox>
+#include <functional>
+#include <optional>
+
+namespace ui {
+
+// The port pop-up. It tells when it is about to open, so that the list can be read again, and
+// when the operator picks the row that was already selected, which is no change to QComboBox.
+// No Q_OBJECT on purpose: to the meta-object system it stays the design's QComboBox.
+class PortPopup : public QComboBox {
+public:
+    explicit PortPopup(QWidget* parent);
+
+    void showPopup() override;
+
+    std::function<void()> aboutToShowPopup;
+    std::function<void()> sameRowChosen;
+
+private:
+    std::optional<int> rowBeforePick_;
+};
+
+} // namespace ui

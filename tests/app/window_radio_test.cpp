@@ -1,0 +1,177 @@
+#include "window_fixture.h"
+
+#include <QAbstractItemView>
+#include <QKeyEvent>
+#include <QProgressBar>
+#include <QStatusBar>
+
+namespace {
+
+const QByteArray kFrequencyReply =
+    bytes({0xFE, 0xFE, 0xEA, 0x08, 0x03, 0x00, 0x40, 0x07, 0x14, 0x00, 0xFD});
+
+void pressReturn(QWidget* widget)
+{
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &press);
+}
+
+// A window whose system lists `listed` at every reading and whose clock says `now`.
+class RadioWindow : public WindowTest {
+protected:
+    void start()
+    {
+        platform::Services s = services({});
+        s.listPorts = [this] { return listed; };
+        s.timeOfDay = [this] { return now; };
+        window = std::make_unique<IcomWindow>(app(), s);
+        for (QTimer* timer : window->findChildren<QTimer*>()) {
+            timer->stop();
+        }
+        window->init();
+    }
+
+    QString status() const { return window->statusBar()->currentMessage(); }
+
+    // The operator opens the port pop-up and picks a row.
+    void pick(int row)
+    {
+        auto* popup = control<QComboBox>("SerialPopup");
+        popup->showPopup();
+        popup->view()->setCurrentIndex(popup->model()->index(row, 0));
+        pressReturn(popup->view());
+    }
+
+    QList<platform::PortEntry> listed{{"A", "/dev/A"}, {"B", "/dev/B"}};
+    QTime now{14, 3, 5};
+};
+
+} // namespace
+
+TEST_F(RadioWindow, LiveReportsOfTheChosenRadioShowAtOnce)
+{
+    start();
+    feed(bytes({0xFE, 0xFE, 0x00, 0x08, 0x00, 0x00, 0x00, 0x50, 0x45, 0x01, 0xFD}));
+    EXPECT_EQ(text("FreqDisplay"), QStringLiteral("145500"));
+    feed(bytes({0xFE, 0xFE, 0x00, 0x08, 0x00, 0x00, 0x40, 0x07, 0x14, 0xFD}));
+    EXPECT_EQ(text("FreqDisplay"), QStringLiteral("14074"));
+    feed(bytes({0xFE, 0xFE, 0x00, 0x08, 0x01, 0x03, 0x02, 0xFD}));
+    EXPECT_EQ(text("ModeDisplay"), QStringLiteral("CW"));
+    EXPECT_EQ(text("FilterDisplay"), QStringLiteral("MEDIUM"));
+
+    // Another radio's report, and the radio's report to another station, are not shown.
+    feed(bytes({0xFE, 0xFE, 0x00, 0x5C, 0x00, 0x00, 0x00, 0x00, 0x07, 0x00, 0xFD}));
+    feed(bytes({0xFE, 0xFE, 0x10, 0x08, 0x00, 0x00, 0x00, 0x00, 0x07, 0x00, 0xFD}));
+    EXPECT_EQ(text("FreqDisplay"), QStringLiteral("14074"));
+
+    // With our own address 00 a report is still no answer to a probe, and no display changes.
+    control<QLineEdit>("OurIDEditField")->setText(QStringLiteral("0"));
+    control<QPushButton>("FindRadiosButton")->click();
+    for (int tick = 0; tick < 3; ++tick) {
+        window->FindRadiosTimer_Action();
+    }
+    feed(bytes({0xFE, 0xFE, 0x00, 0x08, 0x00, 0x00, 0x00, 0x00, 0x07, 0x00, 0xFD}));
+    EXPECT_FALSE(window->radioSearch.gotFreqReply);
+    EXPECT_EQ(text("FreqDisplay"), QStringLiteral("14074"));
+}
+
+TEST_F(RadioWindow, AnNgNamesWhatWasRefusedAndAnOkClearsIt)
+{
+    start();
+    control<QLineEdit>("EditFreq")->setText(QStringLiteral("7040.5"));
+    pressReturn(control<QLineEdit>("EditFreq"));
+    window->Timer1_Action();
+    ASSERT_EQ(port->writes.size(), 1);
+
+    feed(bytes({0xFE, 0xFE, 0xEA, 0x5C, 0xFA, 0xFD}));
+    EXPECT_EQ(status(), QString()) << "another radio's NG";
+    feed(bytes({0xFE, 0xFE, 0xEA, 0x08, 0xFA, 0xFD}));
+    EXPECT_EQ(status(), QStringLiteral("Radio 8 refused frequency 7040.5 kHz (NG)"));
+    feed(bytes({0xFE, 0xFE, 0xEA, 0x08, 0xFB, 0xFD}));
+    EXPECT_EQ(status(), QString());
+}
+
+TEST_F(RadioWindow, SilenceIsToldAfterTwoUnansweredPollsAndTheNextReplyClearsIt)
+{
+    start();
+    control<QComboBox>("BaudPopup")->setCurrentIndex(13);
+    feed(kFrequencyReply);
+    for (int poll = 0; poll < 2; ++poll) {
+        window->ReqTimer_Action();
+        now = now.addSecs(3);
+    }
+    EXPECT_EQ(status(), QString());
+    window->ReqTimer_Action();
+    EXPECT_EQ(status(), QStringLiteral("No answer from radio 8 at 57600 bit/s since 14:03:05: "
+                                       "check rate, address, cable and power"));
+    const auto enabled = [this](const char* name) { return control<QLabel>(name)->isEnabled(); };
+    EXPECT_FALSE(enabled("FreqDisplay") || enabled("ModeDisplay") || enabled("FilterDisplay"));
+    EXPECT_EQ(text("FreqDisplay"), QStringLiteral("14074")) << "greyed, not cleared";
+
+    feed(bytes({0xFE, 0xFE, 0xEA, 0x08, 0x04, 0x01, 0x01, 0xFD}));
+    EXPECT_EQ(status(), QString());
+    EXPECT_TRUE(enabled("FreqDisplay") && enabled("ModeDisplay") && enabled("FilterDisplay"));
+}
+
+TEST_F(RadioWindow, ChoosingTheRowOfAPortThatCameBackReopensIt)
+{
+    start();
+    port->fail(QStringLiteral("Input/output error"));
+    window->Timer1_Action();
+    ASSERT_FALSE(port->isOpen());
+    ASSERT_NE(status(), QString());
+    port->openedLocations.clear();
+
+    pick(0);
+    EXPECT_EQ(port->openedLocations, QStringList({"/dev/A"}));
+    EXPECT_EQ(status(), QString());
+    pick(1);
+    EXPECT_EQ(port->openedLocations, QStringList({"/dev/A", "/dev/B"})) << "a new row opens once";
+
+    port->acceptOpen = false;
+    port->refusal = platform::OpenError::Busy;
+    pick(1);
+    EXPECT_EQ(messages, QStringList({"Failure to open serial  port!!"}));
+    EXPECT_EQ(details, QStringList({"No such file or directory\nAnother program holds the port: "
+                                    "close it, then choose the port again."}));
+}
+
+TEST_F(RadioWindow, ThePortListIsReadAgainEachTimeThePopupOpens)
+{
+    start();
+    pick(1);
+    listed = {{"Z", "/dev/Z"}, {"A", "/dev/A"}, {"B", "/dev/B"}};
+    port->openedLocations.clear();
+    pick(0);
+    EXPECT_EQ(port->openedLocations, QStringList({"/dev/Z"}));
+
+    // The open port has gone from the system's list: it stays listed while it is chosen.
+    listed = {{"A", "/dev/A"}, {"B", "/dev/B"}};
+    control<QComboBox>("SerialPopup")->showPopup();
+    EXPECT_EQ(app().ourSerialPort, 2);
+    EXPECT_EQ(control<QComboBox>("SerialPopup")->currentText(), QStringLiteral("Z"));
+    pick(1);
+    EXPECT_EQ(port->openedLocations, QStringList({"/dev/Z", "/dev/B"}));
+}
+
+TEST_F(RadioWindow, StopEndsASearchAsItsLastTickWould)
+{
+    start();
+    control<QPushButton>("FindRadiosButton")->click();
+    for (int tick = 0; tick < 10; ++tick) {
+        window->FindRadiosTimer_Action();
+    }
+    auto* progress = control<QProgressBar>("SearchProgress");
+    EXPECT_TRUE(progress->isVisible());
+    EXPECT_EQ(progress->value(), 10);
+    EXPECT_EQ(text("SearchTimeLeft"), QStringLiteral("4:09 left"));
+
+    control<QPushButton>("StopSearchButton")->click();
+    EXPECT_FALSE(control<QTimer>("FindRadiosTimer")->isActive());
+    EXPECT_TRUE(control<QPushButton>("FindRadiosButton")->isEnabled());
+    for (const char* name : {"SearchProgress", "SearchTimeLeft", "StopSearchButton"}) {
+        EXPECT_FALSE(control<QWidget>(name)->isVisible()) << name;
+    }
+    feed(kFrequencyReply);
+    EXPECT_EQ(text("FreqDisplay"), QStringLiteral("14074")) << "replies are shown again";
+}
