@@ -9,7 +9,6 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStatusBar>
 #include <QTimer>
 
 void IcomWindow::showCheckInterface()
@@ -67,13 +66,17 @@ void IcomWindow::endCheck()
     const int rate = serial::baudRateForCode(BaudPopup->currentIndex());
     // A port the check could not open has had its failure told in the check's report.
     const bool wasOpen = Serial1->isOpen();
-    if (reopenForCheck(rate) != platform::OpenError::None && wasOpen) {
+    if (reopenForCheck(rate) == platform::OpenError::None) {
+        untell(radio::Notice::LostPort);
+    } else if (wasOpen) {
         const QString text = tr("After the check the port did not open again at %1 bit/s: %2.")
                                  .arg(rate)
                                  .arg(Serial1->errorString());
         qCWarning(lcCheck).noquote() << text;
-        statusBar()->showMessage(text);
+        tell(radio::Notice::LostPort, text);
     }
+    // The poll starts afresh: what went unanswered during the check says nothing.
+    forgetSilence();
     FindRadiosButton->setEnabled(true);
 }
 
