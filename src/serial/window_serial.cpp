@@ -19,8 +19,9 @@
 namespace {
 
 constexpr int kDataDisplayKeep = 500;
-// The queue status line is set at every tick but painted on one in five: 4 times a second.
-constexpr int kTicksPerStatusPaint = 5;
+// The queue status line is set at every tick but painted on one in five, 4 times a second;
+// so is the data display while bytes keep arriving.
+constexpr int kTicksPerPaint = 5;
 
 constexpr QLatin1String kOpenFailure{"Failure to open serial  port!!"};
 
@@ -123,12 +124,16 @@ void IcomWindow::refreshPorts()
 
 void IcomWindow::Timer1_Action()
 {
+    statusTicks_ = (statusTicks_ + 1) % kTicksPerPaint;
+    const bool paintTick = statusTicks_ == 0;
     CheckSerial();
     DoSerialOut();
     CheckSerial();
     CheckSerial();
-    statusTicks_ = (statusTicks_ + 1) % kTicksPerStatusPaint;
-    StaticBuf->setUpdatesEnabled(statusTicks_ == 0);
+    if (paintTick) {
+        EditField1->viewport()->setUpdatesEnabled(true);
+    }
+    StaticBuf->setUpdatesEnabled(paintTick);
     StaticBuf->setText(serial::queueStatusText(transmitQueue.serialBufHead,
                                                transmitQueue.serialBufTail, transmitQueue.queued(),
                                                transmitQueue.sendDelay));
@@ -158,6 +163,11 @@ void IcomWindow::CheckSerial()
 
 void IcomWindow::appendToDataDisplay(const QString& text)
 {
+    // Bytes arriving at every tick would repaint the display 20 times a second; it catches up
+    // on the next painting tick, and paints as usual once the line is quiet.
+    if (statusTicks_ != 0) {
+        EditField1->viewport()->setUpdatesEnabled(false);
+    }
     // Follow the newest bytes, unless the operator has scrolled up to read older ones.
     QScrollBar* const scroll = EditField1->verticalScrollBar();
     const bool following = scroll->value() == scroll->maximum();

@@ -17,6 +17,30 @@ QString readFile(const QString& path)
     return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()) : QString();
 }
 
+// Counts the paint events each watched widget gets.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QHash<QObject*, int*> counts)
+        : counts_(std::move(counts))
+    {
+        for (QObject* watched : counts_.keys()) {
+            watched->installEventFilter(this);
+        }
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint && counts_.contains(watched)) {
+            ++*counts_[watched];
+        }
+        return false;
+    }
+
+private:
+    QHash<QObject*, int*> counts_;
+};
+
 class SerialWindow : public WindowTest {
 protected:
     // The 1-based tick on which the window next writes; 0 if not within 30 ticks.
@@ -71,6 +95,36 @@ TEST_F(SerialWindow, StatusLineShowsTheQueueAtEveryTick)
     window->transmitQueue.sendDelay = 1;
     window->Timer1_Action();
     EXPECT_EQ(text("StaticBuf"), QStringLiteral("5 9990 15 0"));
+}
+
+TEST_F(SerialWindow, BusyLinesArePaintedFourTimesASecondButShownCurrentAtEveryTick)
+{
+    buildAndInit();
+    control<QCheckBox>("ShowDataCheck")->setChecked(true);
+    QWidget* const status = control<QLabel>("StaticBuf");
+    QWidget* const data = control<QPlainTextEdit>("EditField1")->viewport();
+    int statusPaints = 0;
+    int dataPaints = 0;
+    PaintCounter counter({{status, &statusPaints}, {data, &dataPaints}});
+    for (int tick = 1; tick <= 20; ++tick) {
+        port->feed(bytes({tick}));
+        window->Timer1_Action();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(text("StaticBuf"), QStringLiteral("0 0 0 %1").arg((11 - tick % 11) % 11));
+        EXPECT_TRUE(
+            control<QPlainTextEdit>("EditField1")
+                ->toPlainText()
+                .endsWith(QStringLiteral("%1_").arg(tick, 2, 16, QLatin1Char('0')).toUpper()));
+    }
+    EXPECT_GE(statusPaints, 3);
+    EXPECT_LE(statusPaints, 5);
+    EXPECT_LE(dataPaints, 5);
+    window->Timer1_Action();
+    QCoreApplication::processEvents();
+    const int quiet = dataPaints;
+    control<QPlainTextEdit>("EditField1")->viewport()->update();
+    QCoreApplication::processEvents();
+    EXPECT_GT(dataPaints, quiet) << "a quiet line paints as usual";
 }
 
 TEST_F(SerialWindow, EitherPopupReopensThePortWithBothChoices)
