@@ -1,8 +1,10 @@
 #include "window_fixture.h"
 
 #include <QAbstractItemView>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QProgressBar>
+#include <QScrollBar>
 #include <QStatusBar>
 
 namespace {
@@ -174,4 +176,35 @@ TEST_F(RadioWindow, StopEndsASearchAsItsLastTickWould)
     }
     feed(kFrequencyReply);
     EXPECT_EQ(text("FreqDisplay"), QStringLiteral("14074")) << "replies are shown again";
+}
+
+TEST_F(RadioWindow, SmallComforts)
+{
+    start();
+    auto* debug = control<QCheckBox>("DebugCheckBox");
+    debug->setChecked(true);
+    const QString path = QFileInfo(debugFileName).absoluteFilePath();
+    EXPECT_EQ(debug->toolTip(), path);
+    EXPECT_TRUE(status().contains(path));
+    debug->setChecked(false);
+    EXPECT_EQ(status(), QString());
+
+    app().setServices(services({}));
+    window->findChild<QAction*>(QStringLiteral("HelpAbout"))->trigger();
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].startsWith(QStringLiteral("Tarvik Icom Version ")));
+
+    // The data display follows the newest bytes until the operator scrolls up.
+    control<QCheckBox>("ShowDataCheck")->setChecked(true);
+    QScrollBar* const scroll = control<QPlainTextEdit>("EditField1")->verticalScrollBar();
+    for (int pass = 0; pass < 3; ++pass) {
+        port->feed(QByteArray(300, 0x11));
+        window->CheckSerial();
+        EXPECT_GT(scroll->maximum(), 0);
+        EXPECT_EQ(scroll->value(), scroll->maximum());
+    }
+    scroll->setValue(1);
+    port->feed(QByteArray(300, 0x11));
+    window->CheckSerial();
+    EXPECT_EQ(scroll->value(), 1);
 }
