@@ -22,6 +22,9 @@ QByteArray CountingConnection::readAvailable()
 {
     QByteArray bytes = real_->readAvailable();
     bytesRead_ += bytes.size();
+    if (keep_) {
+        kept_ += bytes;
+    }
     return bytes;
 }
 

@@ -33,6 +33,9 @@ public:
     }
 
     long long bytesRead() const { return bytesRead_; }
+    // Every byte read, kept when asked for, to hold the debug file against.
+    const QByteArray& kept() const { return kept_; }
+    void keepReadBytes() { keep_ = true; }
     // Frames written, by command byte.
     int written(int cmd) const;
     // When each frequency poll was handed to the port.
@@ -44,6 +47,8 @@ private:
     std::map<int, int> written_;
     std::vector<double> frequencyPolls_;
     long long bytesRead_ = 0;
+    QByteArray kept_;
+    bool keep_ = false;
 };
 
 } // namespace bench

@@ -5,11 +5,13 @@
 #include "counting_connection.h"
 #include "harness_options.h"
 #include "platform/services.h"
+#include "platform/text_numbers.h"
 #include "report.h"
 #include "ui/icom_window.h"
 #include "warning_log.h"
 #include "window_operator.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <array>
@@ -41,8 +43,11 @@ int main(int argc, char* argv[])
     QTemporaryDir scratch;
     platform::Services services = platform::systemServices({options.port});
     bench::CountingConnection* connection = nullptr;
-    services.newConnection = [&connection, real = services.newConnection] {
+    services.newConnection = [&connection, &options, real = services.newConnection] {
         auto counting = std::make_unique<bench::CountingConnection>(real());
+        if (options.debug) {
+            counting->keepReadBytes();
+        }
         connection = counting.get();
         return counting;
     };
@@ -74,6 +79,8 @@ int main(int argc, char* argv[])
     }
 
     bench::RunResult result;
+    QObject::connect(&window, &IcomWindow::bytesReceived, &window,
+                     [&result](const QByteArray& chunk) { result.bytesParsed += chunk.size(); });
     QTimer setter;
     QObject::connect(&setter, &QTimer::timeout, &window, [&] {
         op.typeFrequency(QString::fromLatin1(
@@ -109,6 +116,12 @@ int main(int argc, char* argv[])
                                     : 0;
     if (connection) {
         result.pollTimes = connection->frequencyPollTimes();
+        result.bytesReadInAll = connection->bytesRead();
+    }
+    if (options.debug && connection) {
+        QFile log(services.debugFileName);
+        result.debugLogExact = log.open(QIODevice::ReadOnly) &&
+                               log.readAll() == platform::hexText(connection->kept()).toLatin1();
     }
     result.ourAddress = op.ourAddress();
     result.displayChanges = op.displayChanges();

@@ -117,6 +117,11 @@ bool printReport(const HarnessOptions& options, const RunResult& r)
     for (qsizetype i = 0; i < std::min<qsizetype>(r.warnings.size(), 5); ++i) {
         out.line("warning: %s", qPrintable(r.warnings[i]));
     }
+    out.judge(r.bytesParsed == r.bytesReadInAll, "every byte read was parsed (%lld of %lld)",
+              r.bytesParsed, r.bytesReadInAll);
+    if (r.debugLogExact) {
+        out.judge(*r.debugLogExact, "DEBUG.TXT holds every byte read, in order");
+    }
     if (options.maxRssGrowthKb) {
         out.judge(growth <= *options.maxRssGrowthKb, "rss growth after warm-up %ld kB (limit %ld)",
                   growth, *options.maxRssGrowthKb);

@@ -17,6 +17,9 @@ struct RunResult {
     long peakRssKb = 0;
     long long bytesReadAtStart = 0;
     long long bytesReadAtEnd = 0;
+    long long bytesReadInAll = 0;      // warm-up and settling included
+    long long bytesParsed = 0;         // handed by the window to its parser
+    std::optional<bool> debugLogExact; // the debug file holds every byte read, in order
     int pollsWritten = 0;
     int setsWritten = 0;
     int setsTyped = 0;
