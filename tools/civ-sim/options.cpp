@@ -202,9 +202,9 @@ void parseListen(std::string_view text, Options& options)
 bool takesValue(std::string_view name)
 {
     static constexpr std::array<std::string_view, 13> kWithValue{
-        "--device",      "--baud",        "--listen",     "--radio", "--echo",       "--jam-every",
-        "--noise-every", "--reply-delay", "--controller", "--link",  "--dial-every", "--range",
-        "--rate"};
+        "--device",     "--baud",        "--listen",      "--radio",      "--echo",
+        "--jam-every",  "--noise-every", "--reply-delay", "--controller", "--link",
+        "--dial-every", "--range",       "--rate"};
     return std::find(kWithValue.begin(), kWithValue.end(), name) != kWithValue.end();
 }
 
