@@ -181,9 +181,11 @@ TEST_F(WindowTest, InputThatCannotBeSentIsMarkedAndNothingLeaves)
         EXPECT_TRUE(statusMessage().isEmpty());
     }
     // A field put right has no say over another field's notice any more.
+    freq->setText(QStringLiteral("100000"));
+    window->SetFreq1_Action();
     our->setText(QStringLiteral("300"));
     window->ReqTimer_Action();
-    radio->setText(QStringLiteral("250"));
-    EXPECT_TRUE(marked(our));
-    EXPECT_FALSE(statusMessage().isEmpty());
+    our->setText(QStringLiteral("234"));
+    EXPECT_TRUE(marked(freq));
+    EXPECT_EQ(statusMessage(), freq->toolTip());
 }
