@@ -120,7 +120,8 @@ bool printReport(const HarnessOptions& options, const RunResult& r)
     out.judge(r.bytesParsed == r.bytesReadInAll, "every byte read was parsed (%lld of %lld)",
               r.bytesParsed, r.bytesReadInAll);
     if (r.debugLogExact) {
-        out.judge(*r.debugLogExact, "DEBUG.TXT holds every byte read, in order");
+        out.judge(*r.debugLogExact, "DEBUG.TXT holds every byte read, in order (%lld bytes)",
+                  r.bytesReadInAll);
     }
     if (options.maxRssGrowthKb) {
         out.judge(growth <= *options.maxRssGrowthKb, "rss growth after warm-up %ld kB (limit %ld)",
