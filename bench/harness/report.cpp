@@ -117,8 +117,11 @@ bool printReport(const HarnessOptions& options, const RunResult& r)
     for (qsizetype i = 0; i < std::min<qsizetype>(r.warnings.size(), 5); ++i) {
         out.line("warning: %s", qPrintable(r.warnings[i]));
     }
-    out.judge(r.bytesParsed == r.bytesReadInAll, "every byte read was parsed (%lld of %lld)",
-              r.bytesParsed, r.bytesReadInAll);
+    // A filled Bus Monitor was handed made-up traffic, which no port read.
+    if (options.monitorFill == 0) {
+        out.judge(r.bytesParsed == r.bytesReadInAll, "every byte read was parsed (%lld of %lld)",
+                  r.bytesParsed, r.bytesReadInAll);
+    }
     if (r.debugLogExact) {
         out.judge(*r.debugLogExact, "DEBUG.TXT holds every byte read, in order (%lld bytes)",
                   r.bytesReadInAll);
