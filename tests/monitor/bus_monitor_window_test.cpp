@@ -35,6 +35,16 @@ protected:
         return cells;
     }
 
+    // On a one-wire bus: the poll, its echo and the radio's reply.
+    void pollHeardBackAndAnswered()
+    {
+        window->ReqFreq(8);
+        window->Timer1_Action();
+        port->feed(kPoll + kReply);
+        window->Timer1_Action();
+        monitor->updateRows();
+    }
+
     void type(const QString& line)
     {
         entry->setText(line);
@@ -69,11 +79,7 @@ TEST_F(BusMonitorTest, PollAndReplyAreTwoRowsWithARoundTrip)
 TEST_F(BusMonitorTest, OurFrameHeardBackIsAnEcho)
 {
     open();
-    window->ReqFreq(8);
-    window->Timer1_Action();
-    port->feed(kPoll + kReply);
-    window->Timer1_Action();
-    monitor->updateRows();
+    pollHeardBackAndAnswered();
 
     ASSERT_EQ(table->model()->rowCount(), 3);
     EXPECT_EQ(row(0)[1], QStringLiteral("sent"));
@@ -144,11 +150,7 @@ TEST_F(BusMonitorTest, FilterPauseAndClearChooseTheRowsShown)
 TEST_F(BusMonitorTest, CtrlCCopiesTheSelectedRowsOneLineEach)
 {
     open();
-    window->ReqFreq(8);
-    window->Timer1_Action();
-    port->feed(kPoll + kReply);
-    window->Timer1_Action();
-    monitor->updateRows();
+    pollHeardBackAndAnswered();
     table->selectRow(0);
     table->selectionModel()->select(table->model()->index(2, 0),
                                     QItemSelectionModel::Select | QItemSelectionModel::Rows);
