@@ -48,23 +48,24 @@ void IcomWindow::ParseMessage()
         radioSearch.replySeen(parser.parseFromID, ourAddress());
         return;
     }
-    // A reply without data says nothing; showing it would show 0 or an older frame's mode.
+    if (parser.parseCmd == civ::kCmdReadFrequency || parser.parseCmd == civ::kCmdReadMode) {
+        showParsedData(parser.parseCmd == civ::kCmdReadFrequency);
+    }
+}
+
+void IcomWindow::showParsedData(bool isFrequency)
+{
+    // A frame without data says nothing; showing it would show 0 or an older frame's mode.
     if (parser.parseMsgLength == 0) {
         return;
     }
     const std::span<const int> data(parser.parseMsg.data(),
                                     static_cast<std::size_t>(parser.parseMsgLength));
-    switch (parser.parseCmd) {
-    case civ::kCmdReadFrequency:
+    if (isFrequency) {
         UpdateFreq(civ::ParseFreq(data));
-        break;
-    case civ::kCmdReadMode: {
+    } else {
         const int m = civ::ParseMode(data);
         UpdateMode(m & 255, m / 256);
-        break;
-    }
-    default:
-        break;
     }
 }
 

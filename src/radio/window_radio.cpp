@@ -1,6 +1,6 @@
 // The window's side of a real radio's habits: its live reports, its OK and NG, its silence,
 // and the status-bar notices that tell of them.
-#include "civ/reply_decoder.h"
+#include "civ/frame.h"
 #include "platform/logging.h"
 #include "radio/heard.h"
 #include "serial/baud_rates.h"
@@ -35,7 +35,7 @@ void IcomWindow::frameEnded()
     forgetSilence();
     switch (heard) {
     case radio::Heard::Report:
-        showReport();
+        showParsedData(parser.parseCmd == civ::kCmdReportFrequency);
         break;
     case radio::Heard::Ok:
         untell(radio::Notice::Refusal);
@@ -48,22 +48,6 @@ void IcomWindow::frameEnded()
     }
     default:
         break;
-    }
-}
-
-void IcomWindow::showReport()
-{
-    // Without data a report says nothing, as a reply without data does.
-    if (parser.parseMsgLength == 0) {
-        return;
-    }
-    const std::span<const int> data(parser.parseMsg.data(),
-                                    static_cast<std::size_t>(parser.parseMsgLength));
-    if (parser.parseCmd == civ::kCmdReportFrequency) {
-        UpdateFreq(civ::ParseFreq(data));
-    } else {
-        const int m = civ::ParseMode(data);
-        UpdateMode(m & 255, m / 256);
     }
 }
 

@@ -126,6 +126,8 @@ private:
     int frequencyBytes() const;
     bool frequencyIsEncodable() const;
     bool queueCommand(const civ::Command& command, QLineEdit* destinationField);
+    // The frequency or the mode the parsed frame carries, shown.
+    void showParsedData(bool isFrequency);
     void markInvalid(QLineEdit* field, const QString& what, QLatin1String validRange);
     void watchValidity(QLineEdit* field, std::function<bool()> valid);
     void appendToDataDisplay(const QString& text);
@@ -139,7 +141,6 @@ private:
     // Live reports, OK and NG, silence: window_radio.cpp.
     void connectRadioTaps();
     void frameEnded();
-    void showReport();
     void pollQueued();
     void forgetSilence();
     void tell(radio::Notice kind, const QString& text);
