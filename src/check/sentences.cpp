@@ -1,5 +1,7 @@
 #include "check/sentences.h"
 
+#include "civ/reply_decoder.h"
+
 #include <array>
 #include <cstdio>
 
@@ -9,9 +11,7 @@ namespace {
 
 std::string address(int a)
 {
-    std::array<char, 8> hex{};
-    std::snprintf(hex.data(), hex.size(), "0x%02X", static_cast<unsigned>(a));
-    return std::string(hex.data()) + " (" + std::to_string(a) + ")";
+    return "0x" + civ::hexByte(a) + " (" + std::to_string(a) + ")";
 }
 
 std::string bits(int rate)

@@ -86,4 +86,11 @@ std::string formatKhz(double khz)
     return text;
 }
 
+std::string hexByte(int byte)
+{
+    static constexpr std::string_view kDigits = "0123456789ABCDEF";
+    const auto b = static_cast<unsigned>(byte) & 0xFFU;
+    return {kDigits[b >> 4], kDigits[b & 0x0FU]};
+}
+
 } // namespace civ

@@ -22,4 +22,7 @@ std::optional<std::string_view> filterName(int filterCode);
 // (14074, 7123.45, 14074.123).
 std::string formatKhz(double khz);
 
+// A byte as two upper-case hex digits, as the bus's bytes are shown (0x94 -> "94").
+std::string hexByte(int byte);
+
 } // namespace civ

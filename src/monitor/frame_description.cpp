@@ -29,19 +29,12 @@ constexpr std::array kOffOn{Name{0x00, "off"}, Name{0x01, "on"}};
 constexpr std::array kTuner{Name{0x00, "off"}, Name{0x01, "on"}, Name{0x02, "tune"}};
 constexpr std::array kTransmitting{Name{0x00, "receive"}, Name{0x01, "transmit"}};
 
-std::string hex2(std::uint8_t b)
-{
-    std::array<char, 3> text{};
-    std::snprintf(text.data(), text.size(), "%02X", b);
-    return {text.data(), 2};
-}
-
 std::string named(std::span<const Name> names, std::uint8_t code, std::string_view what)
 {
     if (const auto name = nameOf(names, code)) {
         return std::string(*name);
     }
-    return std::string(what) + " 0x" + hex2(code);
+    return std::string(what) + " 0x" + civ::hexByte(code);
 }
 
 std::optional<int> bcdDigit(int nibble)
@@ -88,7 +81,7 @@ std::string modeText(std::uint8_t mode)
     if (const auto name = civ::modeName(mode)) {
         return std::string(*name);
     }
-    return "mode 0x" + hex2(mode);
+    return "mode 0x" + civ::hexByte(mode);
 }
 
 std::string filterText(std::uint8_t filter)
@@ -96,7 +89,7 @@ std::string filterText(std::uint8_t filter)
     if (const auto name = civ::filterName(filter)) {
         return std::string(*name);
     }
-    return "filter 0x" + hex2(filter);
+    return "filter 0x" + civ::hexByte(filter);
 }
 
 std::optional<std::string> mode(Bytes data)
@@ -256,7 +249,7 @@ Description describe(Bytes frame)
 std::string addressText(int address)
 {
     const auto byte = static_cast<std::uint8_t>(address);
-    std::string text = "0x" + hex2(byte) + " (" + std::to_string(byte);
+    std::string text = "0x" + civ::hexByte(byte) + " (" + std::to_string(byte);
     return text + (byte == 0 ? ", broadcast)" : ")");
 }
 
@@ -268,7 +261,7 @@ std::string hexBytes(Bytes bytes)
         if (!text.empty()) {
             text += ' ';
         }
-        text += hex2(b);
+        text += civ::hexByte(b);
     }
     return text;
 }

@@ -17,9 +17,7 @@ std::string codeName(int code, std::optional<std::string_view> name)
     if (name) {
         return std::string(*name);
     }
-    std::array<char, 8> hex{};
-    std::snprintf(hex.data(), hex.size(), "0x%02X", code & 0xFF);
-    return hex.data();
+    return "0x" + civ::hexByte(code);
 }
 
 } // namespace
