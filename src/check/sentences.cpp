@@ -29,8 +29,8 @@ std::string badAddress(const char* field)
 
 std::string noPort()
 {
-    return "There is no serial port to check. Plug in the interface or the radio's USB cable, "
-           "restart the program and choose the port under Serial Port.";
+    return "There is no serial port to check. Plug in the interface or the radio's USB cable "
+           "and choose the port under Serial Port, which lists the ports present when it opens.";
 }
 
 std::string opened(const std::string& port, int rate)
@@ -45,8 +45,8 @@ std::string openFailed(const std::string& port, platform::OpenError error,
     switch (error) {
     case platform::OpenError::NotFound:
         return head + "it does not exist. Plug in the interface or the radio's USB cable; if it "
-                      "was plugged in again it may have a new name: restart the program and "
-                      "choose it under Serial Port.";
+                      "was plugged in again it may have a new name: choose it again under "
+                      "Serial Port, which lists the ports present when it opens.";
     case platform::OpenError::PermissionDenied:
         return head + "you may not use it. Add yourself to the group that owns it (usually "
                       "dialout: sudo adduser $USER dialout), log out and in again, and start "
