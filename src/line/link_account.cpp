@@ -1,0 +1,4 @@
+#include "line/link_account.h"
+
+namespace line {
+} // namespace line
