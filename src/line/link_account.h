@@ -134,7 +134,7 @@ public:
     void setAddresses(int our, int radio);
 
     // A frame accepted by the ring. Returns its id.
-    std::uint64_t queued(std::span<const std::uint8_t> frame, const Origin& origin);
+    std::uint64_t queued(std::span<const std::uint8_t> frame, const Origin& origin, Millis now);
     // Bytes the ring handed out and the port took; a long frame may come in pieces.
     void written(std::span<const std::uint8_t> bytes, Millis now);
     // Bytes the ring handed out that the port did not take.
