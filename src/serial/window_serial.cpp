@@ -6,6 +6,7 @@
 #include "radio/line_notices.h"
 #include "serial/baud_rates.h"
 #include "serial/queue_status.h"
+#include "ui/data_display.h"
 #include "ui/icom_window.h"
 #include "ui/port_popup.h"
 
@@ -13,17 +14,13 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QLabel>
-#include <QPlainTextEdit>
-#include <QScrollBar>
-#include <QTextCursor>
 #include <algorithm>
 #include <span>
 
 namespace {
 
-constexpr int kDataDisplayKeep = 500;
-// The queue status line is set at every tick but painted on one in five, 4 times a second;
-// so is the data display while bytes keep arriving.
+// The queue status line is set at every tick but painted on one in five, 4 times a second, and
+// only when it changed; so is the data display while bytes keep arriving.
 constexpr int kTicksPerPaint = 5;
 
 constexpr QLatin1String kOpenFailure{"Failure to open serial  port!!"};
@@ -167,9 +164,8 @@ void IcomWindow::Timer1_Action()
     account_.tick(now());
     publish();
     updateLineNotices();
-    if (paintTick && displayHeld_) {
-        displayHeld_ = false;
-        EditField1->viewport()->setUpdatesEnabled(true);
+    if (paintTick) {
+        EditField1->release();
     }
     // Shown current at every tick, painted at most on a painting tick and only when changed.
     const QString buf =
@@ -200,7 +196,9 @@ void IcomWindow::CheckSerial()
         ParseByte(static_cast<unsigned char>(byte));
     }
     if (ShowDataCheck->isChecked()) {
-        appendToDataDisplay(hex);
+        // Bytes at every tick would repaint the display 20 times a second; it catches up on
+        // the next painting tick, and paints as usual once the line is quiet.
+        EditField1->append(hex, statusTicks_ != 0);
     }
     if (DebugCheckBox->isChecked()) {
         AddToDebugFile(hex);
@@ -215,35 +213,6 @@ void IcomWindow::publish()
         emit taps_.frame(event);
     }
     showNotice();
-}
-
-void IcomWindow::appendToDataDisplay(const QString& text)
-{
-    // Bytes arriving at every tick would repaint the display 20 times a second; it catches up
-    // on the next painting tick, and paints as usual once the line is quiet.
-    if (statusTicks_ != 0) {
-        displayHeld_ = true;
-        EditField1->viewport()->setUpdatesEnabled(false);
-    }
-    // Follow the newest bytes, unless the operator has scrolled up to read older ones.
-    QScrollBar* const scroll = EditField1->verticalScrollBar();
-    const bool following = scroll->value() == scroll->maximum();
-    QTextCursor cursor(EditField1->document());
-    // One edit block: the trim and the append are laid out once, not twice.
-    cursor.beginEditBlock();
-    const int length = EditField1->document()->characterCount() - 1;
-    if (length > kDataDisplayKeep) {
-        cursor.setPosition(0);
-        cursor.setPosition(length - kDataDisplayKeep, QTextCursor::KeepAnchor);
-        cursor.removeSelectedText();
-    }
-    // Not movePosition(End): that lays the block out again, which the paint does anyway.
-    cursor.setPosition(EditField1->document()->characterCount() - 1);
-    cursor.insertText(text);
-    cursor.endEditBlock();
-    if (following) {
-        scroll->setValue(scroll->maximum());
-    }
 }
 
 void IcomWindow::reportConnectionFailure(const platform::ConnectionFailure& failure)
