@@ -44,7 +44,8 @@ void IcomWindow::forgetSilence()
 
 void IcomWindow::updateLineNotices()
 {
-    const radio::LineView view{settings().radioId, FindRadiosButton->isEnabled(), now(),
+    const int radio = civ::isEncodableAddress(radioAddress()) ? radioAddress() : -1;
+    const radio::LineView view{radio, FindRadiosButton->isEnabled(), now(),
                                services_.timeOfDay().msecsSinceStartOfDay() / 1000};
     lineNotices_.update(notices_, account_, view);
     if (!notices_.text(radio::Notice::Silence).empty()) {
@@ -69,5 +70,5 @@ void IcomWindow::untell(radio::Notice kind)
 
 void IcomWindow::showNotice()
 {
-    notice_->setNotice(QString::fromStdString(notices_.shown()));
+    notice_->setNotice(notices_.shown());
 }
