@@ -45,8 +45,9 @@ void IcomWindow::forgetSilence()
 void IcomWindow::updateLineNotices()
 {
     const int radio = civ::isEncodableAddress(radioAddress()) ? radioAddress() : -1;
-    const radio::LineView view{radio, FindRadiosButton->isEnabled(), now(),
-                               services_.timeOfDay().msecsSinceStartOfDay() / 1000};
+    const radio::LineView view{radio, FindRadiosButton->isEnabled(), now(), [this] {
+                                   return services_.timeOfDay().msecsSinceStartOfDay() / 1000;
+                               }};
     lineNotices_.update(notices_, account_, view);
     if (!notices_.text(radio::Notice::Silence).empty()) {
         setDisplaysLive(false);
