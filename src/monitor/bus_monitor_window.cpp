@@ -1,7 +1,7 @@
 #include "monitor/bus_monitor_window.h"
 
+#include "line/door.h"
 #include "monitor/frame_log_model.h"
-#include "ui/icom_window.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -15,8 +15,8 @@
 #include <QTableView>
 #include <QTimer>
 #include <algorithm>
+#include <chrono>
 #include <numeric>
-#include <span>
 
 namespace monitor {
 
@@ -27,25 +27,27 @@ namespace {
 constexpr int kBatchMs = 100;
 constexpr int kBusyGapMs = 500;
 
-Stamp now()
+template <typename Clock> line::Millis millisOf(typename Clock::time_point t)
 {
-    return {std::chrono::steady_clock::now(), std::chrono::system_clock::now()};
+    return std::chrono::duration_cast<std::chrono::milliseconds>(t.time_since_epoch()).count();
 }
 
-std::span<const std::uint8_t> asBytes(const QByteArray& bytes)
+// The account counts on the steady clock; the table shows the time of day.
+line::Millis wallOffset()
 {
-    return {reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-            static_cast<std::size_t>(bytes.size())};
+    return millisOf<std::chrono::system_clock>(std::chrono::system_clock::now()) -
+           millisOf<std::chrono::steady_clock>(std::chrono::steady_clock::now());
 }
 
 } // namespace
 
-BusMonitorWindow::BusMonitorWindow(IcomWindow& main)
-    : QWidget(&main, Qt::Window)
-    , main_(main)
+BusMonitorWindow::BusMonitorWindow(line::Door& door)
+    : QWidget(door.mainWidget(), Qt::Window)
+    , door_(door)
     , model_(new FrameLogModel(log_, this))
     , batch_(new QTimer(this))
 {
+    log_.setWallOffset(wallOffset());
     setObjectName(QStringLiteral("BusMonitor"));
     setWindowTitle(tr("Bus Monitor"));
     makeControls();
@@ -59,15 +61,15 @@ BusMonitorWindow::BusMonitorWindow(IcomWindow& main)
     batch_->setSingleShot(true);
     sinceUpdate_.start();
     connect(batch_, &QTimer::timeout, this, &BusMonitorWindow::updateRows);
-    connect(&main_, &IcomWindow::bytesReceived, this,
-            [this](const QByteArray& bytes) { record(bytes, Direction::Received); });
-    connect(&main_, &IcomWindow::bytesSent, this,
-            [this](const QByteArray& bytes) { record(bytes, Direction::Sent); });
+    connect(&door_.taps(), &line::Taps::frame, this, &BusMonitorWindow::record);
+    connect(&door_.taps(), &line::Taps::ticked, this, &BusMonitorWindow::showWaiting);
 
     constexpr QSize kStartSize{1040, 520};
     constexpr int kGap = 8;
     resize(kStartSize);
-    move(main_.frameGeometry().topRight() + QPoint(kGap, 0));
+    if (const QWidget* main = door_.mainWidget()) {
+        move(main->frameGeometry().topRight() + QPoint(kGap, 0));
+    }
 }
 
 bool BusMonitorWindow::eventFilter(QObject* watched, QEvent* event)
@@ -87,13 +89,9 @@ void BusMonitorWindow::showEvent(QShowEvent* event)
     entry_->setFocus();
 }
 
-void BusMonitorWindow::record(const QByteArray& bytes, Direction direction)
+void BusMonitorWindow::record(const line::FrameEvent& event)
 {
-    if (direction == Direction::Sent) {
-        log_.sent(asBytes(bytes), now());
-    } else {
-        log_.received(asBytes(bytes), now());
-    }
+    log_.add(event);
     if (isVisible() && !batch_->isActive()) {
         batch_->start(
             static_cast<int>(std::max<qint64>(kBatchMs, kBusyGapMs - sinceUpdate_.elapsed())));
@@ -103,7 +101,7 @@ void BusMonitorWindow::record(const QByteArray& bytes, Direction direction)
 void BusMonitorWindow::updateRows()
 {
     sinceUpdate_.restart();
-    log_.closeRuns(now());
+    refreshClients();
     model_->catchUp(!paused_);
     if (following_ && !paused_) {
         table_->scrollToBottom();
@@ -112,20 +110,39 @@ void BusMonitorWindow::updateRows()
 
 void BusMonitorWindow::sendEntry()
 {
-    const QString line = entry_->text();
-    const EntryResult result =
-        parseEntry(line.toStdString(), main_.radioAddress(), main_.ourAddress());
+    const QString text = entry_->text();
+    const line::Settings settings = door_.settings();
+    const EntryResult result = parseEntry(text.toStdString(), settings.radioId, settings.ourId);
     if (!result) {
         message_->setText(QString::fromStdString(result.error));
         return;
     }
-    if (!main_.SendSerialPacket(result.frame)) {
+    const auto id = door_.send(result.frame, line::Origin{line::Source::Typed, 0, {}});
+    if (!id) {
         message_->setText(tr("Not sent: the transmit queue is full."));
         return;
     }
-    history_.add(line.toStdString());
+    typedId_ = id;
+    history_.add(text.toStdString());
     entry_->clear();
     message_->clear();
+}
+
+void BusMonitorWindow::showWaiting()
+{
+    if (typedId_ && !door_.account().waiting(*typedId_)) {
+        typedId_.reset();
+    }
+    // Frames leave within a tick or two of pacing; still here after a tick, the bus holds it.
+    waiting_->setText(typedId_ ? tr("Waiting for a quiet bus to send it...") : QString());
+}
+
+void BusMonitorWindow::refreshClients()
+{
+    const auto clients = log_.clients();
+    for (auto i = static_cast<std::size_t>(client_->count() - 1); i < clients.size(); ++i) {
+        client_->addItem(QString::fromStdString(clientText(clients[i])), static_cast<int>(i));
+    }
 }
 
 void BusMonitorWindow::copySelectedRows() const
@@ -176,7 +193,10 @@ void BusMonitorWindow::applyFilter()
         filter.command = static_cast<std::uint8_t>(command_->currentData().toInt());
     }
     if (direction_->currentIndex() > 0) {
-        filter.direction = static_cast<Direction>(direction_->currentData().toInt());
+        filter.direction = static_cast<line::Direction>(direction_->currentData().toInt());
+    }
+    if (client_->currentIndex() > 0) {
+        filter.client = log_.clients()[static_cast<std::size_t>(client_->currentData().toInt())];
     }
     model_->setFilter(filter);
     table_->scrollToBottom();
@@ -184,13 +204,17 @@ void BusMonitorWindow::applyFilter()
 
 void BusMonitorWindow::save()
 {
-    const QString path = QFileDialog::getSaveFileName(this, tr("Save Bus Monitor Rows"),
-                                                      QStringLiteral("bus-monitor.csv"),
-                                                      tr("CSV (*.csv);;Text (*.txt)"));
-    if (path.isEmpty()) {
+    const QString csv = tr("CSV (*.csv)");
+    QString chosen = csv;
+    const QString name = QFileDialog::getSaveFileName(
+        this, tr("Save Bus Monitor Rows"), QStringLiteral("bus-monitor.csv"),
+        csv + QStringLiteral(";;") + tr("Tab-separated text (*.txt)"), &chosen);
+    if (name.isEmpty()) {
         return;
     }
-    const QString error = saveRows(path, log_, model_->shownIds());
+    const TextFormat format = chosen == csv ? TextFormat::Csv : TextFormat::Tabs;
+    const QString path = QString::fromStdString(withExtension(name.toStdString(), format));
+    const QString error = saveRows(path, format, log_, model_->shownIds());
     message_->setText(error.isEmpty() ? tr("Saved %1 rows to %2.").arg(model_->rowCount()).arg(path)
                                       : tr("Not saved: %1.").arg(error));
 }

@@ -1,4 +1,5 @@
 #include "monitor/frame_log.h"
+#include "monitor/row_text.h"
 
 #include <gtest/gtest.h>
 #include <vector>
@@ -7,36 +8,29 @@ namespace monitor {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-using namespace std::chrono_literals;
+using line::Direction;
+using line::Kind;
 
-Stamp at(std::chrono::milliseconds ms)
+line::FrameEvent event(Direction direction, Kind kind, Bytes bytes, line::Millis at = 0)
 {
-    return {std::chrono::steady_clock::time_point(ms), std::chrono::system_clock::time_point(ms)};
+    line::FrameEvent e;
+    e.direction = direction;
+    e.kind = kind;
+    e.wireLength = bytes.size();
+    e.bytes = std::move(bytes);
+    e.at = at;
+    return e;
 }
 
-struct Row {
-    Kind kind;
-    Bytes bytes;
-    std::size_t wireLength;
-    bool operator==(const Row&) const = default;
-};
-
-std::vector<Row> rows(const FrameLog& log)
-{
-    std::vector<Row> out;
-    for (std::uint64_t id = log.firstId(); id < log.endId(); ++id) {
-        const Entry e = log.entry(id);
-        out.push_back({e.kind, e.bytes, e.wireLength});
-    }
-    return out;
-}
+const line::Origin kTyped{line::Source::Typed, 0, {}};
+const line::Origin kClient{line::Source::Network, 7, "127.0.0.1:40512"};
 
 TEST(FrameLog, KeepsTheNewestHundredThousandRows)
 {
     FrameLog log;
     for (int i = 0; i <= 100000; ++i) {
         const auto tag = static_cast<std::uint8_t>(i % 200);
-        log.received(Bytes{0xFE, 0xFE, 0x00, 0x94, 0x01, tag, 0xFD}, at(1ms));
+        log.add(event(Direction::Received, Kind::Frame, {0xFE, 0xFE, 0x00, 0x94, 0x01, tag, 0xFD}));
     }
     EXPECT_EQ(log.endId() - log.firstId(), 100000U);
     EXPECT_EQ(log.firstId(), 1U);
@@ -44,54 +38,139 @@ TEST(FrameLog, KeepsTheNewestHundredThousandRows)
     EXPECT_EQ(log.entry(log.endId() - 1).bytes[5], 100000 % 200);
 }
 
-TEST(FrameLog, CutsTheLineAlikeHoweverItIsRead)
-{
-    Bytes line{0x13, 0x37, 0xFE, 0xFE, 0x94, 0xE0, 0x03, 0x00, 0xFC, 0xFE, 0x00,
-               0xFE, 0xFE, 0xFE, 0x94, 0xFB, 0xFD, 0xFE, 0xFE, 0xE0, 0x94, 0x03};
-    line.insert(line.end(), 300, 0x11);
-    line.push_back(0xFD);
-    line.push_back(0xAA);
-
-    FrameLog whole;
-    whole.received(line, at(0ms));
-    FrameLog byByte;
-    for (const std::uint8_t b : line) {
-        byByte.received(Bytes{b}, at(0ms));
-    }
-    Bytes overlongHead(line.begin() + 17, line.begin() + 17 + 263);
-    const std::vector<Row> expected{
-        {Kind::Stray, {0x13, 0x37}, 2},
-        {Kind::Stray, {0xFE, 0xFE, 0x94, 0xE0, 0x03, 0x00}, 6},
-        {Kind::Jam, {0xFC}, 1},
-        {Kind::Stray, {0xFE, 0x00}, 2},
-        {Kind::Frame, {0xFE, 0xFE, 0xFE, 0x94, 0xFB, 0xFD}, 6},
-        {Kind::Overlong, overlongHead, 306},
-    };
-    EXPECT_EQ(rows(whole), expected);
-    EXPECT_EQ(rows(byByte), expected);
-
-    whole.closeRuns(at(1ms));
-    EXPECT_EQ(rows(whole).back(), (Row{Kind::Stray, {0xAA}, 1}));
-}
-
-TEST(FrameLog, RepliesAnswerTheirOwnRequestOnce)
+TEST(FrameLog, NamesTheClientOfOurFramesAndOfTheRepliesToThem)
 {
     FrameLog log;
-    log.sent(Bytes{0xFE, 0xFE, 0x94, 0xE0, 0x05, 0x00, 0x40, 0x07, 0x14, 0x00, 0xFD}, at(0ms));
-    log.sent(Bytes{0xFE, 0xFE, 0x00, 0xE0, 0x19, 0x00, 0xFD}, at(10ms));
-    log.received(Bytes{0xFE, 0xFE, 0xE0, 0x94, 0x19, 0x00, 0x94, 0xFD}, at(25ms));
-    log.received(Bytes{0xFE, 0xFE, 0xE0, 0x98, 0x19, 0x00, 0x98, 0xFD}, at(26ms));
-    log.received(Bytes{0xFE, 0xFE, 0xE0, 0x94, 0xFB, 0xFD}, at(40ms));
-    log.received(Bytes{0xFE, 0xFE, 0xE0, 0x94, 0xFB, 0xFD}, at(50ms));
-    log.received(Bytes{0xFE, 0xFE, 0xEA, 0x94, 0xFA, 0xFD}, at(60ms));
-
-    std::vector<std::optional<std::chrono::microseconds>> roundTrips;
-    for (std::uint64_t id = log.firstId() + 2; id < log.endId(); ++id) {
-        roundTrips.push_back(log.entry(id).roundTrip);
+    log.setWallOffset(1000);
+    auto sent = event(Direction::Sent, Kind::Frame, {0xFE, 0xFE, 0x94, 0xEA, 0x15, 0x02, 0xFD}, 5);
+    sent.origin = kClient;
+    sent.request = 3;
+    auto reply = event(Direction::Received, Kind::Frame,
+                       {0xFE, 0xFE, 0xEA, 0x94, 0x15, 0x02, 0x01, 0x20, 0xFD}, 25);
+    reply.origin = kClient;
+    reply.request = 3;
+    reply.roundTrip = 20;
+    auto report =
+        event(Direction::Received, Kind::Frame, {0xFE, 0xFE, 0x00, 0x94, 0x01, 0x03, 0xFD});
+    report.origin = kTyped; // not a reply: whatever origin it carries names no one
+    auto typed = event(Direction::Dropped, Kind::Frame, {0xFE, 0xFE, 0x94, 0xEA, 0x19, 0x00, 0xFD});
+    typed.origin = kTyped;
+    for (const auto& e : {sent, reply, report, typed}) {
+        log.add(e);
     }
-    const std::vector<std::optional<std::chrono::microseconds>> expected{
-        15ms, std::nullopt, 40ms, std::nullopt, std::nullopt};
-    EXPECT_EQ(roundTrips, expected);
+
+    std::vector<std::optional<line::Origin>> clients;
+    for (std::uint64_t id = log.firstId(); id < log.endId(); ++id) {
+        clients.push_back(log.entry(id).client);
+    }
+    EXPECT_EQ(clients, (std::vector<std::optional<line::Origin>>{kClient, kClient, {}, kTyped}));
+    EXPECT_EQ(log.entry(1).roundTrip, 20);
+    EXPECT_EQ(log.entry(1).wall, 1025);
+    EXPECT_EQ(std::vector(log.clients().begin(), log.clients().end()),
+              (std::vector{kClient, kTyped}));
+
+    RowFilter filter;
+    filter.client = kClient;
+    EXPECT_TRUE(filter.matches(log.entry(1)));
+    EXPECT_FALSE(filter.matches(log.entry(2)));
+    filter.client = kTyped;
+    filter.address = parseAddress("94");
+    EXPECT_TRUE(filter.matches(log.entry(3)));
+}
+
+TEST(RowText, EveryKindOfRowInWords)
+{
+    auto clash = event(Direction::Received, Kind::Frame, {0xFE, 0xFE, 0x94, 0xEA, 0x03, 0xFD});
+    clash.clash = true;
+    auto overlong =
+        event(Direction::Received, Kind::Overlong, {0xFE, 0xFE, 0xEA, 0x94, 0x1A, 0x05});
+    overlong.wireLength = 300;
+    auto reply = event(Direction::Received, Kind::Frame, {0xFE, 0xFE, 0xEA, 0x94, 0xFA, 0xFD});
+    reply.origin = kClient;
+    reply.request = 9;
+    reply.roundTrip = 31;
+    struct Case {
+        line::FrameEvent event;
+        std::vector<std::string> cells; // Direction to Round trip
+    } const cases[] = {
+        {event(Direction::Sent, Kind::Frame, {0xFE, 0xFE, 0xFE, 0x94, 0xEA, 0x18, 0x01, 0xFD}),
+         {"sent", "main window", "0xEA (234)", "0x94 (148)", "power on", "",
+          "FE FE FE 94 EA 18 01 FD", ""}},
+        {clash,
+         {"received, address clash", "", "0xEA (234)", "0x94 (148)", "read frequency", "",
+          "FE FE 94 EA 03 FD", ""}},
+        {reply,
+         {"received", "network 127.0.0.1:40512", "0x94 (148)", "0xEA (234)", "NG", "",
+          "FE FE EA 94 FA FD", "31 ms"}},
+        {event(Direction::Received, Kind::Headless, {0xFE, 0xFE, 0xEA, 0x94, 0xFD}),
+         {"received", "", "0x94 (148)", "0xEA (234)", "no command byte", "5 bytes",
+          "FE FE EA 94 FD", ""}},
+        {overlong,
+         {"received", "", "0x94 (148)", "0xEA (234)", "overlong frame", "300 bytes",
+          "FE FE EA 94 1A 05 ...", ""}},
+        {event(Direction::Received, Kind::Stray, {0x13, 0x37}),
+         {"received", "", "", "", "bytes outside any frame", "2 bytes", "13 37", ""}},
+        {event(Direction::Received, Kind::Jam, {0xFC}),
+         {"received", "", "", "", "jam code", "", "FC", ""}},
+        {event(Direction::Dropped, Kind::Frame, {0xFE, 0xFE, 0x94, 0xEA, 0x04, 0x11, 0x02, 0xFD}),
+         {"dropped, never sent", "main window", "0xEA (234)", "0x94 (148)", "read mode",
+          "synchronous AM / medium", "FE FE 94 EA 04 11 02 FD", ""}},
+    };
+    for (const Case& c : cases) {
+        FrameLog log;
+        log.add(c.event);
+        const Cells row = cells(log.entry(0));
+        SCOPED_TRACE(row[static_cast<std::size_t>(Column::Raw)]);
+        EXPECT_EQ(std::vector(row.begin() + 1, row.end()), c.cells);
+    }
+}
+
+// What the account makes of a two-wire bus, as the monitor shows it.
+TEST(FrameLog, ShowsTheAccountsPairingAndEchoes)
+{
+    line::LinkAccount account;
+    account.setAddresses(0xEA, 0x94);
+    const Bytes read{0xFE, 0xFE, 0x94, 0xEA, 0x15, 0x02, 0xFD};
+    account.queued(read, kClient, 0);
+    account.written(read, 10);
+    account.received(Bytes{0xFE, 0xFE, 0xEA, 0x94, 0x15, 0x02, 0x01, 0x20, 0xFD}, 40);
+    account.received(read, 3000);
+    account.received(Bytes{0xFE, 0xFE, 0xEA, 0x94, 0xFB, 0xFD}, 4000);
+    FrameLog log;
+    for (const line::FrameEvent& e : account.takeEvents()) {
+        log.add(e);
+    }
+
+    std::vector<std::vector<std::string>> shown;
+    for (std::uint64_t id = log.firstId(); id < log.endId(); ++id) {
+        const Cells row = cells(log.entry(id));
+        shown.push_back({row[1], row[2], row[8]});
+    }
+    const std::vector<std::vector<std::string>> expected{
+        {"sent", "network 127.0.0.1:40512", ""},
+        {"received", "network 127.0.0.1:40512", "30 ms"},
+        {"received, address clash", "", ""},
+        {"received", "", ""},
+    };
+    EXPECT_EQ(shown, expected);
+}
+
+TEST(RowText, SavedNamesTakeTheChosenFormatsExtension)
+{
+    EXPECT_EQ(withExtension("rows", TextFormat::Csv), "rows.csv");
+    EXPECT_EQ(withExtension("rows.CSV", TextFormat::Csv), "rows.CSV");
+    EXPECT_EQ(withExtension("rows.csv", TextFormat::Tabs), "rows.csv.txt");
+    EXPECT_EQ(withExtension("rows.txt", TextFormat::Tabs), "rows.txt");
+}
+
+TEST(RowText, AddressFilterReadsHexLikeTheEntryLine)
+{
+    EXPECT_EQ(parseAddress("94"), 0x94);
+    EXPECT_EQ(parseAddress("0x94"), 0x94);
+    EXPECT_EQ(parseAddress("e0"), 0xE0);
+    EXPECT_EQ(parseAddress("100"), std::nullopt);
+    EXPECT_EQ(parseAddress("0x"), std::nullopt);
+    EXPECT_EQ(parseAddress("g1"), std::nullopt);
 }
 
 } // namespace
