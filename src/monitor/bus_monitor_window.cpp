@@ -1,11 +1,13 @@
 #include "monitor/bus_monitor_window.h"
 
 #include "line/door.h"
+#include "monitor/frame_description.h"
 #include "monitor/frame_log_model.h"
 
 #include <QAction>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDateTime>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -15,7 +17,6 @@
 #include <QTableView>
 #include <QTimer>
 #include <algorithm>
-#include <chrono>
 #include <numeric>
 
 namespace monitor {
@@ -27,18 +28,6 @@ namespace {
 constexpr int kBatchMs = 100;
 constexpr int kBusyGapMs = 500;
 
-template <typename Clock> line::Millis millisOf(typename Clock::time_point t)
-{
-    return std::chrono::duration_cast<std::chrono::milliseconds>(t.time_since_epoch()).count();
-}
-
-// The account counts on the steady clock; the table shows the time of day.
-line::Millis wallOffset()
-{
-    return millisOf<std::chrono::system_clock>(std::chrono::system_clock::now()) -
-           millisOf<std::chrono::steady_clock>(std::chrono::steady_clock::now());
-}
-
 } // namespace
 
 BusMonitorWindow::BusMonitorWindow(line::Door& door)
@@ -47,7 +36,8 @@ BusMonitorWindow::BusMonitorWindow(line::Door& door)
     , model_(new FrameLogModel(log_, this))
     , batch_(new QTimer(this))
 {
-    log_.setWallOffset(wallOffset());
+    // Taken once: the table shows the time of day, the account counts on its own clock.
+    log_.setWallOffset(QDateTime::currentMSecsSinceEpoch() - door_.now());
     setObjectName(QStringLiteral("BusMonitor"));
     setWindowTitle(tr("Bus Monitor"));
     makeControls();
@@ -130,11 +120,23 @@ void BusMonitorWindow::sendEntry()
 
 void BusMonitorWindow::showWaiting()
 {
-    if (typedId_ && !door_.account().waiting(*typedId_)) {
+    const line::LinkAccount& account = door_.account();
+    if (typedId_ && !account.waiting(*typedId_)) {
         typedId_.reset();
     }
-    // Frames leave within a tick or two of pacing; still here after a tick, the bus holds it.
-    waiting_->setText(typedId_ ? tr("Waiting for a quiet bus to send it...") : QString());
+    // Pacing alone keeps a frame a few ticks; only other stations' talk is worth a word.
+    const auto held = typedId_ ? account.heldBack(door_.now()) : std::nullopt;
+    if (!typedId_) {
+        waiting_->clear();
+    } else if (held) {
+        QStringList talkers;
+        for (const int address : held->talkers) {
+            talkers.append(QString::fromStdString(addressText(address)));
+        }
+        waiting_->setText(tr("Waiting for a quiet bus: %1 frames heard from %2.")
+                              .arg(held->framesHeard)
+                              .arg(talkers.join(QStringLiteral(", "))));
+    }
 }
 
 void BusMonitorWindow::refreshClients()

@@ -91,7 +91,7 @@ std::string csvField(const std::string& field)
 std::string_view columnTitle(Column column)
 {
     constexpr std::array<std::string_view, kColumnCount> kTitles{
-        "Time", "Direction", "From", "To", "Command", "Value", "Raw bytes", "Round trip"};
+        "Time", "Direction", "Client", "From", "To", "Command", "Value", "Raw bytes", "Round trip"};
     return kTitles[static_cast<std::size_t>(column)];
 }
 

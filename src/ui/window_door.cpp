@@ -1,0 +1,126 @@
+// The window's side of the narrow door: what the additions may ask of the line, and the
+// additions' windows, each made when first asked for.
+#include "app/app.h"
+#include "check/check_window.h"
+#include "monitor/bus_monitor_window.h"
+#include "platform/logging.h"
+#include "platform/tcp_connection.h"
+#include "serial/baud_rates.h"
+#include "ui/icom_window.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+
+// The window's own frames read an empty or wordy field as 0; to the additions it holds no address.
+int addressIn(const QLineEdit* field, int value)
+{
+    const QString text = field->text().trimmed();
+    const qsizetype first = text.startsWith(u'+') ? 1 : 0;
+    const bool number = first < text.size() && text[first].isDigit() && text[first].unicode() < 128;
+    return number && civ::isEncodableAddress(value) ? value : -1;
+}
+
+void bringUp(QWidget* window)
+{
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+} // namespace
+
+void IcomWindow::showBusMonitor()
+{
+    if (!busMonitor_) {
+        busMonitor_ = new monitor::BusMonitorWindow(*this);
+    }
+    bringUp(busMonitor_);
+}
+
+void IcomWindow::showCheckInterface()
+{
+    if (!checkWindow_) {
+        checkWindow_ = new check::CheckWindow(*this, Timer1->interval());
+    }
+    bringUp(checkWindow_);
+}
+
+line::Settings IcomWindow::settings() const
+{
+    line::Settings settings;
+    const int port = app_.ourSerialPort;
+    if (port >= 0 && port < ports_.size()) {
+        const QString& location = ports_.at(port).location;
+        settings.port = location.toStdString();
+        settings.network = platform::TcpConnection::isTcpLocation(location);
+    }
+    settings.baudCode = BaudPopup->currentIndex();
+    settings.rate = serial::baudRateForCode(settings.baudCode);
+    settings.ourId = addressIn(OurIDEditField, ourAddress());
+    settings.radioId = addressIn(EditRadioID, radioAddress());
+    return settings;
+}
+
+std::optional<std::uint64_t> IcomWindow::send(const civ::Frame& frame, const line::Origin& origin)
+{
+    if (!SendSerialPacket(frame)) {
+        return std::nullopt;
+    }
+    return account_.queued(frame, origin, now());
+}
+
+bool IcomWindow::pausePoll()
+{
+    // A disabled search button is what pauses the poll; a search holds it already.
+    if (!FindRadiosButton->isEnabled()) {
+        return false;
+    }
+    FindRadiosButton->setEnabled(false);
+    return true;
+}
+
+platform::OpenError IcomWindow::reopen(int rate)
+{
+    const int port = app_.ourSerialPort;
+    if (port < 0 || port >= ports_.size()) {
+        return platform::OpenError::NotFound;
+    }
+    Serial1->close();
+    Serial1->open(ports_.at(port).location, rate);
+    if (Serial1->openError() == platform::OpenError::None) {
+        account_.portOpened(now());
+    } else {
+        account_.portFailed(Serial1->errorString().toStdString(), now());
+    }
+    return Serial1->openError();
+}
+
+void IcomWindow::restore()
+{
+    const int rate = serial::baudRateForCode(BaudPopup->currentIndex());
+    // A port the check could not open has had its failure told in the check's report.
+    const bool wasOpen = Serial1->isOpen();
+    if (reopen(rate) == platform::OpenError::None) {
+        untell(radio::Notice::LostPort);
+    } else if (wasOpen) {
+        const QString text = tr("After the check the port did not open again at %1 bit/s: %2.")
+                                 .arg(rate)
+                                 .arg(Serial1->errorString());
+        qCWarning(lcCheck).noquote() << text;
+        tell(radio::Notice::LostPort, text);
+    }
+    // The poll starts afresh: what went unanswered during the check says nothing.
+    forgetSilence();
+    FindRadiosButton->setEnabled(true);
+}
+
+void IcomWindow::useSettings(int baudCode, int radioId)
+{
+    EditRadioID->setText(QString::number(radioId));
+    // Re-opens the port through the pop-up's change handler, as the operator's choice would.
+    BaudPopup->setCurrentIndex(baudCode);
+}
