@@ -128,6 +128,8 @@ TEST_F(BusMonitorTest, TypedFrameWaitingForAQuietBusSaysSoUntilItLeaves)
     }));
     EXPECT_EQ(port->writes, QList<QByteArray>{readId});
     EXPECT_EQ(waiting->text(), QString());
+    monitor->updateRows();
+    EXPECT_EQ(row(table->model()->rowCount() - 1).mid(1, 2), (QStringList{"sent", "typed"}));
 }
 
 TEST_F(BusMonitorTest, EntryRefusesAShortFormWithoutRadioIdAndKeepsAHalfTypedLine)
