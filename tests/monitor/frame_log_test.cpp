@@ -22,60 +22,22 @@ line::FrameEvent event(Direction direction, Kind kind, Bytes bytes, line::Millis
     return e;
 }
 
-const line::Origin kTyped{line::Source::Typed, 0, {}};
 const line::Origin kClient{line::Source::Network, 7, "127.0.0.1:40512"};
 
 TEST(FrameLog, KeepsTheNewestHundredThousandRows)
 {
     FrameLog log;
+    log.setWallOffset(1000);
     for (int i = 0; i <= 100000; ++i) {
         const auto tag = static_cast<std::uint8_t>(i % 200);
-        log.add(event(Direction::Received, Kind::Frame, {0xFE, 0xFE, 0x00, 0x94, 0x01, tag, 0xFD}));
+        log.add(
+            event(Direction::Received, Kind::Frame, {0xFE, 0xFE, 0x00, 0x94, 0x01, tag, 0xFD}, i));
     }
+    EXPECT_EQ(log.entry(log.firstId()).wall, 1001);
     EXPECT_EQ(log.endId() - log.firstId(), 100000U);
     EXPECT_EQ(log.firstId(), 1U);
     EXPECT_EQ(log.entry(log.firstId()).bytes[5], 1);
     EXPECT_EQ(log.entry(log.endId() - 1).bytes[5], 100000 % 200);
-}
-
-TEST(FrameLog, NamesTheClientOfOurFramesAndOfTheRepliesToThem)
-{
-    FrameLog log;
-    log.setWallOffset(1000);
-    auto sent = event(Direction::Sent, Kind::Frame, {0xFE, 0xFE, 0x94, 0xEA, 0x15, 0x02, 0xFD}, 5);
-    sent.origin = kClient;
-    sent.request = 3;
-    auto reply = event(Direction::Received, Kind::Frame,
-                       {0xFE, 0xFE, 0xEA, 0x94, 0x15, 0x02, 0x01, 0x20, 0xFD}, 25);
-    reply.origin = kClient;
-    reply.request = 3;
-    reply.roundTrip = 20;
-    auto report =
-        event(Direction::Received, Kind::Frame, {0xFE, 0xFE, 0x00, 0x94, 0x01, 0x03, 0xFD});
-    report.origin = kTyped; // not a reply: whatever origin it carries names no one
-    auto typed = event(Direction::Dropped, Kind::Frame, {0xFE, 0xFE, 0x94, 0xEA, 0x19, 0x00, 0xFD});
-    typed.origin = kTyped;
-    for (const auto& e : {sent, reply, report, typed}) {
-        log.add(e);
-    }
-
-    std::vector<std::optional<line::Origin>> clients;
-    for (std::uint64_t id = log.firstId(); id < log.endId(); ++id) {
-        clients.push_back(log.entry(id).client);
-    }
-    EXPECT_EQ(clients, (std::vector<std::optional<line::Origin>>{kClient, kClient, {}, kTyped}));
-    EXPECT_EQ(log.entry(1).roundTrip, 20);
-    EXPECT_EQ(log.entry(1).wall, 1025);
-    EXPECT_EQ(std::vector(log.clients().begin(), log.clients().end()),
-              (std::vector{kClient, kTyped}));
-
-    RowFilter filter;
-    filter.client = kClient;
-    EXPECT_TRUE(filter.matches(log.entry(1)));
-    EXPECT_FALSE(filter.matches(log.entry(2)));
-    filter.client = kTyped;
-    filter.address = parseAddress("94");
-    EXPECT_TRUE(filter.matches(log.entry(3)));
 }
 
 TEST(RowText, EveryKindOfRowInWords)
@@ -123,36 +85,6 @@ TEST(RowText, EveryKindOfRowInWords)
         SCOPED_TRACE(row[static_cast<std::size_t>(Column::Raw)]);
         EXPECT_EQ(std::vector(row.begin() + 1, row.end()), c.cells);
     }
-}
-
-// What the account makes of a two-wire bus, as the monitor shows it.
-TEST(FrameLog, ShowsTheAccountsPairingAndEchoes)
-{
-    line::LinkAccount account;
-    account.setAddresses(0xEA, 0x94);
-    const Bytes read{0xFE, 0xFE, 0x94, 0xEA, 0x15, 0x02, 0xFD};
-    account.queued(read, kClient, 0);
-    account.written(read, 10);
-    account.received(Bytes{0xFE, 0xFE, 0xEA, 0x94, 0x15, 0x02, 0x01, 0x20, 0xFD}, 40);
-    account.received(read, 3000);
-    account.received(Bytes{0xFE, 0xFE, 0xEA, 0x94, 0xFB, 0xFD}, 4000);
-    FrameLog log;
-    for (const line::FrameEvent& e : account.takeEvents()) {
-        log.add(e);
-    }
-
-    std::vector<std::vector<std::string>> shown;
-    for (std::uint64_t id = log.firstId(); id < log.endId(); ++id) {
-        const Cells row = cells(log.entry(id));
-        shown.push_back({row[1], row[2], row[8]});
-    }
-    const std::vector<std::vector<std::string>> expected{
-        {"sent", "network 127.0.0.1:40512", ""},
-        {"received", "network 127.0.0.1:40512", "30 ms"},
-        {"received, address clash", "", ""},
-        {"received", "", ""},
-    };
-    EXPECT_EQ(shown, expected);
 }
 
 TEST(RowText, SavedNamesTakeTheChosenFormatsExtension)
