@@ -26,7 +26,7 @@ namespace {
 // A frame after a quiet spell shows within kBatchMs, with what came along with it. On a busy
 // line the table is redrawn at most every kBusyGapMs: painting is the monitor's main cost.
 constexpr int kBatchMs = 100;
-constexpr int kBusyGapMs = 500;
+constexpr int kBusyGapMs = 1000;
 
 } // namespace
 
