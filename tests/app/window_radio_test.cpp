@@ -118,6 +118,10 @@ TEST_F(RadioWindow, SilenceIsToldInAPermanentNoticeAndTheDisplaysStayGreyUntilAR
     auto* notice = control<QLabel>("Notice");
     EXPECT_TRUE(notice->isVisibleTo(window.get()));
     EXPECT_EQ(notice->text(), silence);
+    // Another radio and back: its silence is counted afresh.
+    control<QLineEdit>("EditRadioID")->setText(QStringLiteral("9"));
+    control<QLineEdit>("EditRadioID")->setText(QStringLiteral("8"));
+    EXPECT_EQ(status(), QString());
     debugFileName = QStringLiteral("/no/such/folder/") + QString(80, u'x') + "/DEBUG.TXT";
     start();
     notice = control<QLabel>("Notice");
@@ -189,7 +193,11 @@ TEST_F(RadioWindow, StopEndsASearchAsItsLastTickWould)
     EXPECT_EQ(progress->value(), 10);
     EXPECT_EQ(text("SearchTimeLeft"), QStringLiteral("4:09 left"));
 
+    // The radio probed last answers just before Stop.
+    feed(bytes({0xFE, 0xFE, 0xEA, 0x07, 0x03, 0x00, 0x40, 0x07, 0x14, 0x00, 0xFD}));
     control<QPushButton>("StopSearchButton")->click();
+    EXPECT_EQ(control<QPlainTextEdit>("EditField1")->toPlainText(),
+              QStringLiteral(" Found radio at address 7\n"));
     EXPECT_FALSE(control<QTimer>("FindRadiosTimer")->isActive());
     EXPECT_TRUE(control<QPushButton>("FindRadiosButton")->isEnabled());
     for (const char* name : {"SearchProgress", "SearchTimeLeft", "StopSearchButton"}) {
@@ -215,15 +223,17 @@ TEST_F(RadioWindow, SmallComforts)
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].startsWith(QStringLiteral("Tarvik Icom Version ")));
 
-    // The data display follows the newest bytes until the operator scrolls up.
+    // The data display follows the newest bytes until the operator scrolls up, also when bursts
+    // arrive between its paints.
     control<QCheckBox>("ShowDataCheck")->setChecked(true);
     QScrollBar* const scroll = control<QPlainTextEdit>("EditField1")->verticalScrollBar();
-    for (int pass = 0; pass < 3; ++pass) {
-        port->feed(QByteArray(300, 0x11));
-        window->CheckSerial();
-        EXPECT_GT(scroll->maximum(), 0);
-        EXPECT_EQ(scroll->value(), scroll->maximum());
+    for (int burst = 0; burst < 12; ++burst) {
+        port->feed(QByteArray(99, 0x11));
+        window->Timer1_Action();
+        QCoreApplication::processEvents();
     }
+    EXPECT_GT(scroll->maximum(), 0);
+    EXPECT_EQ(scroll->value(), scroll->maximum());
     scroll->setValue(1);
     port->feed(QByteArray(300, 0x11));
     window->CheckSerial();
