@@ -170,8 +170,6 @@ TEST_F(BusMonitorTest, FiltersByClientAddressAndDirectionPauseAndClear)
     auto* address = monitor->findChild<QLineEdit*>(QStringLiteral("filterAddress"));
     address->setText(QStringLiteral("08"));
     EXPECT_EQ(table->model()->rowCount(), 3);
-    address->setText(QStringLiteral("94"));
-    EXPECT_EQ(table->model()->rowCount(), 0);
     address->clear();
 
     auto* pause = monitor->findChild<QPushButton*>(QStringLiteral("pause"));

@@ -49,10 +49,6 @@ TEST(Describe, CommandAndValueInWords)
          {0xFE, 0xFE, 0xE0, 0x94, 0x04, 0x0B, 0x01, 0xFD},
          "read mode",
          "mode 0x0B / wide"},
-        {"RTTY reverse",
-         {0xFE, 0xFE, 0x00, 0x94, 0x01, 0x08, 0xFD},
-         "transceive mode",
-         "RTTY reverse"},
         {"OK", {0xFE, 0xFE, 0xE0, 0x94, 0xFB, 0xFD}, "OK", ""},
         {"NG", {0xFE, 0xFE, 0xE0, 0x94, 0xFA, 0xFD}, "NG", ""},
         {"read ID", {0xFE, 0xFE, 0x00, 0xE0, 0x19, 0x00, 0xFD}, "read ID", ""},
@@ -81,12 +77,6 @@ TEST(Describe, CommandAndValueInWords)
         EXPECT_EQ(d.command, c.command);
         EXPECT_EQ(d.value, c.value);
     }
-}
-
-TEST(Describe, AddressesInHexAndDecimal)
-{
-    EXPECT_EQ(addressText(0x94), "0x94 (148)");
-    EXPECT_EQ(addressText(0x00), "0x00 (0, broadcast)");
 }
 
 } // namespace

@@ -72,8 +72,6 @@ TEST(RowText, EveryKindOfRowInWords)
           "FE FE EA 94 1A 05 ...", ""}},
         {event(Direction::Received, Kind::Stray, {0x13, 0x37}),
          {"received", "", "", "", "bytes outside any frame", "2 bytes", "13 37", ""}},
-        {event(Direction::Received, Kind::Jam, {0xFC}),
-         {"received", "", "", "", "jam code", "", "FC", ""}},
         {event(Direction::Dropped, Kind::Frame, {0xFE, 0xFE, 0x94, 0xEA, 0x04, 0x11, 0x02, 0xFD}),
          {"dropped, never sent", "main window", "0xEA (234)", "0x94 (148)", "read mode",
           "synchronous AM / medium", "FE FE 94 EA 04 11 02 FD", ""}},
@@ -97,12 +95,11 @@ TEST(RowText, SavedNamesTakeTheChosenFormatsExtension)
 
 TEST(RowText, AddressFilterReadsHexLikeTheEntryLine)
 {
-    EXPECT_EQ(parseAddress("94"), 0x94);
-    EXPECT_EQ(parseAddress("0x94"), 0x94);
-    EXPECT_EQ(parseAddress("e0"), 0xE0);
-    EXPECT_EQ(parseAddress("100"), std::nullopt);
-    EXPECT_EQ(parseAddress("0x"), std::nullopt);
-    EXPECT_EQ(parseAddress("g1"), std::nullopt);
+    const std::pair<const char*, std::optional<int>> cases[] = {
+        {"94", 0x94}, {"0x94", 0x94}, {"e0", 0xE0}, {"100", {}}, {"0x", {}}, {"g1", {}}};
+    for (const auto& [text, value] : cases) {
+        EXPECT_EQ(parseAddress(text), value) << text;
+    }
 }
 
 } // namespace
