@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Writes the seed corpora. Parser seeds: the controller's address byte, then line traffic.
 # Command seeds: the text fields of command_script.h. Monitor seeds: chunks after a control
-# byte, twice the length plus 1 for sent. Entry seeds: Radio ID and Our ID bytes, then a line.
+# byte, twice the length plus 1 for queued and written. Entry seeds: Radio ID and Our ID bytes,
+# then a line.
 set -euo pipefail
 cd "$(dirname "$0")/corpus"
 mkdir -p parser commands monitor entry

@@ -77,13 +77,21 @@ int WindowOperator::fillBusMonitor(int rows)
 {
     openBusMonitor();
     auto* monitor = window_.findChild<monitor::BusMonitorWindow*>();
-    const QByteArray poll("\xFE\xFE\x08\xEA\x03\xFD", 6);
-    QByteArray reply("\xFE\xFE\xEA\x08\x03\x00\x40\x07\x14\x00\xFD", 11);
+    line::FrameEvent poll;
+    poll.direction = line::Direction::Sent;
+    poll.bytes = {0xFE, 0xFE, 0x08, 0xEA, 0x03, 0xFD};
+    poll.wireLength = poll.bytes.size();
+    line::FrameEvent reply;
+    reply.bytes = {0xFE, 0xFE, 0xEA, 0x08, 0x03, 0x00, 0x40, 0x07, 0x14, 0x00, 0xFD};
+    reply.wireLength = reply.bytes.size();
+    reply.roundTrip = 30;
     for (int i = 0; i < rows / 2; ++i) {
         // A different frequency in every reply, so no two rows are alike.
-        reply[5] = static_cast<char>(i % 100 / 10 * 16 + i % 10);
-        emit window_.taps().written(poll);
-        emit window_.taps().received(reply);
+        reply.bytes[5] = static_cast<std::uint8_t>(i % 100 / 10 * 16 + i % 10);
+        poll.request = reply.request = static_cast<std::uint64_t>(i);
+        poll.at = reply.at = window_.now();
+        emit window_.taps().frame(poll);
+        emit window_.taps().frame(reply);
     }
     monitor->updateRows();
     return monitor->findChild<QTableView*>(QStringLiteral("rows"))->model()->rowCount();

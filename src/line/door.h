@@ -50,6 +50,8 @@ public:
 
     virtual Taps& taps() = 0;
     virtual const LinkAccount& account() const = 0;
+    // Now, on the clock the account's times are on.
+    virtual Millis now() const = 0;
     virtual Settings settings() const = 0;
     // The main window, as parent and neighbour of the additions' windows.
     virtual QWidget* mainWidget() = 0;

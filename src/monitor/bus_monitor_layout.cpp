@@ -46,7 +46,7 @@ QWidget* BusMonitorWindow::makeFilterBar()
 
     address_ = new QLineEdit(bar);
     address_->setObjectName(QStringLiteral("filterAddress"));
-    address_->setPlaceholderText(tr("any, or 0x94 or 148"));
+    address_->setPlaceholderText(tr("any, or hex as below: 94 or 0x94"));
     connect(address_, &QLineEdit::textChanged, this, &BusMonitorWindow::applyFilter);
 
     command_ = new QComboBox(bar);
@@ -64,10 +64,16 @@ QWidget* BusMonitorWindow::makeFilterBar()
     direction_ = new QComboBox(bar);
     direction_->setObjectName(QStringLiteral("filterDirection"));
     direction_->addItem(tr("All directions"));
-    direction_->addItem(tr("sent"), static_cast<int>(Direction::Sent));
-    direction_->addItem(tr("received"), static_cast<int>(Direction::Received));
-    direction_->addItem(tr("echo"), static_cast<int>(Direction::Echo));
+    direction_->addItem(tr("sent"), static_cast<int>(line::Direction::Sent));
+    direction_->addItem(tr("received"), static_cast<int>(line::Direction::Received));
+    direction_->addItem(tr("echo"), static_cast<int>(line::Direction::Echo));
+    direction_->addItem(tr("dropped"), static_cast<int>(line::Direction::Dropped));
     connect(direction_, &QComboBox::currentIndexChanged, this, &BusMonitorWindow::applyFilter);
+
+    client_ = new QComboBox(bar);
+    client_->setObjectName(QStringLiteral("filterClient"));
+    client_->addItem(tr("All clients"));
+    connect(client_, &QComboBox::currentIndexChanged, this, &BusMonitorWindow::applyFilter);
 
     pause_ = new QPushButton(tr("Pause"), bar);
     pause_->setObjectName(QStringLiteral("pause"));
@@ -86,6 +92,8 @@ QWidget* BusMonitorWindow::makeFilterBar()
     row->addWidget(command_);
     row->addWidget(new QLabel(tr("Direction:"), bar));
     row->addWidget(direction_);
+    row->addWidget(new QLabel(tr("Client:"), bar));
+    row->addWidget(client_);
     row->addStretch();
     row->addWidget(pause_);
     row->addWidget(clear);
@@ -100,7 +108,7 @@ QWidget* BusMonitorWindow::makeEntryBar()
     row->setContentsMargins(0, 0, 0, 0);
     entry_ = new EntryLine(history_, bar);
     entry_->setObjectName(QStringLiteral("entry"));
-    entry_->setPlaceholderText(tr("19 00, or a whole frame: FE FE 94 E0 19 00 FD"));
+    entry_->setPlaceholderText(tr("hex: 19 00, or a whole frame: FE FE 94 E0 19 00 FD"));
     connect(entry_, &QLineEdit::returnPressed, this, &BusMonitorWindow::sendEntry);
     auto* send = new QPushButton(tr("Send"), bar);
     send->setObjectName(QStringLiteral("send"));
@@ -108,6 +116,9 @@ QWidget* BusMonitorWindow::makeEntryBar()
     row->addWidget(new QLabel(tr("Send hex:"), bar));
     row->addWidget(entry_);
     row->addWidget(send);
+    waiting_ = new QLabel(bar);
+    waiting_->setObjectName(QStringLiteral("entryWaiting"));
+    row->addWidget(waiting_);
     return bar;
 }
 
@@ -127,7 +138,7 @@ void BusMonitorWindow::makeTable()
     rows->hide();
     rows->setSectionResizeMode(QHeaderView::Fixed);
     rows->setDefaultSectionSize(fontMetrics().height() + 4);
-    constexpr std::array kWidths{90, 65, 90, 125, 140, 120, 270};
+    constexpr std::array kWidths{90, 65, 120, 90, 125, 140, 120, 270};
     for (std::size_t i = 0; i < kWidths.size(); ++i) {
         table_->setColumnWidth(static_cast<int>(i), kWidths[i]);
     }

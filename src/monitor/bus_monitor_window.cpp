@@ -1,10 +1,13 @@
 #include "monitor/bus_monitor_window.h"
 
+#include "line/door.h"
+#include "monitor/frame_description.h"
 #include "monitor/frame_log_model.h"
 
 #include <QAction>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDateTime>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -15,7 +18,6 @@
 #include <QTimer>
 #include <algorithm>
 #include <numeric>
-#include <span>
 
 namespace monitor {
 
@@ -24,27 +26,18 @@ namespace {
 // A frame after a quiet spell shows within kBatchMs, with what came along with it. On a busy
 // line the table is redrawn at most every kBusyGapMs: painting is the monitor's main cost.
 constexpr int kBatchMs = 100;
-constexpr int kBusyGapMs = 500;
-
-Stamp now()
-{
-    return {std::chrono::steady_clock::now(), std::chrono::system_clock::now()};
-}
-
-std::span<const std::uint8_t> asBytes(const QByteArray& bytes)
-{
-    return {reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-            static_cast<std::size_t>(bytes.size())};
-}
+constexpr int kBusyGapMs = 1000;
 
 } // namespace
 
-BusMonitorWindow::BusMonitorWindow(line::Door& main)
-    : QWidget(main.mainWidget(), Qt::Window)
-    , main_(main)
+BusMonitorWindow::BusMonitorWindow(line::Door& door)
+    : QWidget(door.mainWidget(), Qt::Window)
+    , door_(door)
     , model_(new FrameLogModel(log_, this))
     , batch_(new QTimer(this))
 {
+    // Taken once: the table shows the time of day, the account counts on its own clock.
+    log_.setWallOffset(QDateTime::currentMSecsSinceEpoch() - door_.now());
     setObjectName(QStringLiteral("BusMonitor"));
     setWindowTitle(tr("Bus Monitor"));
     makeControls();
@@ -58,15 +51,15 @@ BusMonitorWindow::BusMonitorWindow(line::Door& main)
     batch_->setSingleShot(true);
     sinceUpdate_.start();
     connect(batch_, &QTimer::timeout, this, &BusMonitorWindow::updateRows);
-    connect(&main_.taps(), &line::Taps::received, this,
-            [this](const QByteArray& bytes) { record(bytes, Direction::Received); });
-    connect(&main_.taps(), &line::Taps::written, this,
-            [this](const QByteArray& bytes) { record(bytes, Direction::Sent); });
+    connect(&door_.taps(), &line::Taps::frame, this, &BusMonitorWindow::record);
+    connect(&door_.taps(), &line::Taps::ticked, this, &BusMonitorWindow::showWaiting);
 
     constexpr QSize kStartSize{1040, 520};
     constexpr int kGap = 8;
     resize(kStartSize);
-    move(main_.mainWidget()->frameGeometry().topRight() + QPoint(kGap, 0));
+    if (const QWidget* main = door_.mainWidget()) {
+        move(main->frameGeometry().topRight() + QPoint(kGap, 0));
+    }
 }
 
 bool BusMonitorWindow::eventFilter(QObject* watched, QEvent* event)
@@ -86,13 +79,9 @@ void BusMonitorWindow::showEvent(QShowEvent* event)
     entry_->setFocus();
 }
 
-void BusMonitorWindow::record(const QByteArray& bytes, Direction direction)
+void BusMonitorWindow::record(const line::FrameEvent& event)
 {
-    if (direction == Direction::Sent) {
-        log_.sent(asBytes(bytes), now());
-    } else {
-        log_.received(asBytes(bytes), now());
-    }
+    log_.add(event);
     if (isVisible() && !batch_->isActive()) {
         batch_->start(
             static_cast<int>(std::max<qint64>(kBatchMs, kBusyGapMs - sinceUpdate_.elapsed())));
@@ -102,7 +91,7 @@ void BusMonitorWindow::record(const QByteArray& bytes, Direction direction)
 void BusMonitorWindow::updateRows()
 {
     sinceUpdate_.restart();
-    log_.closeRuns(now());
+    refreshClients();
     model_->catchUp(!paused_);
     if (following_ && !paused_) {
         table_->scrollToBottom();
@@ -111,20 +100,51 @@ void BusMonitorWindow::updateRows()
 
 void BusMonitorWindow::sendEntry()
 {
-    const QString line = entry_->text();
-    const line::Settings settings = main_.settings();
-    const EntryResult result = parseEntry(line.toStdString(), settings.radioId, settings.ourId);
+    const QString text = entry_->text();
+    const line::Settings settings = door_.settings();
+    const EntryResult result = parseEntry(text.toStdString(), settings.radioId, settings.ourId);
     if (!result) {
         message_->setText(QString::fromStdString(result.error));
         return;
     }
-    if (!main_.send(result.frame, line::Origin{line::Source::Typed, 0, {}})) {
+    const auto id = door_.send(result.frame, line::Origin{line::Source::Typed, 0, {}});
+    if (!id) {
         message_->setText(tr("Not sent: the transmit queue is full."));
         return;
     }
-    history_.add(line.toStdString());
+    typedId_ = id;
+    history_.add(text.toStdString());
     entry_->clear();
     message_->clear();
+}
+
+void BusMonitorWindow::showWaiting()
+{
+    const line::LinkAccount& account = door_.account();
+    if (typedId_ && !account.waiting(*typedId_)) {
+        typedId_.reset();
+    }
+    // Pacing alone keeps a frame a few ticks; only other stations' talk is worth a word.
+    const auto held = typedId_ ? account.heldBack(door_.now()) : std::nullopt;
+    if (!typedId_) {
+        waiting_->clear();
+    } else if (held) {
+        QStringList talkers;
+        for (const int address : held->talkers) {
+            talkers.append(QString::fromStdString(addressText(address)));
+        }
+        waiting_->setText(tr("Waiting for a quiet bus: %1 frames heard from %2.")
+                              .arg(held->framesHeard)
+                              .arg(talkers.join(QStringLiteral(", "))));
+    }
+}
+
+void BusMonitorWindow::refreshClients()
+{
+    const auto clients = log_.clients();
+    for (auto i = static_cast<std::size_t>(client_->count() - 1); i < clients.size(); ++i) {
+        client_->addItem(QString::fromStdString(clientText(clients[i])), static_cast<int>(i));
+    }
 }
 
 void BusMonitorWindow::copySelectedRows() const
@@ -175,7 +195,10 @@ void BusMonitorWindow::applyFilter()
         filter.command = static_cast<std::uint8_t>(command_->currentData().toInt());
     }
     if (direction_->currentIndex() > 0) {
-        filter.direction = static_cast<Direction>(direction_->currentData().toInt());
+        filter.direction = static_cast<line::Direction>(direction_->currentData().toInt());
+    }
+    if (client_->currentIndex() > 0) {
+        filter.client = log_.clients()[static_cast<std::size_t>(client_->currentData().toInt())];
     }
     model_->setFilter(filter);
     table_->scrollToBottom();
@@ -183,13 +206,17 @@ void BusMonitorWindow::applyFilter()
 
 void BusMonitorWindow::save()
 {
-    const QString path = QFileDialog::getSaveFileName(this, tr("Save Bus Monitor Rows"),
-                                                      QStringLiteral("bus-monitor.csv"),
-                                                      tr("CSV (*.csv);;Text (*.txt)"));
-    if (path.isEmpty()) {
+    const QString csv = tr("CSV (*.csv)");
+    QString chosen = csv;
+    const QString name = QFileDialog::getSaveFileName(
+        this, tr("Save Bus Monitor Rows"), QStringLiteral("bus-monitor.csv"),
+        csv + QStringLiteral(";;") + tr("Tab-separated text (*.txt)"), &chosen);
+    if (name.isEmpty()) {
         return;
     }
-    const QString error = saveRows(path, log_, model_->shownIds());
+    const TextFormat format = chosen == csv ? TextFormat::Csv : TextFormat::Tabs;
+    const QString path = QString::fromStdString(withExtension(name.toStdString(), format));
+    const QString error = saveRows(path, format, log_, model_->shownIds());
     message_->setText(error.isEmpty() ? tr("Saved %1 rows to %2.").arg(model_->rowCount()).arg(path)
                                       : tr("Not saved: %1.").arg(error));
 }

@@ -1,11 +1,12 @@
 #pragma once
 
-#include "line/door.h"
 #include "monitor/frame_log.h"
 #include "monitor/hex_entry.h"
 
 #include <QElapsedTimer>
 #include <QWidget>
+#include <cstdint>
+#include <optional>
 
 class QComboBox;
 class QLabel;
@@ -14,17 +15,22 @@ class QPushButton;
 class QTableView;
 class QTimer;
 
+namespace line {
+class Door;
+struct FrameEvent;
+} // namespace line
+
 namespace monitor {
 
 class FrameLogModel;
 
 // Every frame on the bus in words, beside the main window, and a line to send frames by hand.
-// It records what the main window reads and writes from the moment it is made.
+// It records the account of the line from the moment it is made.
 class BusMonitorWindow : public QWidget {
     Q_OBJECT
 
 public:
-    explicit BusMonitorWindow(line::Door& main);
+    explicit BusMonitorWindow(line::Door& door);
 
     // Brings the rows recorded since the last call into the table; the batch timer calls it.
     void updateRows();
@@ -42,13 +48,16 @@ private:
     QWidget* makeFilterBar();
     QWidget* makeEntryBar();
     void makeTable();
-    void record(const QByteArray& bytes, Direction direction);
+    void record(const line::FrameEvent& event);
+    // Says next to the entry line while the typed frame waits in the ring.
+    void showWaiting();
+    void refreshClients();
     void setPaused(bool paused);
     void clearRows();
     void applyFilter();
     void save();
 
-    line::Door& main_;
+    line::Door& door_;
     FrameLog log_;
     EntryHistory history_;
     FrameLogModel* model_ = nullptr;
@@ -56,9 +65,12 @@ private:
     QLineEdit* address_ = nullptr;
     QComboBox* command_ = nullptr;
     QComboBox* direction_ = nullptr;
+    QComboBox* client_ = nullptr;
     QPushButton* pause_ = nullptr;
     QLineEdit* entry_ = nullptr;
     QLabel* message_ = nullptr;
+    QLabel* waiting_ = nullptr;
+    std::optional<std::uint64_t> typedId_;
     QTimer* batch_ = nullptr;
     QElapsedTimer sinceUpdate_;
     bool paused_ = false;

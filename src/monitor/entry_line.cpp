@@ -13,7 +13,7 @@ void EntryLine::keyPressEvent(QKeyEvent* event)
 {
     std::optional<std::string> line;
     if (event->key() == Qt::Key_Up) {
-        line = history_.older();
+        line = history_.older(text().toStdString());
     } else if (event->key() == Qt::Key_Down) {
         line = history_.newer();
     } else {

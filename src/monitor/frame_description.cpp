@@ -1,5 +1,6 @@
 #include "monitor/frame_description.h"
 
+#include "civ/frame.h"
 #include "civ/reply_decoder.h"
 #include "monitor/command_names.h"
 
@@ -76,20 +77,19 @@ std::optional<std::string> frequency(Bytes data)
     return std::string(text.data());
 }
 
-std::string modeText(std::uint8_t mode)
-{
-    if (const auto name = civ::modeName(mode)) {
-        return std::string(*name);
-    }
-    return "mode 0x" + civ::hexByte(mode);
-}
+constexpr std::array kModes{
+    Name{0x00, "LSB"},          Name{0x01, "USB"},
+    Name{0x02, "AM"},           Name{0x03, "CW"},
+    Name{0x04, "RTTY"},         Name{0x05, "FM"},
+    Name{0x06, "wide FM"},      Name{0x07, "CW reverse"},
+    Name{0x08, "RTTY reverse"}, Name{0x11, "synchronous AM"},
+    Name{0x17, "DV"},
+};
+constexpr std::array kFilters{Name{0x01, "wide"}, Name{0x02, "medium"}, Name{0x03, "narrow"}};
 
 std::string filterText(std::uint8_t filter)
 {
-    if (const auto name = civ::filterName(filter)) {
-        return std::string(*name);
-    }
-    return "filter 0x" + civ::hexByte(filter);
+    return named(kFilters, filter, "filter");
 }
 
 std::optional<std::string> mode(Bytes data)
@@ -221,14 +221,35 @@ std::optional<std::string> value(std::uint8_t command, std::uint8_t sub, Bytes d
 
 } // namespace
 
+Head head(Bytes frame)
+{
+    Head h;
+    const auto start = std::find_if(frame.begin(), frame.end(),
+                                    [](std::uint8_t b) { return b != civ::kPreamble; });
+    Bytes rest(start, frame.end());
+    if (!rest.empty() && rest.back() == civ::kEndOfMessage) {
+        rest = rest.first(rest.size() - 1);
+    }
+    std::array<int*, 3> fields{&h.to, &h.from, &h.command};
+    for (int* field : fields) {
+        if (rest.empty()) {
+            return h;
+        }
+        *field = rest.front();
+        rest = rest.subspan(1);
+    }
+    h.data = rest;
+    return h;
+}
+
 Description describe(Bytes frame)
 {
-    constexpr std::size_t kShortest = 6;
-    if (frame.size() < kShortest) {
-        return {};
+    const Head h = head(frame);
+    if (h.command < 0) {
+        return {"no command byte", {}};
     }
-    const std::uint8_t command = frame[4];
-    Bytes data = frame.subspan(5, frame.size() - kShortest);
+    const auto command = static_cast<std::uint8_t>(h.command);
+    Bytes data = h.data;
     Description d;
     std::uint8_t sub = 0;
     const std::span<const Name> subs = subCommandNames(command);
@@ -244,6 +265,11 @@ Description describe(Bytes frame)
     }
     d.value = value(command, sub, data).value_or(hexBytes(data));
     return d;
+}
+
+std::string modeText(std::uint8_t mode)
+{
+    return named(kModes, mode, "mode");
 }
 
 std::string addressText(int address)

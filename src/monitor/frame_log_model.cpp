@@ -123,11 +123,9 @@ const Cells& FrameLogModel::cellsOf(int row) const
     return cached_;
 }
 
-QString saveRows(const QString& path, const FrameLog& log, const std::deque<std::uint64_t>& ids)
+QString saveRows(const QString& path, TextFormat format, const FrameLog& log,
+                 const std::deque<std::uint64_t>& ids)
 {
-    const TextFormat format = path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive)
-                                  ? TextFormat::Csv
-                                  : TextFormat::Tabs;
     std::string text = headerLine(format);
     for (const std::uint64_t id : ids) {
         if (id >= log.firstId()) {

@@ -46,8 +46,9 @@ private:
     const Cells dropped_;
 };
 
-// Writes the rows as CSV when the path ends in .csv, else as tab-separated text, each with a
-// header line. Returns an empty string on success, else the system's reason.
-QString saveRows(const QString& path, const FrameLog& log, const std::deque<std::uint64_t>& ids);
+// Writes the rows in the format, after a header line. Returns an empty string on success, else
+// the system's reason.
+QString saveRows(const QString& path, TextFormat format, const FrameLog& log,
+                 const std::deque<std::uint64_t>& ids);
 
 } // namespace monitor

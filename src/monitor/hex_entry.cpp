@@ -75,7 +75,9 @@ bool isReserved(std::uint8_t b)
 
 std::string addressError(const char* field)
 {
-    return std::string(field) + " must be a bus address from 0 to 255, except 252 to 254.";
+    return std::string(field) +
+           " in the main window is not a bus address (0 to 255, except 252 to 254): correct it, "
+           "or type a whole frame from FE FE to FD.";
 }
 
 EntryResult refused(std::string error)
@@ -158,12 +160,16 @@ void EntryHistory::add(const std::string& line)
         lines_.erase(lines_.begin());
     }
     position_ = lines_.size();
+    typing_.clear();
 }
 
-std::optional<std::string> EntryHistory::older()
+std::optional<std::string> EntryHistory::older(const std::string& typing)
 {
     if (position_ == 0) {
         return std::nullopt;
+    }
+    if (position_ == lines_.size()) {
+        typing_ = typing;
     }
     return lines_[--position_];
 }
@@ -174,7 +180,7 @@ std::optional<std::string> EntryHistory::newer()
         return std::nullopt;
     }
     ++position_;
-    return position_ == lines_.size() ? std::string() : lines_[position_];
+    return position_ == lines_.size() ? typing_ : lines_[position_];
 }
 
 } // namespace monitor

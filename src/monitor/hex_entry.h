@@ -27,14 +27,16 @@ EntryResult parseEntry(std::string_view text, int radioAddress, int ourAddress);
 class EntryHistory {
 public:
     void add(const std::string& line);
-    // Each step hands out the line to show; past the newest that is an empty line.
-    std::optional<std::string> older();
+    // Each step hands out the line to show. Leaving the line being typed keeps it, and it
+    // comes back past the newest.
+    std::optional<std::string> older(const std::string& typing);
     std::optional<std::string> newer();
 
 private:
     static constexpr std::size_t kMaxLines = 100;
     std::vector<std::string> lines_;
     std::size_t position_ = 0;
+    std::string typing_;
 };
 
 } // namespace monitor

@@ -3,6 +3,7 @@
 #include "monitor/frame_description.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cstdio>
 #include <ctime>
@@ -11,10 +12,8 @@ namespace monitor {
 
 namespace {
 
-std::string timeOfDay(std::chrono::system_clock::time_point wall)
+std::string timeOfDay(line::Millis ms)
 {
-    const auto ms =
-        std::chrono::duration_cast<std::chrono::milliseconds>(wall.time_since_epoch()).count();
     const auto seconds = static_cast<std::time_t>(ms / 1000);
     std::tm local{};
     localtime_r(&seconds, &local);
@@ -24,32 +23,52 @@ std::string timeOfDay(std::chrono::system_clock::time_point wall)
     return text.data();
 }
 
-std::string_view directionText(Direction direction)
+std::string_view directionText(line::Direction direction)
 {
     switch (direction) {
-    case Direction::Sent:
+    case line::Direction::Sent:
         return "sent";
-    case Direction::Received:
+    case line::Direction::Received:
         return "received";
-    case Direction::Echo:
+    case line::Direction::Echo:
         return "echo";
+    case line::Direction::Dropped:
+        return "dropped, never sent";
     }
     return {};
 }
 
-std::string_view kindText(Kind kind)
+std::string_view kindText(line::Kind kind)
 {
     switch (kind) {
-    case Kind::Frame:
+    case line::Kind::Frame:
         return "frame";
-    case Kind::Jam:
+    case line::Kind::Jam:
         return "jam code";
-    case Kind::Stray:
+    case line::Kind::Stray:
         return "bytes outside any frame";
-    case Kind::Overlong:
+    case line::Kind::Overlong:
         return "overlong frame";
+    case line::Kind::Headless:
+        return "no command byte";
     }
     return {};
+}
+
+bool hasAddresses(line::Kind kind)
+{
+    return kind == line::Kind::Frame || kind == line::Kind::Overlong ||
+           kind == line::Kind::Headless;
+}
+
+bool endsWith(const std::string& text, std::string_view end)
+{
+    return text.size() >= end.size() &&
+           std::equal(end.begin(), end.end(), text.end() - static_cast<std::ptrdiff_t>(end.size()),
+                      [](char a, char b) {
+                          return std::tolower(static_cast<unsigned char>(a)) ==
+                                 std::tolower(static_cast<unsigned char>(b));
+                      });
 }
 
 std::string csvField(const std::string& field)
@@ -72,7 +91,7 @@ std::string csvField(const std::string& field)
 std::string_view columnTitle(Column column)
 {
     constexpr std::array<std::string_view, kColumnCount> kTitles{
-        "Time", "Direction", "From", "To", "Command", "Value", "Raw bytes", "Round trip"};
+        "Time", "Direction", "Client", "From", "To", "Command", "Value", "Raw bytes", "Round trip"};
     return kTitles[static_cast<std::size_t>(column)];
 }
 
@@ -80,31 +99,67 @@ Cells cells(const Entry& entry)
 {
     Cells c;
     auto at = [&c](Column column) -> std::string& { return c[static_cast<std::size_t>(column)]; };
-    at(Column::Time) = timeOfDay(entry.at.wall);
+    at(Column::Time) = timeOfDay(entry.wall);
     at(Column::Direction) = directionText(entry.direction);
+    if (entry.clash) {
+        at(Column::Direction) += ", address clash";
+    }
+    if (entry.client) {
+        at(Column::Client) = clientText(*entry.client);
+    }
     at(Column::Raw) = hexBytes(entry.bytes);
     if (entry.wireLength > entry.bytes.size()) {
         at(Column::Raw) += " ...";
     }
-    if (entry.kind != Kind::Frame) {
+    if (hasAddresses(entry.kind)) {
+        const Head h = head(entry.bytes);
+        if (h.from >= 0) {
+            at(Column::From) = addressText(h.from);
+        }
+        if (h.to >= 0) {
+            at(Column::To) = addressText(h.to);
+        }
+    }
+    if (entry.kind != line::Kind::Frame) {
         at(Column::Command) = kindText(entry.kind);
-        if (entry.kind != Kind::Jam) {
+        if (entry.kind != line::Kind::Jam) {
             at(Column::Value) = std::to_string(entry.wireLength) + " bytes";
         }
         return c;
     }
-    at(Column::From) = addressText(entry.bytes[3]);
-    at(Column::To) = addressText(entry.bytes[2]);
     Description d = describe(entry.bytes);
     at(Column::Command) = std::move(d.command);
     at(Column::Value) = std::move(d.value);
     if (entry.roundTrip) {
-        std::array<char, 32> text{};
-        std::snprintf(text.data(), text.size(), "%.1f ms",
-                      static_cast<double>(entry.roundTrip->count()) / 1000.0);
-        at(Column::RoundTrip) = text.data();
+        at(Column::RoundTrip) = std::to_string(*entry.roundTrip) + " ms";
     }
     return c;
+}
+
+std::string clientText(const line::Origin& origin)
+{
+    switch (origin.source) {
+    case line::Source::Window:
+        return "main window";
+    case line::Source::Check:
+        return "check";
+    case line::Source::Typed:
+        return "typed";
+    case line::Source::Network:
+        return "network " + origin.label;
+    case line::Source::CivPort:
+        return "CI-V port " + origin.label;
+    }
+    return {};
+}
+
+std::string withExtension(std::string path, TextFormat format)
+{
+    const std::string_view extension = format == TextFormat::Csv ? ".csv" : ".txt";
+    if (!endsWith(path, extension)) {
+        path += extension;
+    }
+    return path;
 }
 
 std::string headerLine(TextFormat format)
@@ -130,27 +185,28 @@ std::string textLine(const Cells& cells, TextFormat format)
 
 bool RowFilter::matches(const Entry& entry) const
 {
-    if (direction && entry.direction != *direction) {
+    if ((direction && entry.direction != *direction) || (client && entry.client != client)) {
         return false;
     }
     if (!address && !command) {
         return true;
     }
-    if (entry.kind != Kind::Frame) {
+    if (!hasAddresses(entry.kind)) {
         return false;
     }
-    return (!address || entry.bytes[2] == *address || entry.bytes[3] == *address) &&
-           (!command || entry.bytes[4] == *command);
+    const Head h = head(entry.bytes);
+    return (!address || h.to == *address || h.from == *address) &&
+           (!command || h.command == *command);
 }
 
 std::optional<std::uint8_t> parseAddress(std::string_view text)
 {
-    const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
-    const std::string_view digits = hex ? text.substr(2) : text;
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        text.remove_prefix(2);
+    }
     unsigned value = 0;
-    const auto [end, error] =
-        std::from_chars(digits.data(), digits.data() + digits.size(), value, hex ? 16 : 10);
-    if (error != std::errc() || end != digits.data() + digits.size() || value > 0xFF) {
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, 16);
+    if (error != std::errc() || end != text.data() + text.size() || value > 0xFF) {
         return std::nullopt;
     }
     return static_cast<std::uint8_t>(value);

@@ -10,16 +10,20 @@
 
 namespace monitor {
 
-enum class Column { Time, Direction, From, To, Command, Value, Raw, RoundTrip };
-inline constexpr int kColumnCount = 8;
+enum class Column { Time, Direction, Client, From, To, Command, Value, Raw, RoundTrip };
+inline constexpr int kColumnCount = 9;
 
 using Cells = std::array<std::string, kColumnCount>;
 
 std::string_view columnTitle(Column column);
 // A row in words: local time of day to the millisecond, addresses, command, value, raw bytes.
 Cells cells(const Entry& entry);
+// "main window", "check", "typed", "network 127.0.0.1:40512", "CI-V port /tmp/civ".
+std::string clientText(const line::Origin& origin);
 
 enum class TextFormat { Tabs, Csv };
+// The name to save under: the chosen format's extension is added unless the name has it.
+std::string withExtension(std::string path, TextFormat format);
 // One line, ending in a line feed.
 std::string headerLine(TextFormat format);
 std::string textLine(const Cells& cells, TextFormat format);
@@ -28,12 +32,13 @@ std::string textLine(const Cells& cells, TextFormat format);
 struct RowFilter {
     std::optional<std::uint8_t> address; // either end of a frame
     std::optional<std::uint8_t> command;
-    std::optional<Direction> direction;
+    std::optional<line::Direction> direction;
+    std::optional<line::Origin> client;
 
     bool matches(const Entry& entry) const;
 };
 
-// "0x94" in hex, "148" in decimal.
+// Hex, as the entry line reads bytes: "94" and "0x94" are both 148.
 std::optional<std::uint8_t> parseAddress(std::string_view text);
 
 } // namespace monitor

@@ -103,6 +103,7 @@ public:
     // The door.
     line::Taps& taps() override { return taps_; }
     const line::LinkAccount& account() const override { return account_; }
+    line::Millis now() const override;
     line::Settings settings() const override;
     QWidget* mainWidget() override { return this; }
     std::optional<std::uint64_t> send(const civ::Frame& frame, const line::Origin& origin) override;
@@ -135,8 +136,6 @@ private:
     void publish();
     void tellDebugFile();
     void refreshPorts();
-    // On the steady clock the account is kept by.
-    line::Millis now() const;
 
     void CreateSearchProgress();
     void showSearchProgress();

@@ -15,6 +15,15 @@
 
 namespace {
 
+// The window's own frames read an empty or wordy field as 0; to the additions it holds no address.
+int addressIn(const QLineEdit* field, int value)
+{
+    const QString text = field->text().trimmed();
+    const qsizetype first = text.startsWith(u'+') ? 1 : 0;
+    const bool number = first < text.size() && text[first].isDigit() && text[first].unicode() < 128;
+    return number && civ::isEncodableAddress(value) ? value : -1;
+}
+
 void bringUp(QWidget* window)
 {
     window->show();
@@ -51,8 +60,8 @@ line::Settings IcomWindow::settings() const
     }
     settings.baudCode = BaudPopup->currentIndex();
     settings.rate = serial::baudRateForCode(settings.baudCode);
-    settings.ourId = civ::isEncodableAddress(ourAddress()) ? ourAddress() : -1;
-    settings.radioId = civ::isEncodableAddress(radioAddress()) ? radioAddress() : -1;
+    settings.ourId = addressIn(OurIDEditField, ourAddress());
+    settings.radioId = addressIn(EditRadioID, radioAddress());
     return settings;
 }
 

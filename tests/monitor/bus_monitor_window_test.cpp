@@ -1,3 +1,4 @@
+#include "event_loop.h"
 #include "monitor/bus_monitor_window.h"
 #include "monitor/frame_log_model.h"
 #include "window_fixture.h"
@@ -13,6 +14,16 @@ namespace {
 
 const QByteArray kPoll = bytes({0xFE, 0xFE, 0x08, 0xEA, 0x03, 0xFD});
 const QByteArray kReply = bytes({0xFE, 0xFE, 0xEA, 0x08, 0x03, 0x00, 0x40, 0x07, 0x14, 0x00, 0xFD});
+const line::Origin kClient{line::Source::Network, 3, "127.0.0.1:40512"};
+
+line::FrameEvent event(line::Direction direction, const QByteArray& frame)
+{
+    line::FrameEvent e;
+    e.direction = direction;
+    e.bytes.assign(frame.begin(), frame.end());
+    e.wireLength = e.bytes.size();
+    return e;
+}
 
 class BusMonitorTest : public WindowTest {
 protected:
@@ -35,21 +46,36 @@ protected:
         return cells;
     }
 
-    // On a one-wire bus: the poll, its echo and the radio's reply.
-    void pollHeardBackAndAnswered()
+    // Another station's poll, answered for a network client, and a clash with Our ID.
+    void tellTraffic()
     {
-        window->ReqFreq(8);
-        window->Timer1_Action();
-        port->feed(kPoll + kReply);
-        window->Timer1_Action();
+        auto reply = event(line::Direction::Received, kReply);
+        reply.origin = kClient;
+        reply.request = 4;
+        reply.roundTrip = 12;
+        auto clash = event(line::Direction::Received, kPoll);
+        clash.clash = true;
+        for (const auto& e : {event(line::Direction::Sent, kPoll), reply, clash}) {
+            emit window->taps().frame(e);
+        }
         monitor->updateRows();
+    }
+
+    void press(Qt::Key key)
+    {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(entry, &press);
     }
 
     void type(const QString& line)
     {
         entry->setText(line);
-        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-        QApplication::sendEvent(entry, &enter);
+        press(Qt::Key_Return);
+    }
+
+    QString message() const
+    {
+        return monitor->findChild<QLabel*>(QStringLiteral("entryMessage"))->text();
     }
 
     monitor::BusMonitorWindow* monitor = nullptr;
@@ -57,92 +83,101 @@ protected:
     QLineEdit* entry = nullptr;
 };
 
-TEST_F(BusMonitorTest, PollAndReplyAreTwoRowsWithARoundTrip)
+TEST_F(BusMonitorTest, PollEchoAndReplyThroughTheLineAreRowsWithARoundTrip)
 {
     open();
     window->ReqFreq(8);
     window->Timer1_Action();
     ASSERT_EQ(port->writes, QList<QByteArray>{kPoll});
-    port->feed(kReply);
+    port->feed(kPoll + kReply);
     window->Timer1_Action();
     monitor->updateRows();
 
-    ASSERT_EQ(table->model()->rowCount(), 2);
-    EXPECT_EQ(row(0).mid(1, 5),
-              (QStringList{"sent", "0xEA (234)", "0x08 (8)", "read frequency", ""}));
-    EXPECT_EQ(row(0)[7], QString());
-    EXPECT_EQ(row(1).mid(1, 6), (QStringList{"received", "0x08 (8)", "0xEA (234)", "read frequency",
-                                             "14.074000 MHz", "FE FE EA 08 03 00 40 07 14 00 FD"}));
-    EXPECT_TRUE(row(1)[7].endsWith(QLatin1String(" ms"))) << row(1)[7].toStdString();
-}
-
-TEST_F(BusMonitorTest, OurFrameHeardBackIsAnEcho)
-{
-    open();
-    pollHeardBackAndAnswered();
-
     ASSERT_EQ(table->model()->rowCount(), 3);
-    EXPECT_EQ(row(0)[1], QStringLiteral("sent"));
-    EXPECT_EQ(row(1)[1], QStringLiteral("echo"));
-    EXPECT_EQ(row(1)[6], QStringLiteral("FE FE 08 EA 03 FD"));
-    EXPECT_EQ(row(2)[1], QStringLiteral("received"));
+    EXPECT_EQ(row(0).mid(1, 6),
+              (QStringList{"sent", "main window", "0xEA (234)", "0x08 (8)", "read frequency", ""}));
+    EXPECT_EQ(row(1).mid(1, 2), (QStringList{"echo", "main window"}));
+    EXPECT_EQ(row(2).mid(1, 7),
+              (QStringList{"received", "main window", "0x08 (8)", "0xEA (234)", "read frequency",
+                           "14.074000 MHz", "FE FE EA 08 03 00 40 07 14 00 FD"}));
+    EXPECT_TRUE(row(2)[8].endsWith(QLatin1String(" ms"))) << row(2)[8].toStdString();
 }
 
-TEST_F(BusMonitorTest, TypedCommandGoesOutFramedAtTheNextReleasePoint)
+TEST_F(BusMonitorTest, TypedFrameWaitingForAQuietBusSaysSoUntilItLeaves)
 {
     open();
-    window->ReqFreq(8);
     type(QStringLiteral("19 00"));
     const QByteArray readId = bytes({0xFE, 0xFE, 0x08, 0xEA, 0x19, 0x00, 0xFD});
-    EXPECT_EQ(queuedBytes(), kPoll + readId);
-    EXPECT_EQ(entry->text(), QString());
-
-    window->Timer1_Action();
-    for (int tick = 1; tick <= civ::TransmitQueue::kDelayAfterRelease; ++tick) {
+    ASSERT_EQ(queuedBytes(), readId);
+    const auto* waiting = monitor->findChild<QLabel*>(QStringLiteral("entryWaiting"));
+    // Another station ends a frame every tick: the ring never gets its quiet ticks.
+    const QByteArray other = frame(0x00, 0x94, 0x00, {0x00, 0x40, 0x07, 0x14, 0x00});
+    EXPECT_TRUE(pumpUntil([&] {
+        port->feed(other);
         window->Timer1_Action();
-        ASSERT_EQ(port->writes.size(), 1) << "tick " << tick;
-    }
-    window->Timer1_Action();
-    EXPECT_EQ(port->writes, (QList<QByteArray>{kPoll, readId}));
+        return !waiting->text().isEmpty();
+    }));
+    EXPECT_TRUE(waiting->text().startsWith(QLatin1String("Waiting for a quiet bus:")));
+    EXPECT_TRUE(waiting->text().endsWith(QLatin1String("from 0x94 (148).")))
+        << waiting->text().toStdString();
+    EXPECT_TRUE(port->writes.isEmpty());
 
-    QKeyEvent up(QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier);
-    QApplication::sendEvent(entry, &up);
-    EXPECT_EQ(entry->text(), QStringLiteral("19 00"));
+    EXPECT_TRUE(pumpUntil([&] {
+        window->Timer1_Action();
+        return !port->writes.isEmpty();
+    }));
+    EXPECT_EQ(port->writes, QList<QByteArray>{readId});
+    EXPECT_EQ(waiting->text(), QString());
+    monitor->updateRows();
+    EXPECT_EQ(row(table->model()->rowCount() - 1).mid(1, 2), (QStringList{"sent", "typed"}));
 }
 
-TEST_F(BusMonitorTest, BadInputSendsNothingAndSaysWhy)
+TEST_F(BusMonitorTest, EntryRefusesAShortFormWithoutRadioIdAndKeepsAHalfTypedLine)
 {
     open();
     type(QStringLiteral("19 GG"));
+    EXPECT_EQ(message(), QStringLiteral("\"GG\" at column 4 is not hex."));
+    type(QStringLiteral("03"));
+    entry->setText(QStringLiteral("05 00"));
+    press(Qt::Key_Up);
+    EXPECT_EQ(entry->text(), QStringLiteral("03"));
+    press(Qt::Key_Down);
+    EXPECT_EQ(entry->text(), QStringLiteral("05 00"));
+
+    control<QLineEdit>("EditRadioID")->clear();
+    ring().reset();
+    type(QStringLiteral("19 00"));
     EXPECT_EQ(queuedBytes(), QByteArray());
-    EXPECT_EQ(entry->text(), QStringLiteral("19 GG"));
-    EXPECT_EQ(monitor->findChild<QLabel*>(QStringLiteral("entryMessage"))->text(),
-              QStringLiteral("\"GG\" at column 4 is not hex."));
+    EXPECT_TRUE(message().startsWith(QLatin1String("Radio ID in the main window is not a bus")))
+        << message().toStdString();
 }
 
-TEST_F(BusMonitorTest, FilterPauseAndClearChooseTheRowsShown)
+TEST_F(BusMonitorTest, FiltersByClientAddressAndDirectionPauseAndClear)
 {
     open();
-    const QByteArray other = bytes({0xFE, 0xFE, 0xEA, 0x5C, 0x04, 0x01, 0x01, 0xFD});
-    port->feed(kReply + other);
-    window->Timer1_Action();
-    monitor->updateRows();
-    ASSERT_EQ(table->model()->rowCount(), 2);
+    tellTraffic();
+    ASSERT_EQ(table->model()->rowCount(), 3);
+    EXPECT_EQ(row(1)[2], QStringLiteral("network 127.0.0.1:40512"));
+    EXPECT_EQ(row(2)[1], QStringLiteral("received, address clash"));
 
-    monitor->findChild<QLineEdit*>(QStringLiteral("filterAddress"))
-        ->setText(QStringLiteral("0x5C"));
+    auto* client = monitor->findChild<QComboBox*>(QStringLiteral("filterClient"));
+    ASSERT_EQ(client->count(), 3);
+    client->setCurrentIndex(client->findText(QStringLiteral("network 127.0.0.1:40512")));
     ASSERT_EQ(table->model()->rowCount(), 1);
-    EXPECT_EQ(row(0)[2], QStringLiteral("0x5C (92)"));
+    EXPECT_EQ(row(0)[8], QStringLiteral("12 ms"));
+    client->setCurrentIndex(0);
+
+    auto* address = monitor->findChild<QLineEdit*>(QStringLiteral("filterAddress"));
+    address->setText(QStringLiteral("08"));
+    EXPECT_EQ(table->model()->rowCount(), 3);
+    address->clear();
 
     auto* pause = monitor->findChild<QPushButton*>(QStringLiteral("pause"));
     pause->click();
-    port->feed(kReply + other);
-    window->Timer1_Action();
-    monitor->updateRows();
-    EXPECT_EQ(table->model()->rowCount(), 1) << "paused";
+    tellTraffic();
+    EXPECT_EQ(table->model()->rowCount(), 3) << "paused";
     pause->click();
-    EXPECT_EQ(table->model()->rowCount(), 2) << "resumed";
-
+    EXPECT_EQ(table->model()->rowCount(), 6) << "resumed";
     monitor->findChild<QPushButton*>(QStringLiteral("clear"))->click();
     EXPECT_EQ(table->model()->rowCount(), 0);
 }
@@ -150,7 +185,7 @@ TEST_F(BusMonitorTest, FilterPauseAndClearChooseTheRowsShown)
 TEST_F(BusMonitorTest, CtrlCCopiesTheSelectedRowsOneLineEach)
 {
     open();
-    pollHeardBackAndAnswered();
+    tellTraffic();
     table->selectRow(0);
     table->selectionModel()->select(table->model()->index(2, 0),
                                     QItemSelectionModel::Select | QItemSelectionModel::Rows);
@@ -167,27 +202,31 @@ TEST_F(BusMonitorTest, CtrlCCopiesTheSelectedRowsOneLineEach)
 TEST(SaveRows, WritesAHeaderAndTheGivenRowsAsCsv)
 {
     monitor::FrameLog log;
-    const auto asBytes = [](const QByteArray& b) {
-        return std::vector<std::uint8_t>(b.begin(), b.end());
-    };
-    log.sent(asBytes(kPoll), {});
-    log.received(asBytes(bytes({0xFE, 0xFE, 0x00, 0x08, 0x01, 0x03, 0x02, 0xFD})), {});
-    log.received(asBytes(kReply), {});
+    auto reply = event(line::Direction::Received, kReply);
+    reply.request = 1;
+    reply.roundTrip = 0;
+    for (const auto& e :
+         {event(line::Direction::Sent, kPoll),
+          event(line::Direction::Received, bytes({0xFE, 0xFE, 0x00, 0x08, 0x01, 0x03, 0x02, 0xFD})),
+          reply}) {
+        log.add(e);
+    }
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("rows.csv"));
-    ASSERT_EQ(monitor::saveRows(path, log, {1, 2}), QString());
+    const QString path = dir.filePath(QStringLiteral("rows"));
+    ASSERT_EQ(monitor::saveRows(path, monitor::TextFormat::Csv, log, {1, 2}), QString());
 
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly | QIODevice::Text));
     const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
     ASSERT_EQ(lines.size(), 4);
-    EXPECT_EQ(lines[0].toStdString(), "Time,Direction,From,To,Command,Value,Raw bytes,Round trip");
+    EXPECT_EQ(lines[0].toStdString(),
+              "Time,Direction,Client,From,To,Command,Value,Raw bytes,Round trip");
     EXPECT_EQ(lines[1].mid(12).toStdString(),
-              ",received,0x08 (8),\"0x00 (0, broadcast)\",transceive mode,CW / MEDIUM,"
+              ",received,,0x08 (8),\"0x00 (0, broadcast)\",transceive mode,CW / medium,"
               "FE FE 00 08 01 03 02 FD,");
     EXPECT_EQ(lines[2].mid(12).toStdString(),
-              ",received,0x08 (8),0xEA (234),read frequency,14.074000 MHz,"
-              "FE FE EA 08 03 00 40 07 14 00 FD,0.0 ms");
+              ",received,main window,0x08 (8),0xEA (234),read frequency,14.074000 MHz,"
+              "FE FE EA 08 03 00 40 07 14 00 FD,0 ms");
     EXPECT_EQ(lines[3], QString());
 }
 

@@ -1,4 +1,5 @@
 #include "monitor/frame_log.h"
+#include "monitor/row_text.h"
 
 #include <gtest/gtest.h>
 #include <vector>
@@ -7,91 +8,98 @@ namespace monitor {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-using namespace std::chrono_literals;
+using line::Direction;
+using line::Kind;
 
-Stamp at(std::chrono::milliseconds ms)
+line::FrameEvent event(Direction direction, Kind kind, Bytes bytes, line::Millis at = 0)
 {
-    return {std::chrono::steady_clock::time_point(ms), std::chrono::system_clock::time_point(ms)};
+    line::FrameEvent e;
+    e.direction = direction;
+    e.kind = kind;
+    e.wireLength = bytes.size();
+    e.bytes = std::move(bytes);
+    e.at = at;
+    return e;
 }
 
-struct Row {
-    Kind kind;
-    Bytes bytes;
-    std::size_t wireLength;
-    bool operator==(const Row&) const = default;
-};
-
-std::vector<Row> rows(const FrameLog& log)
-{
-    std::vector<Row> out;
-    for (std::uint64_t id = log.firstId(); id < log.endId(); ++id) {
-        const Entry e = log.entry(id);
-        out.push_back({e.kind, e.bytes, e.wireLength});
-    }
-    return out;
-}
+const line::Origin kClient{line::Source::Network, 7, "127.0.0.1:40512"};
 
 TEST(FrameLog, KeepsTheNewestHundredThousandRows)
 {
     FrameLog log;
+    log.setWallOffset(1000);
     for (int i = 0; i <= 100000; ++i) {
         const auto tag = static_cast<std::uint8_t>(i % 200);
-        log.received(Bytes{0xFE, 0xFE, 0x00, 0x94, 0x01, tag, 0xFD}, at(1ms));
+        log.add(
+            event(Direction::Received, Kind::Frame, {0xFE, 0xFE, 0x00, 0x94, 0x01, tag, 0xFD}, i));
     }
+    EXPECT_EQ(log.entry(log.firstId()).wall, 1001);
     EXPECT_EQ(log.endId() - log.firstId(), 100000U);
     EXPECT_EQ(log.firstId(), 1U);
     EXPECT_EQ(log.entry(log.firstId()).bytes[5], 1);
     EXPECT_EQ(log.entry(log.endId() - 1).bytes[5], 100000 % 200);
 }
 
-TEST(FrameLog, CutsTheLineAlikeHoweverItIsRead)
+TEST(RowText, EveryKindOfRowInWords)
 {
-    Bytes line{0x13, 0x37, 0xFE, 0xFE, 0x94, 0xE0, 0x03, 0x00, 0xFC, 0xFE, 0x00,
-               0xFE, 0xFE, 0xFE, 0x94, 0xFB, 0xFD, 0xFE, 0xFE, 0xE0, 0x94, 0x03};
-    line.insert(line.end(), 300, 0x11);
-    line.push_back(0xFD);
-    line.push_back(0xAA);
-
-    FrameLog whole;
-    whole.received(line, at(0ms));
-    FrameLog byByte;
-    for (const std::uint8_t b : line) {
-        byByte.received(Bytes{b}, at(0ms));
-    }
-    Bytes overlongHead(line.begin() + 17, line.begin() + 17 + 263);
-    const std::vector<Row> expected{
-        {Kind::Stray, {0x13, 0x37}, 2},
-        {Kind::Stray, {0xFE, 0xFE, 0x94, 0xE0, 0x03, 0x00}, 6},
-        {Kind::Jam, {0xFC}, 1},
-        {Kind::Stray, {0xFE, 0x00}, 2},
-        {Kind::Frame, {0xFE, 0xFE, 0xFE, 0x94, 0xFB, 0xFD}, 6},
-        {Kind::Overlong, overlongHead, 306},
+    auto clash = event(Direction::Received, Kind::Frame, {0xFE, 0xFE, 0x94, 0xEA, 0x03, 0xFD});
+    clash.clash = true;
+    auto overlong =
+        event(Direction::Received, Kind::Overlong, {0xFE, 0xFE, 0xEA, 0x94, 0x1A, 0x05});
+    overlong.wireLength = 300;
+    auto reply = event(Direction::Received, Kind::Frame, {0xFE, 0xFE, 0xEA, 0x94, 0xFA, 0xFD});
+    reply.origin = kClient;
+    reply.request = 9;
+    reply.roundTrip = 31;
+    struct Case {
+        line::FrameEvent event;
+        std::vector<std::string> cells; // Direction to Round trip
+    } const cases[] = {
+        {event(Direction::Sent, Kind::Frame, {0xFE, 0xFE, 0xFE, 0x94, 0xEA, 0x18, 0x01, 0xFD}),
+         {"sent", "main window", "0xEA (234)", "0x94 (148)", "power on", "",
+          "FE FE FE 94 EA 18 01 FD", ""}},
+        {clash,
+         {"received, address clash", "", "0xEA (234)", "0x94 (148)", "read frequency", "",
+          "FE FE 94 EA 03 FD", ""}},
+        {reply,
+         {"received", "network 127.0.0.1:40512", "0x94 (148)", "0xEA (234)", "NG", "",
+          "FE FE EA 94 FA FD", "31 ms"}},
+        {event(Direction::Received, Kind::Headless, {0xFE, 0xFE, 0xEA, 0x94, 0xFD}),
+         {"received", "", "0x94 (148)", "0xEA (234)", "no command byte", "5 bytes",
+          "FE FE EA 94 FD", ""}},
+        {overlong,
+         {"received", "", "0x94 (148)", "0xEA (234)", "overlong frame", "300 bytes",
+          "FE FE EA 94 1A 05 ...", ""}},
+        {event(Direction::Received, Kind::Stray, {0x13, 0x37}),
+         {"received", "", "", "", "bytes outside any frame", "2 bytes", "13 37", ""}},
+        {event(Direction::Dropped, Kind::Frame, {0xFE, 0xFE, 0x94, 0xEA, 0x04, 0x11, 0x02, 0xFD}),
+         {"dropped, never sent", "main window", "0xEA (234)", "0x94 (148)", "read mode",
+          "synchronous AM / medium", "FE FE 94 EA 04 11 02 FD", ""}},
     };
-    EXPECT_EQ(rows(whole), expected);
-    EXPECT_EQ(rows(byByte), expected);
-
-    whole.closeRuns(at(1ms));
-    EXPECT_EQ(rows(whole).back(), (Row{Kind::Stray, {0xAA}, 1}));
+    for (const Case& c : cases) {
+        FrameLog log;
+        log.add(c.event);
+        const Cells row = cells(log.entry(0));
+        SCOPED_TRACE(row[static_cast<std::size_t>(Column::Raw)]);
+        EXPECT_EQ(std::vector(row.begin() + 1, row.end()), c.cells);
+    }
 }
 
-TEST(FrameLog, RepliesAnswerTheirOwnRequestOnce)
+TEST(RowText, SavedNamesTakeTheChosenFormatsExtension)
 {
-    FrameLog log;
-    log.sent(Bytes{0xFE, 0xFE, 0x94, 0xE0, 0x05, 0x00, 0x40, 0x07, 0x14, 0x00, 0xFD}, at(0ms));
-    log.sent(Bytes{0xFE, 0xFE, 0x00, 0xE0, 0x19, 0x00, 0xFD}, at(10ms));
-    log.received(Bytes{0xFE, 0xFE, 0xE0, 0x94, 0x19, 0x00, 0x94, 0xFD}, at(25ms));
-    log.received(Bytes{0xFE, 0xFE, 0xE0, 0x98, 0x19, 0x00, 0x98, 0xFD}, at(26ms));
-    log.received(Bytes{0xFE, 0xFE, 0xE0, 0x94, 0xFB, 0xFD}, at(40ms));
-    log.received(Bytes{0xFE, 0xFE, 0xE0, 0x94, 0xFB, 0xFD}, at(50ms));
-    log.received(Bytes{0xFE, 0xFE, 0xEA, 0x94, 0xFA, 0xFD}, at(60ms));
+    EXPECT_EQ(withExtension("rows", TextFormat::Csv), "rows.csv");
+    EXPECT_EQ(withExtension("rows.CSV", TextFormat::Csv), "rows.CSV");
+    EXPECT_EQ(withExtension("rows.csv", TextFormat::Tabs), "rows.csv.txt");
+    EXPECT_EQ(withExtension("rows.txt", TextFormat::Tabs), "rows.txt");
+}
 
-    std::vector<std::optional<std::chrono::microseconds>> roundTrips;
-    for (std::uint64_t id = log.firstId() + 2; id < log.endId(); ++id) {
-        roundTrips.push_back(log.entry(id).roundTrip);
+TEST(RowText, AddressFilterReadsHexLikeTheEntryLine)
+{
+    const std::pair<const char*, std::optional<int>> cases[] = {
+        {"94", 0x94}, {"0x94", 0x94}, {"e0", 0xE0}, {"100", {}}, {"0x", {}}, {"g1", {}}};
+    for (const auto& [text, value] : cases) {
+        EXPECT_EQ(parseAddress(text), value) << text;
     }
-    const std::vector<std::optional<std::chrono::microseconds>> expected{
-        15ms, std::nullopt, 40ms, std::nullopt, std::nullopt};
-    EXPECT_EQ(roundTrips, expected);
 }
 
 } // namespace

@@ -78,13 +78,15 @@ TEST(HexEntry, FramesWhatIsTypedOrSaysWhyNot)
          253,
          0xE0,
          {},
-         "Radio ID must be a bus address from 0 to 255, except 252 to 254."},
+         "Radio ID in the main window is not a bus address (0 to 255, except 252 to 254): "
+         "correct it, or type a whole frame from FE FE to FD."},
         {"our ID",
          "19 00",
          0x94,
          256,
          {},
-         "Our ID must be a bus address from 0 to 255, except 252 to 254."},
+         "Our ID in the main window is not a bus address (0 to 255, except 252 to 254): "
+         "correct it, or type a whole frame from FE FE to FD."},
         {"longer than a release",
          longLine,
          1,
