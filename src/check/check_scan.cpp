@@ -155,9 +155,9 @@ void InterfaceCheck::found()
 Millis InterfaceCheck::deepSearchMsPerRate() const
 {
     // Without an echo the ring waits its full delay after each frame; with one, only until
-    // two ticks after the echo, which comes in the tick the frame left or the next.
+    // two ticks after the echo, read before the next release is due.
     const int ticks = echo_ == Echo::Nothing ? civ::TransmitQueue::kDelayAfterRelease + 1
-                                             : civ::TransmitQueue::kDelayAfterFrameEnd + 2;
+                                             : civ::TransmitQueue::kDelayAfterFrameEnd + 1;
     return Millis{kLastAddress - 1} * ticks * tickMs_;
 }
 
