@@ -128,14 +128,16 @@ void InterfaceCheck::scanTimedOut(Millis now)
     }
 }
 
-void InterfaceCheck::confirmTimedOut(Millis now)
+void InterfaceCheck::confirmTimedOut()
 {
     if (!confirmed_.empty()) {
         found();
         return;
     }
+    // Something answered at this rate, so the rate is worth the deeper search.
     out_.report.push_back(sentences::unconfirmed(setup_.network ? 0 : scanRate_, candidates_));
-    nextRate(now);
+    out_.offerDeepSearch = scanRate_;
+    finish();
 }
 
 void InterfaceCheck::found()

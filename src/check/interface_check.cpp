@@ -281,7 +281,7 @@ void InterfaceCheck::timedOut(Millis now)
         scanTimedOut(now);
         break;
     case Phase::Confirm:
-        confirmTimedOut(now);
+        confirmTimedOut();
         break;
     case Phase::Deep:
         deepTimedOut(now);

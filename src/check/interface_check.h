@@ -112,7 +112,7 @@ private:
     void scanRate(Millis now);
     void heardInScan(const line::FrameEvent& event);
     void scanTimedOut(Millis now);
-    void confirmTimedOut(Millis now);
+    void confirmTimedOut();
     void found();
 
     void nextDeepRate(Millis now);

@@ -60,7 +60,10 @@ std::string unconfirmed(int rate, const std::vector<int>& addresses)
 {
     return "Read ID was answered" + atRate(rate) + " from " + sentences::addresses(addresses) +
            ", but a read frequency to " + (addresses.size() == 1 ? "it" : "them") +
-           " was not: that is no radio to set. Going on.";
+           " was not: no radio to set. Two radios answering at once can merge into an address "
+           "neither has. Use Find All Radios in the main window" +
+           (rate > 0 ? " at " + std::to_string(rate) + " bit/s" : "") +
+           ", or the deeper search below.";
 }
 
 std::string nothing(Echo echo, bool network, Millis deepMsPerRate)

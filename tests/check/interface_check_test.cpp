@@ -17,7 +17,7 @@ constexpr int kTickMs = 50;
 constexpr int kOur = 0xEA;
 constexpr int kTalker = 0x70;
 
-enum class Collide { None, Jam, Merge };
+enum class Collide { None, Jam, Merge, MergeIntoFrame };
 
 // One radio (none at rate 0) behind an interface that echoes, stays silent or garbles.
 struct Bus {
@@ -196,7 +196,9 @@ private:
         if (frame[4] == 0x19 && bus.collide == Collide::Jam) {
             hear(line::Kind::Jam, {0xFC, 0xFC}, at);
         } else if (frame[4] == 0x19 && bus.collide == Collide::Merge) {
-            hear(line::Kind::Stray, {0xFE, 0xFE, kOur, 0x84, 0x19, 0x00, 0x84, 0xFD}, at);
+            hear(line::Kind::Stray, {0xFE, 0xFE, kOur, 0x84, 0x19, 0x00, 0x84}, at);
+        } else if (frame[4] == 0x19 && bus.collide == Collide::MergeIntoFrame) {
+            hear(line::Kind::Frame, {0xFE, 0xFE, kOur, 0x84, 0x19, 0x00, 0x84, 0xFD}, at);
         } else if (frame[4] == 0x19 && bus.readId) {
             hear(line::Kind::Frame, {0xFE, 0xFE, kOur, a, 0x19, 0x00, a, 0xFD}, at, id, now_);
         } else if (frame[4] == 0x03 && frame[2] == a) {
@@ -310,6 +312,12 @@ INSTANTIATE_TEST_SUITE_P(
              .maxMs = 10000,
              .phrases = {"Several radios answered", "at once at 9600 bit/s"},
              .absent = {"132", "Radio ID to"}},
+        Case{.name = "CollisionMergedIntoAFrame",
+             .bus = {.rate = 9600, .address = 0x94, .collide = Collide::MergeIntoFrame},
+             .maxMs = 10000,
+             .phrases = {"Read ID was answered at 9600 bit/s from 0x84 (132), but a read "
+                         "frequency to it was not"},
+             .absent = {"Radio ID to"}},
         Case{.name = "BusyBus",
              .bus = {.rate = 9600, .chatter = true},
              .maxMs = 4000,
