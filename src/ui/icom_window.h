@@ -106,6 +106,8 @@ public:
     const line::LinkAccount& account() const override { return account_; }
     line::Settings settings() const override;
     QWidget* mainWidget() override { return this; }
+    // On the steady clock the account is kept by.
+    line::Millis now() const override;
     std::optional<std::uint64_t> send(const civ::Frame& frame, const line::Origin& origin) override;
     bool pausePoll() override;
     platform::OpenError reopen(int rate) override;
@@ -131,8 +133,6 @@ private:
     void appendToDataDisplay(const QString& text);
     void reportConnectionFailure(const platform::ConnectionFailure& failure);
     void refreshPorts();
-    // On the steady clock the account is kept by.
-    line::Millis now() const;
 
     void CreateSearchProgress();
     void showSearchProgress();

@@ -42,8 +42,8 @@ TEST(CheckInterfaceEndToEnd, FindsRateAndAddressAndTheirUseGetsThePollAnswered)
     ASSERT_TRUE(pumpUntil([&] { return report->toPlainText().contains("Set Baud Rate"); }, 60000))
         << report->toPlainText().toStdString();
     EXPECT_TRUE(report->toPlainText().contains(
-        "A radio answered at 19200 bit/s from address 0x94 (148). Set Baud Rate to 19200 and "
-        "Radio ID to 148."));
+        "A radio answered a read frequency at 19200 bit/s from address 0x94 (148). Set Baud Rate "
+        "to 19200 and Radio ID to 148."));
     EXPECT_EQ(freq->text(), QStringLiteral("-"));
 
     QCoreApplication::sendEvent(check, &enter);
