@@ -38,6 +38,7 @@ struct Case {
     bool network = false;
     std::map<std::size_t, OpenError> openErrors; // by open, from 0
     int settingsChangeAtTick = 0;
+    int lostAtTick = 0; // the port goes away
     bool deepSearch = false; // run the deeper search it offers, at the rate it offers
     std::optional<std::pair<int, int>> finding; // rate, address
     Millis maxMs = 0;
@@ -99,7 +100,10 @@ private:
             if (c_.bus.chatter && !waiting_.empty()) {
                 held = line::HoldBack{now_, {kTalker}, ++talked_};
             }
-            apply(check_.tick(now_, {line::PortState::Open}, held));
+            const bool lost = c_.lostAtTick > 0 && ticks + 1 >= c_.lostAtTick;
+            line::PortStatus port{lost ? line::PortState::Lost : line::PortState::Open};
+            port.reason = "Input/output error";
+            apply(check_.tick(now_, port, held));
             if (ticks + 1 == c_.settingsChangeAtTick) {
                 apply(check_.settingsChanged());
             }
@@ -340,6 +344,12 @@ INSTANTIATE_TEST_SUITE_P(
              .phrases = {"Lost /dev/ttyUSB0: No such file or directory. Choose the port again "
                          "once it is back."},
              .absent = {"could not be opened at", "the interface work"}},
+        Case{.name = "LostWhileListening",
+             .bus = {.rate = 0},
+             .lostAtTick = 50,
+             .maxMs = 2500,
+             .phrases = {"Lost /dev/ttyUSB0: Input/output error. Choose the port again"},
+             .absent = {"No radio answered"}},
         Case{.name = "SettingsChangedDuringTheCheck",
              .bus = {.rate = 19200, .address = 0x94},
              .settingsChangeAtTick = 30,
