@@ -111,14 +111,16 @@ CheckWindow::CheckWindow(line::Door& main, int tickMs)
     resize(560, 420);
 }
 
-bool CheckWindow::pausePoll()
+bool CheckWindow::pausePoll(bool freshReport)
 {
-    report_->clear();
     status_->clear();
     if (!main_.pausePoll()) {
-        report_->setPlainText(tr("A search for radios is running; start the check when it has "
-                                 "ended."));
+        report_->appendPlainText(tr("A search for radios is running; start the check when it "
+                                    "has ended."));
         return false;
+    }
+    if (freshReport) {
+        report_->clear();
     }
     finding_.reset();
     use_->setEnabled(false);
@@ -131,7 +133,7 @@ bool CheckWindow::pausePoll()
 
 void CheckWindow::start()
 {
-    if (pausePoll()) {
+    if (pausePoll(true)) {
         apply(check_.start(setup(main_.settings()), main_.now()));
     }
 }
@@ -139,7 +141,8 @@ void CheckWindow::start()
 void CheckWindow::startDeepSearch()
 {
     const int rate = deepRate_->currentData().toInt();
-    if (pausePoll()) {
+    // Below the report that led to it.
+    if (pausePoll(false)) {
         apply(check_.deepSearch(rate, main_.now()));
     }
 }

@@ -29,7 +29,7 @@ protected:
 private:
     void start();
     void startDeepSearch();
-    bool pausePoll();
+    bool pausePoll(bool freshReport);
     void cancel();
     void tick();
     void frame(const line::FrameEvent& event);
