@@ -15,9 +15,8 @@ namespace {
 using platform::OpenError;
 constexpr int kTickMs = 50;
 constexpr int kOur = 0xEA;
-constexpr int kTalker = 0x70;
 
-enum class Collide { None, Jam, Merge, MergeIntoFrame };
+enum class Collide { None, Jam, Merge };
 
 // One radio (none at rate 0) behind an interface that echoes, stays silent or garbles.
 struct Bus {
@@ -27,7 +26,6 @@ struct Bus {
     Millis replyDelayMs = 10;
     bool readId = true; // answers read ID (the IC-735 family does not)
     Collide collide = Collide::None;
-    bool chatter = false; // another station reports every tick
     unsigned ignores = 0; // polls (bit n: poll n from 0) the radio does not answer
     unsigned refuses = 0; // polls it answers NG
 };
@@ -38,7 +36,7 @@ struct Case {
     bool network = false;
     std::map<std::size_t, OpenError> openErrors; // by open, from 0
     int settingsChangeAtTick = 0;
-    int lostAtTick = 0; // the port goes away
+    int lostAtTick = 0;      // the port goes away
     bool deepSearch = false; // run the deeper search it offers, at the rate it offers
     std::optional<std::pair<int, int>> finding; // rate, address
     Millis maxMs = 0;
@@ -46,16 +44,10 @@ struct Case {
     std::vector<const char*> absent;
 };
 
-void PrintTo(const Case& c, std::ostream* os)
-{
-    *os << c.name;
-}
-
 struct Outcome {
     std::string report;
     std::optional<Finding> finding;
     std::optional<int> offer;
-    std::vector<int> opens;
     Millis ms = 0;
 };
 
@@ -91,19 +83,12 @@ private:
     {
         for (int ticks = 0; !done_ && ticks < 20000; ++ticks) {
             now_ += kTickMs;
-            if (c_.bus.chatter) {
-                hear(line::Kind::Frame, {0xFE, 0xFE, 0x00, kTalker, 0x00, 0, 0, 7, 0x14, 0, 0xFD});
-            }
             deliver();
             send();
-            std::optional<line::HoldBack> held;
-            if (c_.bus.chatter && !waiting_.empty()) {
-                held = line::HoldBack{now_, {kTalker}, ++talked_};
-            }
             const bool lost = c_.lostAtTick > 0 && ticks + 1 >= c_.lostAtTick;
             line::PortStatus port{lost ? line::PortState::Lost : line::PortState::Open};
             port.reason = "Input/output error";
-            apply(check_.tick(now_, port, held));
+            apply(check_.tick(now_, port, std::nullopt));
             if (ticks + 1 == c_.settingsChangeAtTick) {
                 apply(check_.settingsChanged());
             }
@@ -126,11 +111,10 @@ private:
             waiting_.push_back({f, nextId_++});
         }
         if (step.openRate) {
-            const OpenError error = c_.openErrors.contains(out_.opens.size())
-                                        ? c_.openErrors.at(out_.opens.size())
-                                        : OpenError::None;
+            const OpenError error =
+                c_.openErrors.contains(opens_) ? c_.openErrors.at(opens_) : OpenError::None;
             rate_ = *step.openRate;
-            out_.opens.push_back(rate_);
+            ++opens_;
             apply(check_.opened(error, "No such file or directory", now_));
         }
     }
@@ -201,8 +185,6 @@ private:
             hear(line::Kind::Jam, {0xFC, 0xFC}, at);
         } else if (frame[4] == 0x19 && bus.collide == Collide::Merge) {
             hear(line::Kind::Stray, {0xFE, 0xFE, kOur, 0x84, 0x19, 0x00, 0x84}, at);
-        } else if (frame[4] == 0x19 && bus.collide == Collide::MergeIntoFrame) {
-            hear(line::Kind::Frame, {0xFE, 0xFE, kOur, 0x84, 0x19, 0x00, 0x84, 0xFD}, at);
         } else if (frame[4] == 0x19 && bus.readId) {
             hear(line::Kind::Frame, {0xFE, 0xFE, kOur, a, 0x19, 0x00, a, 0xFD}, at, id, now_);
         } else if (frame[4] == 0x03 && frame[2] == a) {
@@ -230,7 +212,7 @@ private:
     Millis now_ = 0;
     int rate_ = 0;
     int polls_ = 0;
-    int talked_ = 0;
+    std::size_t opens_ = 0;
     bool done_ = false;
 };
 
@@ -240,7 +222,6 @@ TEST_P(InterfaceCheckTest, ReportsWhatTheBusDoes)
 {
     const Case& c = GetParam();
     const Outcome out = Harness(c).run();
-    std::cerr << c.name << " " << out.ms << " ms\n" << out.report;
     EXPECT_LE(out.ms, c.maxMs);
     ASSERT_EQ(out.finding.has_value(), c.finding.has_value()) << out.report;
     if (c.finding) {
@@ -297,13 +278,6 @@ INSTANTIATE_TEST_SUITE_P(
                          "takes about 38 seconds per rate",
                          "address 0x04 (4). Set Baud Rate to "
                          "9600 and Radio ID to 4."}},
-        Case{.name = "RadioAtTheUsbRate",
-             .bus = {.rate = 115200},
-             .maxMs = 30000,
-             .phrases = {"at 115200 bit/s from address 0x08 (8)",
-                         "The program's rates stop at 57600 bit/s: set the radio's CI-V Baud "
-                         "Rate"},
-             .absent = {"Set Baud Rate"}},
         Case{.name = "CollisionByJam",
              .bus = {.rate = 19200, .address = 0x94, .readId = true, .collide = Collide::Jam},
              .maxMs = 10000,
@@ -316,17 +290,6 @@ INSTANTIATE_TEST_SUITE_P(
              .maxMs = 10000,
              .phrases = {"Several radios answered", "at once at 9600 bit/s"},
              .absent = {"132", "Radio ID to"}},
-        Case{.name = "CollisionMergedIntoAFrame",
-             .bus = {.rate = 9600, .address = 0x94, .collide = Collide::MergeIntoFrame},
-             .maxMs = 10000,
-             .phrases = {"Read ID was answered at 9600 bit/s from 0x84 (132), but a read "
-                         "frequency to it was not"},
-             .absent = {"Radio ID to"}},
-        Case{.name = "BusyBus",
-             .bus = {.rate = 9600, .chatter = true},
-             .maxMs = 4000,
-             .phrases = {"None of the check's frames could leave", "from 0x70 (112)"},
-             .absent = {"Nothing came back", "did not answer"}},
         Case{.name = "GarbledEcho",
              .bus = {.rate = 9600, .echo = Echo::Garbled},
              .maxMs = 3000,
