@@ -177,7 +177,8 @@ Step InterfaceCheck::deepSearch(int rate, Millis now)
     } else {
         deepRates_ = usualRates();
     }
-    out_.report.push_back(sentences::deepStart(setup_.network ? 0 : rate, deepSearchMsPerRate()));
+    out_.report.push_back(
+        sentences::deepStart(setup_.network ? 0 : rate, deepSearchMsPerRate(), setup_.network));
     nextDeepRate(now);
     return take();
 }

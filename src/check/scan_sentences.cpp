@@ -95,11 +95,12 @@ std::string nothing(Echo echo, bool network, Millis deepMsPerRate)
     return s;
 }
 
-std::string deepStart(int rate, Millis msPerRate)
+std::string deepStart(int rate, Millis msPerRate, bool network)
 {
+    const bool oneRate = rate > 0 || network;
     return "Deeper search: a read frequency to every address" +
-           (rate > 0 ? atRate(rate) : std::string(" at each usual rate in turn")) + ", " +
-           duration(msPerRate) + (rate > 0 ? "." : " per rate.");
+           (oneRate ? atRate(rate) : std::string(" at each usual rate in turn")) + ", " +
+           duration(msPerRate) + (oneRate ? "." : " per rate.");
 }
 
 std::string deepSilent(int rate)

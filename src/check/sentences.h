@@ -54,7 +54,8 @@ std::string beyondRates(int rate, int address, const std::vector<int>& others);
 std::string collision(int rate);
 std::string unconfirmed(int rate, const std::vector<int>& addresses);
 std::string nothing(Echo echo, bool network, Millis deepMsPerRate);
-std::string deepStart(int rate, Millis msPerRate);
+// Rate 0 off a network port: the usual rates in turn.
+std::string deepStart(int rate, Millis msPerRate, bool network);
 std::string deepSilent(int rate);
 std::string deepNothing(Echo echo, bool network);
 std::string cancelled();
