@@ -1,14 +1,13 @@
 // The window's side of the bus search: a step a second, results into the data display.
 #include "platform/logging.h"
 #include "ui/controls.h"
+#include "ui/data_display.h"
 #include "ui/icom_window.h"
 
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QTextCursor>
 #include <QTimer>
 
 void IcomWindow::CreateSearchProgress()
@@ -80,9 +79,7 @@ void IcomWindow::listFound(const discovery::RadioSearch::Step& step)
 {
     if (step.found) {
         qCInfo(lcDiscovery) << "radio at address" << *step.found;
-        QTextCursor cursor(EditField1->document());
-        cursor.movePosition(QTextCursor::End);
-        cursor.insertText(QStringLiteral(" Found radio at address %1\n").arg(*step.found));
+        EditField1->appendLine(QStringLiteral(" Found radio at address %1").arg(*step.found));
     }
 }
 

@@ -5,7 +5,9 @@
 #include "platform/text_numbers.h"
 #include "radio/line_notices.h"
 #include "serial/baud_rates.h"
+#include "serial/open_failure.h"
 #include "serial/queue_status.h"
+#include "ui/data_display.h"
 #include "ui/icom_window.h"
 #include "ui/port_popup.h"
 
@@ -13,45 +15,13 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QLabel>
-#include <QPlainTextEdit>
-#include <QScrollBar>
-#include <QTextCursor>
-#include <algorithm>
 #include <span>
 
 namespace {
 
-constexpr int kDataDisplayKeep = 500;
-// The queue status line is set at every tick but painted on one in five, 4 times a second;
-// so is the data display while bytes keep arriving.
+// The queue status line is set at every tick but painted on one in five, 4 times a second, and
+// only when it changed; so is the data display while bytes keep arriving.
 constexpr int kTicksPerPaint = 5;
-
-constexpr QLatin1String kOpenFailure{"Failure to open serial  port!!"};
-
-QString openFailureHint(platform::OpenError error)
-{
-    switch (error) {
-    case platform::OpenError::PermissionDenied:
-        return QObject::tr("Add your user to the dialout group (sudo adduser $USER dialout), then "
-                           "log out and in again.");
-    case platform::OpenError::Busy:
-        return QObject::tr("Another program holds the port: close it, then choose the port again.");
-    case platform::OpenError::NotFound:
-        return QObject::tr("The device is gone: plug it in, then choose it again.");
-    case platform::OpenError::None:
-    case platform::OpenError::Other:
-        break;
-    }
-    return {};
-}
-
-// Names the port: the box may come up long after the choice, at start-up or from a pop-up.
-QString openFailureDetail(const QString& port, const QString& reason, platform::OpenError error)
-{
-    const QString hint = openFailureHint(error);
-    const QString head = port + QStringLiteral(": ") + reason;
-    return hint.isEmpty() ? head : head + QLatin1Char('\n') + hint;
-}
 
 std::span<const std::uint8_t> byteSpan(const QByteArray& bytes)
 {
@@ -64,15 +34,8 @@ std::span<const std::uint8_t> byteSpan(const QByteArray& bytes)
 void IcomWindow::SerialPopup_Open()
 {
     Serial1 = services_.newConnection();
-    ports_ = services_.listPorts();
-    {
-        // Rows are listed, not chosen: no row is selected until init picks the first.
-        const QSignalBlocker blocker(SerialPopup);
-        for (const platform::PortEntry& port : ports_) {
-            SerialPopup->addItem(port.displayName);
-        }
-        SerialPopup->setCurrentIndex(-1);
-    }
+    // Rows are listed, not chosen: no row is selected until init picks the first.
+    ports_ = SerialPopup->relist(services_.listPorts(), std::nullopt);
     if (app_.ourSerialPort < SerialPopup->count()) {
         SetSerialStuff(app_.ourSerialPort, BaudPopup->currentIndex());
     }
@@ -114,8 +77,9 @@ void IcomWindow::SetSerialStuff(int port, int baud)
                           before.port == location.toStdString();
         account_.portFailed(reason.toStdString(), now());
         if (!told) {
-            services_.showMessage(this, kOpenFailure,
-                                  openFailureDetail(location, reason, Serial1->openError()));
+            services_.showMessage(
+                this, serial::kOpenFailure,
+                serial::openFailureDetail(location, reason, Serial1->openError()));
         }
     }
     emit taps_.settingsChanged();
@@ -132,28 +96,13 @@ QString IcomWindow::openReason() const
 void IcomWindow::refreshPorts()
 {
     const int selected = SerialPopup->currentIndex();
-    QList<platform::PortEntry> ports = services_.listPorts();
-    int row = -1;
-    if (selected >= 0 && selected < ports_.size()) {
-        const platform::PortEntry& open = ports_.at(selected);
-        const auto same = [&open](const platform::PortEntry& p) {
-            return p.location == open.location;
-        };
-        row = int(std::find_if(ports.cbegin(), ports.cend(), same) - ports.cbegin());
-        // A selected port that the system no longer lists stays until another is chosen.
-        if (row == ports.size()) {
-            ports.append(open);
-        }
-        app_.ourSerialPort = row;
+    const std::optional<platform::PortEntry> open = selected >= 0 && selected < ports_.size()
+                                                        ? std::optional(ports_.at(selected))
+                                                        : std::nullopt;
+    ports_ = SerialPopup->relist(services_.listPorts(), open);
+    if (open) {
+        app_.ourSerialPort = SerialPopup->currentIndex();
     }
-    // Row i stands for port i again; the selected port keeps its row and is not re-opened.
-    const QSignalBlocker blocker(SerialPopup);
-    SerialPopup->clear();
-    for (const platform::PortEntry& port : ports) {
-        SerialPopup->addItem(port.displayName);
-    }
-    SerialPopup->setCurrentIndex(row);
-    ports_ = std::move(ports);
 }
 
 void IcomWindow::Timer1_Action()
@@ -167,9 +116,8 @@ void IcomWindow::Timer1_Action()
     account_.tick(now());
     publish();
     updateLineNotices();
-    if (paintTick && displayHeld_) {
-        displayHeld_ = false;
-        EditField1->viewport()->setUpdatesEnabled(true);
+    if (paintTick) {
+        EditField1->release();
     }
     // Shown current at every tick, painted at most on a painting tick and only when changed.
     const QString buf =
@@ -200,7 +148,9 @@ void IcomWindow::CheckSerial()
         ParseByte(static_cast<unsigned char>(byte));
     }
     if (ShowDataCheck->isChecked()) {
-        appendToDataDisplay(hex);
+        // Bytes at every tick would repaint the display 20 times a second; it catches up on
+        // the next painting tick, and paints as usual once the line is quiet.
+        EditField1->append(hex, statusTicks_ != 0);
     }
     if (DebugCheckBox->isChecked()) {
         AddToDebugFile(hex);
@@ -217,42 +167,14 @@ void IcomWindow::publish()
     showNotice();
 }
 
-void IcomWindow::appendToDataDisplay(const QString& text)
-{
-    // Bytes arriving at every tick would repaint the display 20 times a second; it catches up
-    // on the next painting tick, and paints as usual once the line is quiet.
-    if (statusTicks_ != 0) {
-        displayHeld_ = true;
-        EditField1->viewport()->setUpdatesEnabled(false);
-    }
-    // Follow the newest bytes, unless the operator has scrolled up to read older ones.
-    QScrollBar* const scroll = EditField1->verticalScrollBar();
-    const bool following = scroll->value() == scroll->maximum();
-    QTextCursor cursor(EditField1->document());
-    // One edit block: the trim and the append are laid out once, not twice.
-    cursor.beginEditBlock();
-    const int length = EditField1->document()->characterCount() - 1;
-    if (length > kDataDisplayKeep) {
-        cursor.setPosition(0);
-        cursor.setPosition(length - kDataDisplayKeep, QTextCursor::KeepAnchor);
-        cursor.removeSelectedText();
-    }
-    // Not movePosition(End): that lays the block out again, which the paint does anyway.
-    cursor.setPosition(EditField1->document()->characterCount() - 1);
-    cursor.insertText(text);
-    cursor.endEditBlock();
-    if (following) {
-        scroll->setValue(scroll->maximum());
-    }
-}
-
 void IcomWindow::reportConnectionFailure(const platform::ConnectionFailure& failure)
 {
     if (failure.kind == platform::ConnectionFailure::Kind::OpenFailed) {
         account_.portFailed(failure.reason.toStdString(), now());
-        services_.showMessage(this, kOpenFailure,
-                              openFailureDetail(QString::fromStdString(account_.port().port),
-                                                failure.reason, platform::OpenError::Other));
+        services_.showMessage(
+            this, serial::kOpenFailure,
+            serial::openFailureDetail(QString::fromStdString(account_.port().port), failure.reason,
+                                      platform::OpenError::Other));
     } else {
         account_.portLost(failure.reason.toStdString(), now());
         qCWarning(lcSerial).noquote() << QString::fromStdString(radio::portText(account_.port()));

@@ -5,6 +5,7 @@
 #include "platform/text_numbers.h"
 #include "serial/baud_rates.h"
 #include "ui/controls.h"
+#include "ui/data_display.h"
 #include "ui/menu_bar.h"
 #include "ui/notice_label.h"
 #include "ui/port_popup.h"
@@ -14,7 +15,6 @@
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTimer>
@@ -71,12 +71,7 @@ void IcomWindow::CreateControls0()
     SerialPopup->sameRowChosen = [this] { SerialPopup_Change(); };
     SerialPopup->aboutToShowPopup = [this] { refreshPorts(); };
 
-    EditField1 = place<QPlainTextEdit>(w, "EditField1", {10, 345, 527, 164}, 12);
-    EditField1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    EditField1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    EditField1->setTabChangesFocus(true);
-    // The program appends without end; an undo history would keep every removed byte.
-    EditField1->setUndoRedoEnabled(false);
+    EditField1 = place<DataDisplay>(w, "EditField1", {10, 345, 527, 164}, 12);
 
     Timer1 = timer(this, "Timer1", TimerMode::Multiple, 50);
     connect(Timer1, &QTimer::timeout, this, &IcomWindow::Timer1_Action);

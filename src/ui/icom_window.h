@@ -20,7 +20,6 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QTimer;
@@ -39,6 +38,7 @@ class BusMonitorWindow;
 }
 
 namespace ui {
+class DataDisplay;
 class NoticeLabel;
 class PortPopup;
 } // namespace ui
@@ -130,7 +130,6 @@ private:
     void showParsedData(bool isFrequency);
     void markInvalid(QLineEdit* field, const QString& what, QLatin1String validRange);
     void watchValidity(QLineEdit* field, std::function<bool()> valid);
-    void appendToDataDisplay(const QString& text);
     void reportConnectionFailure(const platform::ConnectionFailure& failure);
     QString openReason() const;
     std::optional<std::uint64_t> enqueue(const civ::Frame& frame, const line::Origin& origin);
@@ -169,12 +168,11 @@ private:
     radio::LineNotices lineNotices_;
     ui::NoticeLabel* notice_ = nullptr;
     int statusTicks_ = 0;
-    bool displayHeld_ = false;
     bool starting_ = true;
     QString paintedBuf_;
 
     ui::PortPopup* SerialPopup = nullptr;
-    QPlainTextEdit* EditField1 = nullptr;
+    ui::DataDisplay* EditField1 = nullptr;
     QTimer* Timer1 = nullptr;
     QComboBox* BaudPopup = nullptr;
     QLabel* StaticText1 = nullptr;

@@ -1,5 +1,7 @@
 #include "ui/port_popup.h"
 
+#include <algorithm>
+
 namespace ui {
 
 PortPopup::PortPopup(QWidget* parent)
@@ -21,6 +23,28 @@ void PortPopup::showPopup()
     }
     rowBeforePick_ = currentIndex();
     QComboBox::showPopup();
+}
+
+QList<platform::PortEntry> PortPopup::relist(QList<platform::PortEntry> ports,
+                                             const std::optional<platform::PortEntry>& open)
+{
+    int row = -1;
+    if (open) {
+        const auto same = [&open](const platform::PortEntry& p) {
+            return p.location == open->location;
+        };
+        row = int(std::find_if(ports.cbegin(), ports.cend(), same) - ports.cbegin());
+        if (row == ports.size()) {
+            ports.append(*open);
+        }
+    }
+    const QSignalBlocker blocker(this);
+    clear();
+    for (const platform::PortEntry& port : ports) {
+        addItem(port.displayName);
+    }
+    setCurrentIndex(row);
+    return ports;
 }
 
 } // namespace ui

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/serial_connection.h"
+
 #include <QComboBox>
 #include <functional>
 #include <optional>
@@ -14,6 +16,10 @@ public:
     explicit PortPopup(QWidget* parent);
 
     void showPopup() override;
+    // Lists ports, row i for port i, without a change signal. The open port keeps its row, and
+    // stays listed while it is chosen even when the system no longer lists it. Returns the list.
+    QList<platform::PortEntry> relist(QList<platform::PortEntry> ports,
+                                      const std::optional<platform::PortEntry>& open);
 
     std::function<void()> aboutToShowPopup;
     std::function<void()> sameRowChosen;

@@ -51,14 +51,8 @@ line::Settings IcomWindow::settings() const
     }
     settings.baudCode = BaudPopup->currentIndex();
     settings.rate = serial::baudRateForCode(settings.baudCode);
-    settings.ourId = ourAddress();
-    settings.radioId = radioAddress();
-    if (!civ::isEncodableAddress(settings.ourId)) {
-        settings.ourId = -1;
-    }
-    if (!civ::isEncodableAddress(settings.radioId)) {
-        settings.radioId = -1;
-    }
+    settings.ourId = civ::isEncodableAddress(ourAddress()) ? ourAddress() : -1;
+    settings.radioId = civ::isEncodableAddress(radioAddress()) ? radioAddress() : -1;
     return settings;
 }
 

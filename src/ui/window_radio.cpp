@@ -44,12 +44,8 @@ void IcomWindow::forgetSilence()
 
 void IcomWindow::updateLineNotices()
 {
-    const int radio = radioAddress();
-    radio::LineView view;
-    view.radioId = civ::isEncodableAddress(radio) ? radio : -1;
-    view.polling = FindRadiosButton->isEnabled();
-    view.now = now();
-    view.secondsOfDay = services_.timeOfDay().msecsSinceStartOfDay() / 1000;
+    const radio::LineView view{settings().radioId, FindRadiosButton->isEnabled(), now(),
+                               services_.timeOfDay().msecsSinceStartOfDay() / 1000};
     lineNotices_.update(notices_, account_, view);
     if (!notices_.text(radio::Notice::Silence).empty()) {
         setDisplaysLive(false);

@@ -215,15 +215,17 @@ TEST_F(RadioWindow, SmallComforts)
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].startsWith(QStringLiteral("Tarvik Icom Version ")));
 
-    // The data display follows the newest bytes until the operator scrolls up.
+    // The data display follows the newest bytes until the operator scrolls up, also when bursts
+    // arrive between its paints.
     control<QCheckBox>("ShowDataCheck")->setChecked(true);
     QScrollBar* const scroll = control<QPlainTextEdit>("EditField1")->verticalScrollBar();
-    for (int pass = 0; pass < 3; ++pass) {
-        port->feed(QByteArray(300, 0x11));
-        window->CheckSerial();
-        EXPECT_GT(scroll->maximum(), 0);
-        EXPECT_EQ(scroll->value(), scroll->maximum());
+    for (int burst = 0; burst < 12; ++burst) {
+        port->feed(QByteArray(99, 0x11));
+        window->Timer1_Action();
+        QCoreApplication::processEvents();
     }
+    EXPECT_GT(scroll->maximum(), 0);
+    EXPECT_EQ(scroll->value(), scroll->maximum());
     scroll->setValue(1);
     port->feed(QByteArray(300, 0x11));
     window->CheckSerial();
