@@ -44,6 +44,11 @@ struct Case {
     std::vector<const char*> absent;
 };
 
+void PrintTo(const Case& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 struct Outcome {
     std::string report;
     std::optional<Finding> finding;
@@ -249,8 +254,14 @@ INSTANTIATE_TEST_SUITE_P(
         Case{.name = "LateReplies",
              .bus = {.rate = 9600, .replyDelayMs = 600},
              .maxMs = 12000,
-             .phrases = {"answered 10 of 10 polls at 9600 bit/s, round trip about 620 ms",
+             .phrases = {"answered 10 of 10 polls at 9600 bit/s, round trip about 620 ms (620 to "
+                         "620 ms",
                          "That is slow"}},
+        // Later than the ring's pause: the first two polls leave before the first answer.
+        Case{.name = "RepliesASecondLate",
+             .bus = {.rate = 9600, .replyDelayMs = 1000},
+             .maxMs = 15000,
+             .phrases = {"answered 10 of 10 polls at 9600 bit/s, round trip about 1020 ms"}},
         Case{.name = "ThreeLostOneRefused",
              .bus = {.rate = 9600, .ignores = 0b1001001000, .refuses = 0b10},
              .maxMs = 6000,
