@@ -2,9 +2,11 @@
 
 #include "platform/logging.h"
 #include "platform/text_file.h"
+#include "serial/baud_rates.h"
 
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -27,10 +29,17 @@ QPushButton* addButton(QBoxLayout* row, const char* name, const QString& text)
     return button;
 }
 
-std::span<const std::uint8_t> byteSpan(const QByteArray& bytes)
+// The deeper search's rates: the usual order, or one of the pop-up's rates or 115200.
+QComboBox* rateChoice()
 {
-    return {reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-            static_cast<std::size_t>(bytes.size())};
+    auto* box = new QComboBox;
+    box->setObjectName(QStringLiteral("DeepRate"));
+    box->addItem(QObject::tr("Usual rates in turn"), 0);
+    for (const int rate : serial::kBaudRates) {
+        box->addItem(QObject::tr("%1 bit/s").arg(rate), rate);
+    }
+    box->addItem(QObject::tr("%1 bit/s").arg(InterfaceCheck::kUsbRate), InterfaceCheck::kUsbRate);
+    return box;
 }
 
 Setup setup(const line::Settings& settings)
@@ -58,12 +67,22 @@ CheckWindow::CheckWindow(line::Door& main, int tickMs)
     progress_ = new QProgressBar;
     progress_->setObjectName(QStringLiteral("CheckProgress"));
     layout->addWidget(progress_);
+    activity_ = new QLabel;
+    activity_->setObjectName(QStringLiteral("CheckActivity"));
+    layout->addWidget(activity_);
     report_ = new QPlainTextEdit;
     report_->setObjectName(QStringLiteral("CheckReport"));
     report_->setReadOnly(true);
     report_->setPlaceholderText(tr("Start checks the chosen port, the echo, the radio at Radio ID "
                                    "and, if it does not answer, every rate."));
     layout->addWidget(report_);
+
+    auto* deeper = new QHBoxLayout;
+    layout->addLayout(deeper);
+    deep_ = addButton(deeper, "DeepSearchButton", tr("Deeper Search"));
+    deepRate_ = rateChoice();
+    deeper->addWidget(deepRate_);
+    deeper->addStretch();
 
     auto* files = new QHBoxLayout;
     layout->addLayout(files);
@@ -74,38 +93,58 @@ CheckWindow::CheckWindow(line::Door& main, int tickMs)
 
     cancel_->setEnabled(false);
     use_->setEnabled(false);
+    deep_->setEnabled(false);
     setDefaultButton(start_);
     connect(start_, &QPushButton::clicked, this, &CheckWindow::start);
     connect(cancel_, &QPushButton::clicked, this, &CheckWindow::cancel);
+    connect(deep_, &QPushButton::clicked, this, &CheckWindow::startDeepSearch);
     connect(use_, &QPushButton::clicked, this, [this] {
         if (finding_) {
             main_.useSettings(finding_->baudCode, finding_->address);
         }
     });
     connect(copy, &QPushButton::clicked, this, &CheckWindow::copyReport);
-    connect(&main_.taps(), &line::Taps::ticked, this, &CheckWindow::tick);
-    connect(&main_.taps(), &line::Taps::received, this, &CheckWindow::received);
-    connect(&main_.taps(), &line::Taps::written, this, &CheckWindow::sent);
     connect(save, &QPushButton::clicked, this, &CheckWindow::saveReport);
-    resize(560, 380);
-    clock_.start();
+    connect(&main_.taps(), &line::Taps::ticked, this, &CheckWindow::tick);
+    connect(&main_.taps(), &line::Taps::frame, this, &CheckWindow::frame);
+    connect(&main_.taps(), &line::Taps::settingsChanged, this, &CheckWindow::settingsChanged);
+    resize(560, 420);
+}
+
+bool CheckWindow::pausePoll(bool freshReport)
+{
+    status_->clear();
+    if (!main_.pausePoll()) {
+        report_->appendPlainText(tr("A search for radios is running; start the check when it "
+                                    "has ended."));
+        return false;
+    }
+    if (freshReport) {
+        report_->clear();
+    }
+    finding_.reset();
+    use_->setEnabled(false);
+    deep_->setEnabled(false);
+    setDefaultButton(start_);
+    start_->setEnabled(false);
+    cancel_->setEnabled(true);
+    return true;
 }
 
 void CheckWindow::start()
 {
-    report_->clear();
-    status_->clear();
-    if (!main_.pausePoll()) {
-        report_->setPlainText(tr("A search for radios is running; start the check when it has "
-                                 "ended."));
-        return;
+    if (pausePoll(true)) {
+        apply(check_.start(setup(main_.settings()), main_.now()));
     }
-    finding_.reset();
-    use_->setEnabled(false);
-    setDefaultButton(start_);
-    start_->setEnabled(false);
-    cancel_->setEnabled(true);
-    apply(check_.start(setup(main_.settings())));
+}
+
+void CheckWindow::startDeepSearch()
+{
+    const int rate = deepRate_->currentData().toInt();
+    // Below the report that led to it.
+    if (pausePoll(false)) {
+        apply(check_.deepSearch(rate, main_.now()));
+    }
 }
 
 void CheckWindow::cancel()
@@ -116,21 +155,23 @@ void CheckWindow::cancel()
 void CheckWindow::tick()
 {
     if (check_.running()) {
-        apply(check_.tick());
+        const line::Millis now = main_.now();
+        const line::LinkAccount& account = main_.account();
+        apply(check_.tick(now, account.port(), account.heldBack(now)));
     }
 }
 
-void CheckWindow::received(const QByteArray& chunk)
+void CheckWindow::frame(const line::FrameEvent& event)
 {
     if (check_.running()) {
-        apply(check_.received(byteSpan(chunk), clock_.elapsed()));
+        apply(check_.event(event));
     }
 }
 
-void CheckWindow::sent(const QByteArray& bytes)
+void CheckWindow::settingsChanged()
 {
     if (check_.running()) {
-        apply(check_.sent(byteSpan(bytes), clock_.elapsed()));
+        apply(check_.settingsChanged());
     }
 }
 
@@ -142,6 +183,7 @@ void CheckWindow::apply(const Step& step)
         report_->appendPlainText(text);
     }
     progress_->setValue(step.progress);
+    activity_->setText(QString::fromStdString(step.activity));
     for (const civ::Frame& frame : step.send) {
         main_.send(frame, line::Origin{line::Source::Check, 0, {}});
     }
@@ -150,15 +192,27 @@ void CheckWindow::apply(const Step& step)
         use_->setEnabled(true);
         setDefaultButton(use_);
     }
+    if (step.offerDeepSearch) {
+        offerDeepSearch(*step.offerDeepSearch);
+    }
     if (step.openRate) {
         const platform::OpenError error = main_.reopen(*step.openRate);
-        apply(check_.opened(error, main_.account().port().reason));
+        apply(check_.opened(error, main_.account().port().reason, main_.now()));
     }
     if (step.done) {
         main_.restore();
         start_->setEnabled(true);
         cancel_->setEnabled(false);
     }
+}
+
+void CheckWindow::offerDeepSearch(int rate)
+{
+    // A network port has one rate, the server's.
+    const bool network = main_.settings().network;
+    deepRate_->setEnabled(!network);
+    deepRate_->setCurrentIndex(std::max(deepRate_->findData(network ? 0 : rate), 0));
+    deep_->setEnabled(true);
 }
 
 void CheckWindow::setDefaultButton(QPushButton* button)

@@ -6,35 +6,20 @@
 #include "serial/baud_rates.h"
 
 #include <algorithm>
-#include <array>
-#include <cstddef>
 #include <utility>
 
 namespace check {
 
 namespace {
 
-// Rows of the rate pop-up, the rates radios most often use first: 9600, 19200, 4800, then
-// the rest, the common ones before the odd ones.
-constexpr std::array<int, serial::kBaudRates.size()> kScanOrder{8, 10, 6, 2, 12, 13, 4,
-                                                                0, 1,  3, 5, 7,  9,  11};
-
 // The longest request we send (read ID) and the longest reply we wait for (a frequency).
 constexpr int kRequestBytes = 7;
 constexpr int kReplyBytes = 11;
 constexpr int kBitsPerByte = 10;
 // What a radio takes to start its answer.
-constexpr int kTurnaroundMs = 100;
-// The pump reads on tick boundaries, and the tick that sends also counts down.
+constexpr Millis kTurnaroundMs = 100;
+// The pump reads on tick boundaries.
 constexpr int kMarginTicks = 2;
-// One of our frames may wait behind two the main window had queued.
-constexpr int kReleaseTicks = 3 * (civ::TransmitQueue::kDelayAfterRelease + 1);
-constexpr int kProgressUnits = 2 + InterfaceCheck::kPolls + static_cast<int>(kScanOrder.size());
-
-bool contains(const std::vector<std::uint8_t>& bytes, const civ::Frame& frame)
-{
-    return std::search(bytes.begin(), bytes.end(), frame.begin(), frame.end()) != bytes.end();
-}
 
 } // namespace
 
@@ -45,8 +30,8 @@ InterfaceCheck::InterfaceCheck(int tickMs)
 Step InterfaceCheck::take()
 {
     if (phase_ != Phase::Idle) {
-        const int scanned = 2 + kPolls + static_cast<int>(scanIndex_);
-        out_.progress = (phase_ == Phase::Scan ? scanned : polls_ + 1) * 100 / kProgressUnits;
+        out_.progress = progress();
+        out_.activity = activity();
     }
     return std::exchange(out_, Step{});
 }
@@ -54,18 +39,36 @@ Step InterfaceCheck::take()
 void InterfaceCheck::finish()
 {
     phase_ = Phase::Idle;
-    unsent_.clear();
-    listening_ = false;
+    // The caller puts the port back at the chosen rate.
+    openRate_ = currentRate();
+    unsent_ = 0;
+    deadline_.reset();
     out_.progress = 100;
+    out_.activity.clear();
     out_.done = true;
 }
 
-Step InterfaceCheck::start(const Setup& setup)
+void InterfaceCheck::reset(const Setup& setup, Millis now)
 {
     setup_ = setup;
+    now_ = now;
+    unsent_ = 0;
+    deadline_.reset();
+    droppedFrame_ = false;
+    pollIds_.clear();
+    answeredIds_.clear();
+    roundTrips_.clear();
+    refused_ = 0;
+    scanRates_.clear();
+    scanIndex_ = 0;
+    deepRates_.clear();
+    deepRateIndex_ = 0;
+}
+
+Step InterfaceCheck::start(const Setup& setup, Millis now)
+{
+    reset(setup, now);
     echo_ = Echo::Unknown;
-    parser_.reset();
-    polls_ = 0;
     const bool ourOk = civ::isEncodableAddress(setup.ourId);
     if (!ourOk || !civ::isEncodableAddress(setup.radioId)) {
         out_.report.push_back(sentences::badAddress(ourOk ? "Radio ID" : "Our ID"));
@@ -80,69 +83,175 @@ Step InterfaceCheck::start(const Setup& setup)
     return take();
 }
 
-Step InterfaceCheck::opened(platform::OpenError error, const std::string& reason)
+Step InterfaceCheck::opened(platform::OpenError error, const std::string& reason, Millis now)
 {
+    now_ = now;
     const bool ok = error == platform::OpenError::None;
     if (phase_ == Phase::Opening) {
-        const int rate = serial::baudRateForCode(setup_.baudCode);
         if (ok) {
-            openRate_ = rate;
-            out_.report.push_back(sentences::opened(setup_.port, setup_.network ? 0 : rate));
+            openRate_ = serial::baudRateForCode(setup_.baudCode);
+            out_.report.push_back(sentences::opened(setup_.port, setup_.network ? 0 : openRate_));
             phase_ = Phase::Echo;
-            echoFrame_ = civ::readFrequency(setup_.radioId, setup_.ourId).frame;
-            heardBack_.clear();
-            strayBytes_ = 0;
-            frameBytes_ = 0;
+            echoMangled_ = false;
             replyBeforeEcho_ = false;
-            send({echoFrame_});
+            queue({civ::readFrequency(setup_.radioId, setup_.ourId).frame}, now);
         } else {
             out_.report.push_back(sentences::openFailed(setup_.port, error, reason));
             finish();
         }
-    } else if (phase_ == Phase::Scan) {
-        const int rate = serial::baudRateForCode(scanCode_);
-        openRate_ = ok ? rate : 0;
-        if (ok) {
-            scanRate();
-        } else {
-            out_.report.push_back(sentences::rateRefused(rate, reason));
-            nextRate();
+        return take();
+    }
+    openRate_ = ok ? scanRate_ : 0;
+    if (error == platform::OpenError::NotFound) {
+        // The port went away under the scan: no other rate will find it either.
+        out_.report.push_back(sentences::lost(setup_.port, reason));
+        finish();
+    } else if (!ok) {
+        out_.report.push_back(sentences::rateRefused(scanRate_, reason));
+        phase_ == Phase::Deep ? nextDeepRate(now) : nextRate(now);
+    } else {
+        phase_ == Phase::Deep ? nextDeepAddress(now) : scanRate(now);
+    }
+    return take();
+}
+
+void InterfaceCheck::queue(std::vector<civ::Frame> frames, Millis now)
+{
+    unsent_ += static_cast<int>(frames.size());
+    queuedAt_ = now;
+    deadline_.reset();
+    for (civ::Frame& frame : frames) {
+        out_.send.push_back(std::move(frame));
+    }
+}
+
+Millis InterfaceCheck::listenMs() const
+{
+    const int rate = std::max(setup_.network ? serial::baudRateForCode(setup_.baudCode) : openRate_,
+                              serial::kBaudRates.front());
+    const Millis lineMs = ((kRequestBytes + kReplyBytes) * kBitsPerByte * 1000 + rate - 1) / rate;
+    return lineMs + kTurnaroundMs + Millis{kMarginTicks} * tickMs_;
+}
+
+bool InterfaceCheck::isOurs(const line::FrameEvent& event) const
+{
+    return event.origin.source == line::Source::Check;
+}
+
+Step InterfaceCheck::event(const line::FrameEvent& event)
+{
+    if (!running()) {
+        return take();
+    }
+    now_ = std::max(now_, event.at);
+    switch (event.direction) {
+    case line::Direction::Sent:
+        if (isOurs(event) && unsent_ > 0) {
+            --unsent_;
+            lastLeft_ = event.at;
+            sent(event);
         }
+        break;
+    case line::Direction::Dropped:
+        if (isOurs(event) && unsent_ > 0) {
+            --unsent_;
+            droppedFrame_ = true;
+        }
+        break;
+    case line::Direction::Echo:
+        if (isOurs(event) && phase_ == Phase::Echo && unsent_ == 0) {
+            decideEcho(Echo::Own, event.at);
+        }
+        break;
+    case line::Direction::Received:
+        heard(event);
+        break;
     }
     return take();
 }
 
-void InterfaceCheck::send(std::vector<civ::Frame> frames)
+void InterfaceCheck::sent(const line::FrameEvent& event)
 {
-    unsent_.assign(frames.begin(), frames.end());
-    out_.send = std::move(frames);
-    listening_ = false;
-    ticksLeft_ = kReleaseTicks;
+    switch (phase_) {
+    case Phase::Poll:
+        if (pollIds_.empty()) {
+            firstPollLeft_ = event.at;
+        }
+        pollIds_.push_back(event.request.value_or(0));
+        break;
+    case Phase::Deep:
+        nextDeepAddress(event.at);
+        return;
+    default:
+        break;
+    }
+    if (unsent_ == 0) {
+        deadline_ = event.at + listenMs();
+    }
 }
 
-int InterfaceCheck::listenTicks() const
+void InterfaceCheck::heard(const line::FrameEvent& event)
 {
-    const int rate = std::max(openRate_, serial::kBaudRates.front());
-    const int lineMs = ((kRequestBytes + kReplyBytes) * kBitsPerByte * 1000 + rate - 1) / rate;
-    return (lineMs + kTurnaroundMs + tickMs_ - 1) / tickMs_ + kMarginTicks;
+    switch (phase_) {
+    case Phase::Echo:
+        heardInEcho(event);
+        break;
+    case Phase::Poll:
+    case Phase::Settle:
+        if (event.request && std::ranges::find(pollIds_, *event.request) != pollIds_.end()) {
+            pollAnswered(event);
+        }
+        break;
+    case Phase::Scan:
+    case Phase::Confirm:
+    case Phase::Deep:
+        heardInScan(event);
+        break;
+    case Phase::Idle:
+    case Phase::Opening:
+        break;
+    }
 }
 
-Step InterfaceCheck::sent(std::span<const std::uint8_t> bytes, Millis now)
+Step InterfaceCheck::tick(Millis now, const line::PortStatus& port,
+                          const std::optional<line::HoldBack>& held)
 {
-    if (!unsent_.empty() && std::ranges::equal(bytes, unsent_.front())) {
-        unsent_.pop_front();
-        sentAt_ = now;
-        listening_ = unsent_.empty();
-        ticksLeft_ = listening_ ? listenTicks() : kReleaseTicks;
+    if (!running()) {
+        return take();
+    }
+    now_ = now;
+    if (port.state == line::PortState::Lost) {
+        out_.report.push_back(sentences::lost(setup_.port, port.reason));
+        finish();
+    } else if (droppedFrame_) {
+        out_.report.push_back(sentences::dropped(setup_.port));
+        finish();
+    } else if (unsent_ > 0) {
+        stuck(now, held);
+    } else if (deadline_ && now >= *deadline_) {
+        deadline_.reset();
+        timedOut(now);
     }
     return take();
 }
 
-Step InterfaceCheck::tick()
+void InterfaceCheck::stuck(Millis now, const std::optional<line::HoldBack>& held)
 {
-    const bool waiting = phase_ == Phase::Echo || phase_ == Phase::Poll || phase_ == Phase::Scan;
-    if (waiting && --ticksLeft_ <= 0) {
-        timedOut();
+    const Millis waited = now - queuedAt_;
+    if (held && waited >= kBusyMs) {
+        out_.report.push_back(sentences::busy(*held, waited, phase_ == Phase::Echo));
+        finish();
+    } else if (waited >= kStuckMs) {
+        out_.report.push_back(sentences::stuck(waited));
+        finish();
+    }
+}
+
+Step InterfaceCheck::settingsChanged()
+{
+    if (running()) {
+        out_.report.push_back(sentences::settingsChanged());
+        finish();
     }
     return take();
 }
@@ -156,71 +265,26 @@ Step InterfaceCheck::cancel()
     return take();
 }
 
-Step InterfaceCheck::received(std::span<const std::uint8_t> bytes, Millis now)
-{
-    for (const std::uint8_t b : bytes) {
-        const civ::FrameParser::Event event = parser_.ParseByte(b);
-        if (phase_ == Phase::Echo && listening_) {
-            heardBack_.push_back(b);
-            ++frameBytes_;
-            if (event == civ::FrameParser::Event::FrameEnd ||
-                event == civ::FrameParser::Event::OverlongFrameEnd) {
-                frameBytes_ = 0;
-            } else if (parser_.parseState == 0) {
-                strayBytes_ += std::exchange(frameBytes_, 0);
-            }
-        }
-        heard(event, now);
-    }
-    if (phase_ == Phase::Echo && listening_) {
-        // On a one-wire bus our echo comes before any answer to it.
-        if (contains(heardBack_, echoFrame_)) {
-            decideEcho(Echo::Own);
-        } else if (replyBeforeEcho_) {
-            decideEcho(notOurs());
-        }
-    }
-    return take();
-}
-
-void InterfaceCheck::heard(civ::FrameParser::Event event, Millis now)
-{
-    const int to = parser_.parseToID;
-    const int from = parser_.parseFromID;
-    if (event != civ::FrameParser::Event::FrameEnd || from == setup_.ourId) {
-        return;
-    }
-    const bool toUs = to == setup_.ourId;
-    if (phase_ == Phase::Echo && listening_ && toUs) {
-        replyBeforeEcho_ = true;
-    } else if (phase_ == Phase::Poll && listening_ && toUs && from == setup_.radioId) {
-        roundTrips_.push_back(now - sentAt_);
-        refused_ += parser_.parseCmd == civ::kNg ? 1 : 0;
-        nextPoll();
-    } else if (phase_ == Phase::Scan && (toUs || to == civ::kBroadcast)) {
-        const int rate = serial::baudRateForCode(scanCode_);
-        out_.report.push_back(sentences::found(rate, from));
-        out_.finding = Finding{scanCode_, rate, from};
-        finish();
-    }
-}
-
-void InterfaceCheck::timedOut()
+void InterfaceCheck::timedOut(Millis now)
 {
     switch (phase_) {
     case Phase::Echo:
-        decideEcho(notOurs());
+        decideEcho(echoMangled_ ? Echo::Garbled : Echo::Nothing, now);
         break;
     case Phase::Poll:
-        ++lost_;
-        if (lost_ >= kSilentPolls && roundTrips_.empty()) {
-            pollsDone();
-        } else {
-            nextPoll();
-        }
+        pollTimedOut(now);
+        break;
+    case Phase::Settle:
+        pollsDone(now);
         break;
     case Phase::Scan:
-        nextRate();
+        scanTimedOut(now);
+        break;
+    case Phase::Confirm:
+        confirmTimedOut();
+        break;
+    case Phase::Deep:
+        deepTimedOut(now);
         break;
     case Phase::Idle:
     case Phase::Opening:
@@ -228,87 +292,25 @@ void InterfaceCheck::timedOut()
     }
 }
 
-Echo InterfaceCheck::notOurs() const
+void InterfaceCheck::heardInEcho(const line::FrameEvent& event)
 {
-    // Bytes that are no part of a whole frame from another station.
-    return strayBytes_ + frameBytes_ > 0 ? Echo::Garbled : Echo::Nothing;
+    if (unsent_ > 0) {
+        return;
+    }
+    if (event.kind != line::Kind::Frame) {
+        echoMangled_ = true;
+    } else if (event.to() == setup_.ourId) {
+        // On a one-wire bus our echo comes before any answer to it.
+        decideEcho(echoMangled_ ? Echo::Garbled : Echo::Nothing, event.at);
+    }
 }
 
-void InterfaceCheck::decideEcho(Echo echo)
+void InterfaceCheck::decideEcho(Echo echo, Millis now)
 {
     echo_ = echo;
     out_.report.push_back(sentences::echo(echo));
     phase_ = Phase::Poll;
-    polls_ = 0;
-    lost_ = 0;
-    refused_ = 0;
-    roundTrips_.clear();
-    nextPoll();
-}
-
-void InterfaceCheck::nextPoll()
-{
-    if (polls_ == kPolls) {
-        pollsDone();
-        return;
-    }
-    ++polls_;
-    send({civ::readFrequency(setup_.radioId, setup_.ourId).frame});
-}
-
-void InterfaceCheck::pollsDone()
-{
-    const int rate = serial::baudRateForCode(setup_.baudCode);
-    if (roundTrips_.empty()) {
-        out_.report.push_back(sentences::silent(setup_.radioId, rate, polls_, setup_.network));
-        startScan();
-        return;
-    }
-    std::vector<Millis> times = roundTrips_;
-    std::ranges::sort(times);
-    const std::size_t n = times.size();
-    const Millis median = n % 2 == 1 ? times[n / 2] : (times[n / 2 - 1] + times[n / 2]) / 2;
-    out_.report.push_back(sentences::answered(setup_.radioId, rate, static_cast<int>(n), polls_,
-                                              {times.front(), median, times.back()}, refused_,
-                                              tickMs_));
-    finish();
-}
-
-void InterfaceCheck::startScan()
-{
-    phase_ = Phase::Scan;
-    if (setup_.network) {
-        out_.report.push_back(sentences::networkPort());
-        scanCodes_ = {setup_.baudCode};
-    } else {
-        scanCodes_.assign(kScanOrder.begin(), kScanOrder.end());
-    }
-    scanIndex_ = 0;
-    nextRate();
-}
-
-void InterfaceCheck::nextRate()
-{
-    if (scanIndex_ == scanCodes_.size()) {
-        out_.report.push_back(sentences::nothing(echo_, setup_.network));
-        finish();
-        return;
-    }
-    scanCode_ = scanCodes_[scanIndex_++];
-    const int rate = serial::baudRateForCode(scanCode_);
-    if (rate != openRate_ && !setup_.network) {
-        unsent_.clear();
-        listening_ = false;
-        out_.openRate = rate;
-        return;
-    }
-    scanRate();
-}
-
-void InterfaceCheck::scanRate()
-{
-    send({civ::readId(civ::kBroadcast, setup_.ourId).frame,
-          civ::readFrequency(setup_.radioId, setup_.ourId).frame});
+    nextPoll(now);
 }
 
 } // namespace check

@@ -1,19 +1,18 @@
 #pragma once
 
 #include "civ/frame.h"
-#include "civ/frame_parser.h"
+#include "line/link_account.h"
 #include "platform/open_error.h"
 
 #include <cstdint>
-#include <deque>
 #include <optional>
-#include <span>
+#include <set>
 #include <string>
 #include <vector>
 
 namespace check {
 
-using Millis = std::int64_t;
+using line::Millis;
 
 // What came back of our own bytes.
 enum class Echo { Unknown, Own, Nothing, Garbled };
@@ -23,9 +22,10 @@ struct Setup {
     int baudCode = 8; // row of the rate pop-up
     int ourId = 0xEA;
     int radioId = 8;
-    bool network = false; // a network port: its line rate is set at the far end
+    bool network = false; // a network port: its line rate is set at the server
 };
 
+// A rate and address confirmed by an answered read frequency, and settable in the main window.
 struct Finding {
     int baudCode = 0;
     int rate = 0;
@@ -33,85 +33,128 @@ struct Finding {
 };
 
 // What the caller does after each call, in this order: append the sentences, show the
-// progress, open the port (and answer with opened()), queue the frames. When done: put the
-// port back at the rate the operator chose and resume the poll.
+// progress and the activity, open the port (and answer with opened()), queue the frames. When
+// done: put the port back at the rate the operator chose and resume the poll.
 struct Step {
     std::vector<std::string> report;
     int progress = 0; // percent
-    std::optional<int> openRate;
+    std::string activity;
+    std::optional<int> openRate; // bit/s
     std::vector<civ::Frame> send;
     std::optional<Finding> finding;
+    // The deeper search is worth offering; at this rate (0: the usual order) first.
+    std::optional<int> offerDeepSearch;
     bool done = false;
 };
 
 // Finds out why a radio does not answer: whether the port opens, what comes back of our own
 // bytes, whether the radio at Radio ID answers at the current rate, and if it does not, at
-// which rate and address a radio does. Driven by the pump's ticks and by the bytes it reads
-// and writes; it never waits and knows no clock but the times it is given.
+// which rate and address a radio does. Driven by the link account's events, the pump's ticks
+// and the port's state; it never waits and knows no clock but the times it is given.
 class InterfaceCheck {
 public:
     static constexpr int kPolls = 10;
     // A radio that ignored this many polls in a row from the start will not answer the rest.
     static constexpr int kSilentPolls = 2;
+    // Our frames held back this long by other stations: the bus is too busy to check.
+    static constexpr Millis kBusyMs = 3000;
+    // A frame not gone this long without anyone talking: the line is stuck.
+    static constexpr Millis kStuckMs = 6000;
+    // Beyond the pop-up: the fastest rate of a radio's USB port.
+    static constexpr int kUsbRate = 115200;
+    // The deeper search asks every address from 1 to this one.
+    static constexpr int kLastAddress = 0xFB;
 
     explicit InterfaceCheck(int tickMs);
 
-    Step start(const Setup& setup);
-    Step opened(platform::OpenError error, const std::string& reason);
-    Step received(std::span<const std::uint8_t> bytes, Millis now);
-    Step sent(std::span<const std::uint8_t> bytes, Millis now);
-    Step tick();
+    Step start(const Setup& setup, Millis now);
+    Step opened(platform::OpenError error, const std::string& reason, Millis now);
+    Step event(const line::FrameEvent& event);
+    Step tick(Millis now, const line::PortStatus& port, const std::optional<line::HoldBack>& held);
+    // The port, the rate or an address changed in the main window.
+    Step settingsChanged();
     Step cancel();
+    // Every address at one rate (0: each usual rate in turn), with a read frequency to each.
+    Step deepSearch(int rate, Millis now);
 
     bool running() const { return phase_ != Phase::Idle; }
     Echo echo() const { return echo_; }
+    // What the deeper search takes per rate, going by the echo.
+    Millis deepSearchMsPerRate() const;
 
 private:
-    enum class Phase { Idle, Opening, Echo, Poll, Scan };
+    enum class Phase { Idle, Opening, Echo, Poll, Settle, Scan, Confirm, Deep };
 
     Step take();
+    void reset(const Setup& setup, Millis now);
     void finish();
-    void send(std::vector<civ::Frame> frames);
-    int listenTicks() const;
-    void timedOut();
-    void heard(civ::FrameParser::Event event, Millis now);
+    int progress() const;
+    std::string activity() const;
+    void queue(std::vector<civ::Frame> frames, Millis now);
+    Millis listenMs() const;
+    bool isOurs(const line::FrameEvent& event) const;
+    void sent(const line::FrameEvent& event);
+    void heard(const line::FrameEvent& event);
+    void timedOut(Millis now);
+    void stuck(Millis now, const std::optional<line::HoldBack>& held);
 
-    Echo notOurs() const;
-    void decideEcho(Echo echo);
-    void nextPoll();
-    void pollsDone();
-    void startScan();
-    void nextRate();
-    void scanRate();
+    void decideEcho(Echo echo, Millis now);
+    void heardInEcho(const line::FrameEvent& event);
+    void nextPoll(Millis now);
+    void pollTimedOut(Millis now);
+    // Waits out the account's answer window from `from` for late replies.
+    void settle(Millis from);
+    void pollAnswered(const line::FrameEvent& event);
+    void pollsDone(Millis now);
+
+    void startScan(Millis now);
+    void nextRate(Millis now);
+    void scanRate(Millis now);
+    void heardInScan(const line::FrameEvent& event);
+    void scanTimedOut(Millis now);
+    void confirmTimedOut();
+    void found();
+
+    void nextDeepRate(Millis now);
+    void nextDeepAddress(Millis now);
+    void deepTimedOut(Millis now);
+
+    int currentRate() const;
 
     int tickMs_;
     Phase phase_ = Phase::Idle;
     Setup setup_;
     Step out_;
-    civ::FrameParser parser_;
     int openRate_ = 0;
+    Millis now_ = 0;
 
-    // The frames of the exchange under way, until each is seen leaving; then the answer window.
-    std::deque<civ::Frame> unsent_;
-    bool listening_ = false;
-    int ticksLeft_ = 0;
-    Millis sentAt_ = 0;
+    // Our frames queued and not yet gone, and the deadline of the wait under way.
+    int unsent_ = 0;
+    Millis queuedAt_ = 0;
+    Millis lastLeft_ = 0;
+    std::optional<Millis> deadline_;
+    bool droppedFrame_ = false;
 
     Echo echo_ = Echo::Unknown;
-    civ::Frame echoFrame_;
-    std::vector<std::uint8_t> heardBack_;
-    int strayBytes_ = 0;
-    int frameBytes_ = 0;
+    bool echoMangled_ = false;
     bool replyBeforeEcho_ = false;
 
-    int polls_ = 0;
-    int lost_ = 0;
+    std::vector<std::uint64_t> pollIds_;
+    std::set<std::uint64_t> answeredIds_;
+    Millis firstPollLeft_ = 0;
     int refused_ = 0;
     std::vector<Millis> roundTrips_;
 
-    std::vector<int> scanCodes_;
+    std::vector<int> scanRates_;
     std::size_t scanIndex_ = 0;
-    int scanCode_ = 0;
+    int scanRate_ = 0;
+    bool collision_ = false;
+    std::vector<int> candidates_;
+    std::vector<int> confirmed_;
+
+    std::vector<int> deepRates_;
+    std::size_t deepRateIndex_ = 0;
+    int deepAddress_ = 0;
 };
 
 } // namespace check

@@ -1,25 +1,45 @@
 #include "check/sentences.h"
 
 #include "civ/reply_decoder.h"
-
-#include <array>
-#include <cstdio>
+#include "line/link_account.h"
 
 namespace check::sentences {
 
 namespace {
+
+// A reply this slow or slower is worth a word.
+constexpr Millis kSlowMs = 300;
+
+std::string ms(Millis t)
+{
+    return std::to_string(t) + " ms";
+}
+
+} // namespace
 
 std::string address(int a)
 {
     return "0x" + civ::hexByte(a) + " (" + std::to_string(a) + ")";
 }
 
-std::string bits(int rate)
+std::string addresses(const std::vector<int>& list)
 {
-    return std::to_string(rate) + " bit/s";
+    std::string s;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        s += (i == 0 ? "" : i + 1 == list.size() ? " and " : ", ") + address(list[i]);
+    }
+    return s;
 }
 
-} // namespace
+std::string atRate(int rate)
+{
+    return rate > 0 ? " at " + std::to_string(rate) + " bit/s" : "";
+}
+
+std::string count(int n, const char* one, const char* many)
+{
+    return std::to_string(n) + " " + (n == 1 ? one : many);
+}
 
 std::string badAddress(const char* field)
 {
@@ -35,7 +55,7 @@ std::string noPort()
 
 std::string opened(const std::string& port, int rate)
 {
-    return "The port " + port + " opened" + (rate > 0 ? " at " + bits(rate) : "") + ".";
+    return "The port " + port + " opened" + atRate(rate) + ".";
 }
 
 std::string openFailed(const std::string& port, platform::OpenError error,
@@ -61,6 +81,43 @@ std::string openFailed(const std::string& port, platform::OpenError error,
     return head + reason + ". Unplug the interface, plug it in again and start the check again.";
 }
 
+std::string lost(const std::string& port, const std::string& reason)
+{
+    return "Lost " + port + ": " + reason + ". Choose the port again once it is back.";
+}
+
+std::string dropped(const std::string& port)
+{
+    return "The port " + port +
+           " stopped taking bytes: the check's frame never left. Unplug "
+           "the interface, plug it in again, choose the port again and start the check again.";
+}
+
+std::string busy(const line::HoldBack& held, Millis waited, bool nothingLeft)
+{
+    std::string who = held.talkers.empty() ? "other stations" : addresses(held.talkers);
+    return std::string(nothingLeft ? "None of the check's frames could leave"
+                                   : "The check's frames stopped leaving") +
+           ": for " + ms(waited) + " the bus was never quiet, with " +
+           count(held.framesHeard, "frame", "frames") + " from " + who +
+           ". The program sends only in a pause between other stations' frames, so nothing can "
+           "be said of the echo or the radio. Stop what keeps the bus busy (CI-V Transceive on "
+           "another radio, or another program polling it) and start the check again.";
+}
+
+std::string stuck(Millis waited)
+{
+    return "The check's frame has not left in " + ms(waited) +
+           ", though no other station talks. Close the window's other tools, choose the port "
+           "again and start the check again.";
+}
+
+std::string settingsChanged()
+{
+    return "Check stopped: the port, Baud Rate or an address was changed in the main window "
+           "while it ran. Start it again to check the new settings.";
+}
+
 std::string echo(Echo echo)
 {
     switch (echo) {
@@ -68,9 +125,9 @@ std::string echo(Echo echo)
         return "Our own bytes came back: a one-wire CI-V interface (the radio's CI-V jack "
                "through a CT-17 style cable), working as it should.";
     case Echo::Nothing:
-        return "Nothing came back of our own bytes: the radio's USB port with CI-V echo off, or "
-               "a two-wire adapter. On a one-wire CI-V cable this would mean that the cable or "
-               "the interface passes nothing.";
+        return "Our frame left the port and nothing came back of it: the radio's USB port with "
+               "CI-V echo off, or a two-wire adapter. On a one-wire CI-V cable this would mean "
+               "that the cable or the interface passes nothing.";
     case Echo::Garbled:
         return "Something other than our own bytes came back: a garbled echo, from wrong line "
                "settings, a bad cable or a collision with another station.";
@@ -80,67 +137,47 @@ std::string echo(Echo echo)
     return {};
 }
 
-std::string answered(int address, int rate, int answers, int polls, const RoundTrips& times,
-                     int refused, int readPeriodMs)
+std::string answered(const Answers& a)
 {
-    std::string s = "The radio at address " + sentences::address(address) + " answered " +
-                    std::to_string(answers) + " of " + std::to_string(polls) + " polls at " +
-                    bits(rate) + ". Round trip: minimum " + std::to_string(times.minimum) +
-                    " ms, median " + std::to_string(times.median) + " ms, maximum " +
-                    std::to_string(times.maximum) + " ms (the port is read every " +
-                    std::to_string(readPeriodMs) + " ms, so no finer than that).";
-    if (refused > 0) {
-        s += " " + std::to_string(refused) +
-             " answers were NG: the radio refused the frequency request.";
+    const RoundTrips& t = a.times;
+    std::string s = "The radio at address " + address(a.address) + " answered " +
+                    std::to_string(a.answers) + " of " + count(a.polls, "poll", "polls") +
+                    atRate(a.rate) + ", round trip about " + ms(t.median) + " (" +
+                    std::to_string(t.minimum) + " to " + ms(t.maximum) +
+                    "; the port is read every " + ms(a.readPeriodMs) + ", so no finer than that).";
+    if (t.median >= kSlowMs) {
+        s += " That is slow: radios answer within about 100 ms. A network link, a USB hub or "
+             "a radio busy with other controllers adds to it; past " +
+             ms(line::LinkAccount::kAnswerWindowMs) + " the program counts a poll as lost.";
     }
-    return s + " Baud Rate and Radio ID are right.";
+    if (a.refused > 0) {
+        s += " " + count(a.refused, "answer was", "answers were") +
+             " NG: the radio refused the frequency request.";
+    }
+    const std::string right = a.rate > 0 ? "Baud Rate and Radio ID are right" : "Radio ID is right";
+    if (a.answers == a.polls) {
+        return s + " " + right + ".";
+    }
+    return s + " " + right + ", but " + std::to_string(a.polls - a.answers) + " of " +
+           count(a.polls, "poll", "polls") + " went" +
+           " unanswered: a loose plug, a long cable near the antenna, another station talking "
+           "over ours, or a radio busy with its own menus. Polls that go unanswered now and "
+           "then grey the main window's display.";
 }
 
-std::string silent(int address, int rate, int polls, bool network)
+std::string silent(int address, int rate, int polls)
 {
     return "The radio at address " + sentences::address(address) + " did not answer " +
-           std::to_string(polls) + " polls at " + bits(rate) + ". Looking for a radio at " +
-           (network ? "any address." : "every rate and address.");
-}
-
-std::string networkPort()
-{
-    return "This is a network port: its line rate is set at the server, so only the current "
-           "rate can be tried from here.";
+           count(polls, "poll", "polls") + atRate(rate) + ". Sending a read ID to all radios" +
+           (rate > 0 ? " at each rate of the Baud Rate pop-up, the usual ones first, and at "
+                       "115200 bit/s."
+                     : ".");
 }
 
 std::string rateRefused(int rate, const std::string& reason)
 {
-    return "The port could not be opened at " + bits(rate) + ": " + reason + ".";
-}
-
-std::string found(int rate, int address)
-{
-    return "A radio answered at " + bits(rate) + " from address " + sentences::address(address) +
-           ". Set Baud Rate to " + std::to_string(rate) + " and Radio ID to " +
-           std::to_string(address) + ".";
-}
-
-std::string nothing(Echo echo, bool network)
-{
-    std::string s = network ? "No radio answered. " : "No radio answered at any rate. ";
-    s += "What remains: that the radio is switched on; the cable, in the radio's CI-V (REMOTE) "
-         "jack or USB socket and in this computer; and the radio's CI-V settings (CI-V Baud "
-         "Rate, CI-V Address, and on USB the CI-V USB port and echo settings).";
-    switch (echo) {
-    case Echo::Own:
-        return s + " Our own bytes came back, so the port and the interface work up to the "
-                   "radio's side of the cable.";
-    case Echo::Nothing:
-        return s + " Nothing came back of our own bytes either: on a one-wire cable that points "
-                   "at the cable or the interface; on the radio's USB port, at the radio.";
-    case Echo::Garbled:
-        return s + " Our own bytes came back garbled: suspect the cable, the line settings or "
-                   "another station on the bus.";
-    case Echo::Unknown:
-        break;
-    }
-    return s;
+    return "The port could not be opened at " + std::to_string(rate) + " bit/s: " + reason +
+           ". Going on with the next rate.";
 }
 
 std::string cancelled()

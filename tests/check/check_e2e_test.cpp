@@ -10,47 +10,141 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QPushButton>
 #include <gtest/gtest.h>
+#include <memory>
 
-// The program at 9600 bit/s and Radio ID 8, the simulated radio at 19200 and 0x94; the window's
-// timers run as in the program.
-TEST(CheckInterfaceEndToEnd, FindsRateAndAddressAndTheirUseGetsThePollAnswered)
-{
+namespace {
+
+// The program at 9600 bit/s and Radio ID 8 on a bus civ-sim plays; the window's timers run as
+// in the program.
+class CheckOnSimulator : public ::testing::Test {
+protected:
+    void TearDown() override
+    {
+        window.reset();
+        sim.terminate();
+        sim.waitForFinished();
+    }
+
+    void open(const QStringList& simArgs)
+    {
+        sim.start(QStringLiteral(CIV_SIM_PATH), simArgs);
+        ASSERT_TRUE(pumpUntil([&] { return sim.canReadLine(); }));
+        const QString port = QString::fromLocal8Bit(sim.readLine()).trimmed();
+        auto& app = *static_cast<App*>(QCoreApplication::instance());
+        app.ourSerialPort = 0;
+        platform::Services services = platform::systemServices({port});
+        services.showMessage = [&](QWidget*, const QString& text, const QString&) {
+            messages.append(text);
+        };
+        window = std::make_unique<IcomWindow>(app, services);
+        window->init();
+        window->menuBar1()->checkInterfaceAction()->trigger();
+        check = window->findChild<check::CheckWindow*>();
+        ASSERT_NE(check, nullptr);
+        report = check->findChild<QPlainTextEdit*>(QStringLiteral("CheckReport"));
+        baud = window->findChild<QComboBox*>(QStringLiteral("BaudPopup"));
+    }
+
+    template <class T> T* in(const char* name) const
+    {
+        return check->findChild<T*>(QLatin1String(name));
+    }
+
+    // Return takes the default button: Start, and "Use these settings" once a radio is found.
+    void pressReturn()
+    {
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QCoreApplication::sendEvent(check, &enter);
+    }
+
+    bool reportHas(const char* phrase, int deadlineMs = 60000)
+    {
+        return pumpUntil([&] { return report->toPlainText().contains(phrase); }, deadlineMs);
+    }
+
+    bool ended()
+    {
+        return pumpUntil([&] { return in<QPushButton>("StartButton")->isEnabled(); }, 60000);
+    }
+
     QProcess sim;
-    sim.start(QStringLiteral(CIV_SIM_PATH), {"--rate", "19200", "--radio", "0x94"});
-    ASSERT_TRUE(pumpUntil([&] { return sim.canReadLine(); }));
-    const QString port = QString::fromLocal8Bit(sim.readLine()).trimmed();
-
-    auto& app = *static_cast<App*>(QCoreApplication::instance());
-    app.ourSerialPort = 0;
-    platform::Services services = platform::systemServices({port});
+    std::unique_ptr<IcomWindow> window;
+    check::CheckWindow* check = nullptr;
+    QPlainTextEdit* report = nullptr;
+    QComboBox* baud = nullptr;
     QStringList messages;
-    services.showMessage = [&](QWidget*, const QString& text, const QString&) {
-        messages.append(text);
-    };
-    IcomWindow window(app, services);
-    window.init();
-    window.menuBar1()->checkInterfaceAction()->trigger();
-    auto* check = window.findChild<check::CheckWindow*>();
-    ASSERT_NE(check, nullptr);
-    auto* report = check->findChild<QPlainTextEdit*>(QStringLiteral("CheckReport"));
-    auto* freq = window.findChild<QLabel*>(QStringLiteral("FreqDisplay"));
+};
 
-    // Return takes the default button: Start, then "Use these settings" once a radio is found.
-    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-    QCoreApplication::sendEvent(check, &enter);
-    ASSERT_TRUE(pumpUntil([&] { return report->toPlainText().contains("Set Baud Rate"); }, 60000))
+TEST_F(CheckOnSimulator, SaysWhichRateItTriesAndTheFindingItsUseGetsThePollAnswered)
+{
+    open({"--rate", "19200", "--radio", "0x94"});
+    pressReturn();
+    EXPECT_TRUE(pumpUntil(
+        [&] { return in<QLabel>("CheckActivity")->text().startsWith("Trying 19200 bit/s"); },
+        60000));
+    ASSERT_TRUE(reportHas("Set Baud Rate to 19200 and Radio ID to 148."))
         << report->toPlainText().toStdString();
-    EXPECT_TRUE(report->toPlainText().contains(
-        "A radio answered at 19200 bit/s from address 0x94 (148). Set Baud Rate to 19200 and "
-        "Radio ID to 148."));
-    EXPECT_EQ(freq->text(), QStringLiteral("-"));
 
-    QCoreApplication::sendEvent(check, &enter);
-    EXPECT_EQ(window.findChild<QLineEdit*>(QStringLiteral("EditRadioID"))->text(), "148");
-    EXPECT_EQ(window.findChild<QComboBox*>(QStringLiteral("BaudPopup"))->currentText(), "19200");
-    EXPECT_TRUE(pumpUntil([&] { return freq->text() == QStringLiteral("14074"); }, 30000));
+    pressReturn();
+    EXPECT_EQ(window->findChild<QLineEdit*>(QStringLiteral("EditRadioID"))->text(), "148");
+    EXPECT_EQ(baud->currentText(), "19200");
+    // The window's own poll, answered at the new settings.
+    const int answered = window->account().count(line::Origin{}).answered;
+    EXPECT_TRUE(pumpUntil(
+        [&] { return window->account().count(line::Origin{}).answered > answered; }, 30000));
     EXPECT_TRUE(messages.isEmpty()) << messages.join(u'\n').toStdString();
-    sim.terminate();
-    sim.waitForFinished();
 }
+
+TEST_F(CheckOnSimulator, BaudRateChangedMidwayStopsTheCheckAndOffersNothing)
+{
+    open({"--rate", "19200", "--radio", "0x94"});
+    pressReturn();
+    ASSERT_TRUE(reportHas("did not answer"));
+    baud->setCurrentIndex(6); // 4800
+    ASSERT_TRUE(ended());
+    EXPECT_TRUE(report->toPlainText().contains("Check stopped: the port, Baud Rate"));
+    EXPECT_FALSE(report->toPlainText().contains("Set Baud Rate"));
+    EXPECT_FALSE(in<QPushButton>("UseSettingsButton")->isEnabled());
+    EXPECT_EQ(baud->currentText(), "4800");
+}
+
+struct BusCase {
+    const char* name;
+    QStringList simArgs;
+    const char* phrase;
+    bool deepSearchOffered;
+};
+
+class CheckOnBus : public CheckOnSimulator, public ::testing::WithParamInterface<BusCase> {};
+
+// What civ-sim plays for a person, through the window's ring, pacing and reopen: nothing to
+// use, and the deeper search offered where something answered.
+TEST_P(CheckOnBus, ReportsTheBusWithoutASettingToUse)
+{
+    open(GetParam().simArgs);
+    pressReturn();
+    ASSERT_TRUE(ended());
+    EXPECT_TRUE(report->toPlainText().contains(GetParam().phrase))
+        << report->toPlainText().toStdString();
+    EXPECT_FALSE(in<QPushButton>("UseSettingsButton")->isEnabled());
+    EXPECT_EQ(in<QPushButton>("DeepSearchButton")->isEnabled(), GetParam().deepSearchOffered);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Buses, CheckOnBus,
+    ::testing::Values(
+        BusCase{"MergedReadIdAnswers",
+                {"--radio", "0x94", "--radio", "0xA4", "--collide", "merge"},
+                "from 0x84 (132), but a read frequency to it was not",
+                true},
+        BusCase{
+            "ChatterKeepsTheBusBusy", {"--chatter-every", "0.08"}, "frames from 0x70 (112)", false},
+        BusCase{"RadioAtTheUsbRate",
+                {"--rate", "115200"},
+                "at 115200 bit/s from address 0x08 (8). The program's rates stop at 57600",
+                false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace

@@ -1,5 +1,6 @@
 // What the end-to-end tests do not reach: the simulator's options, and the refusals of its
 // radio.
+#include "bus_faults.h"
 #include "options.h"
 #include "radio.h"
 
@@ -21,18 +22,22 @@ ParseResult parse(const std::string& line)
 
 TEST(Options, ParseOrRefuseWithAReason)
 {
-    const ParseResult r = parse("--radio 0x94,freq=7040000,mode=CW,filter=2,bytes=4 --radio=12 "
-                                "--echo off --jam-every 2.5 --reply-delay 150 --controller 0xE0");
+    const ParseResult r = parse("--radio 0x94,freq=7040000,mode=CW,filter=2,bytes=4 --radio=12,"
+                                "readid=no --echo off --jam-every 2.5 --reply-delay 150 "
+                                "--controller 0xE0 --collide merge --chatter-every 0.08");
     ASSERT_EQ(r.action, ParseResult::Action::Run) << r.error;
-    EXPECT_EQ(r.options.radios, (std::vector<RadioConfig>{{0x94, 7'040'000, 0x03, 2, 4},
-                                                          {12, 14'074'000, 0x01, 1, 5}}));
+    EXPECT_EQ(r.options.radios, (std::vector<RadioConfig>{{0x94, 7'040'000, 0x03, 2, 4, true},
+                                                          {12, 14'074'000, 0x01, 1, 5, false}}));
     EXPECT_FALSE(r.options.echo);
+    EXPECT_EQ(r.options.collide, Collision::Merge);
+    EXPECT_EQ(r.options.chatterEverySeconds, 0.08);
     EXPECT_EQ(r.options.controller, 0xE0);
     for (const char* bad :
          {"--radio 0xFD", "--radio 8,freq=100000000,bytes=4", "--radio 8,mode=9",
           "--radio 8,filter=4", "--radio 8 --radio 0x08", "--echo maybe", "--baud 12345",
           "--listen 127.0.0.1:70000", "--device /dev/ttyS0 --listen 127.0.0.1:0", "--jam-every 0",
-          "--controller 0xFE", "--bogus"}) {
+          "--controller 0xFE", "--bogus", "--collide jam", "--radio 8 --radio 9 --collide both",
+          "--radio 8,readid=maybe", "--chatter-every 0"}) {
         const ParseResult refused = parse(bad);
         EXPECT_EQ(refused.action, ParseResult::Action::Error) << bad;
         EXPECT_FALSE(refused.error.empty()) << bad;
@@ -48,6 +53,34 @@ TEST(Radio, AnswersNgToWhatItCannotDoAndOnlyReadIdToBroadcasts)
     EXPECT_TRUE(radio.handle({0x00, 0xEA, 0x05, {0x00, 0x00, 0x00, 0x07, 0x00}}).empty());
     EXPECT_EQ(radio.handle({0x00, 0xEA, 0x19, {0x00}}),
               (std::vector<Frame>{{0xEA, 0x08, 0x19, {0x00, 0x08}}}));
+}
+
+TEST(Radio, WithoutReadIdIgnoresOneToAllAndRefusesItsOwn)
+{
+    Radio radio({0x04, 7'040'000, 0x03, 1, 4, false});
+    EXPECT_TRUE(radio.handle({0x00, 0xEA, 0x19, {0x00}}).empty());
+    EXPECT_EQ(radio.handle({0x04, 0xEA, 0x19, {0x00}}),
+              (std::vector<Frame>{{0xEA, 0x04, 0xFA, {}}}));
+}
+
+// Two read ID answers become one jam or one merged frame: 0x94 and 0xA4 make 0x84, an address
+// no radio has. Other replies, and a lone answer, go out as they are.
+TEST(Collide, ReadIdAnswersCollideOthersPass)
+{
+    const Frame other{0xEA, 0x08, 0x03, {0x00}};
+    const std::vector<Frame> answers{
+        {0xEA, 0x94, 0x19, {0x00, 0x94}}, {0xEA, 0xA4, 0x19, {0x00, 0xA4}}, other};
+    std::vector<Frame> replies = answers;
+    EXPECT_EQ(collide(replies, Collision::Merge),
+              (Bytes{0xFE, 0xFE, 0xEA, 0x84, 0x19, 0x00, 0x84, 0xFD}));
+    EXPECT_EQ(replies, std::vector<Frame>{other});
+    replies = answers;
+    EXPECT_EQ(collide(replies, Collision::Jam), (Bytes{0xFC, 0xFC}));
+    replies = {answers[0], other};
+    EXPECT_EQ(collide(replies, Collision::Jam), std::nullopt);
+    EXPECT_EQ(replies.size(), 2U);
+    replies = answers;
+    EXPECT_EQ(collide(replies, Collision::None), std::nullopt);
 }
 
 } // namespace

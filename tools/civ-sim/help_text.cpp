@@ -31,6 +31,8 @@ Line:
                          as --baud. Not with --listen: a TCP client's line
                          rate cannot be seen from here.
                            civ-sim --rate 19200 --radio 0x94
+                           civ-sim --rate 115200   (a radio's USB port at its
+                                                    fastest, beyond 57600)
   --listen HOST:PORT     serve the bus to one TCP client at a time; port 0
                          picks a free port, printed as tcp://HOST:PORT
                            civ-sim --listen 127.0.0.1:0
@@ -41,13 +43,17 @@ Line:
                            civ-sim --echo garble
 
 Radios:
-  --radio ADDR[,freq=HZ][,mode=M][,filter=F][,bytes=4|5]
+  --radio ADDR[,freq=HZ][,mode=M][,filter=F][,bytes=4|5][,readid=no]
                          a radio at bus address ADDR (decimal or 0x hex);
                          repeat for more radios. Mode is a code (0x01) or a
                          name: LSB USB AM CW RTTY FM WFM CW-R RTTY-R S-AM.
                          Filter 1..3. bytes is the frequency data length.
+                         readid=no: a radio without read ID (19 00), as the
+                         IC-735 and IC-706 families; it ignores one sent to
+                         all radios and answers NG to its own.
                          Default: one radio 0x08,freq=14074000,mode=1,filter=1,bytes=5
                            civ-sim --radio 0x94 --radio 0x04,freq=7040000,mode=CW,bytes=4
+                           civ-sim --radio 0x04,bytes=4,readid=no
   --transceive           a radio tells everyone (address 00) of each change of
                          its frequency or mode, set or dialled
                            civ-sim --transceive
@@ -65,8 +71,18 @@ Faults and load:
                            civ-sim --jam-every 2.5
   --noise-every SECONDS  put a few random non-frame bytes on the line
                            civ-sim --noise-every 0.5
-  --reply-delay MS       hold every reply for MS milliseconds
-                           civ-sim --reply-delay 150
+  --reply-delay MS       hold every reply for MS milliseconds: late replies
+                           civ-sim --reply-delay 600
+  --collide jam|merge    radios answering a read ID to all radios at once
+                         collide: each sends the jam code (jam), or the line
+                         carries their bytes merged, a 0 bit winning (merge);
+                         takes two radios or more
+                           civ-sim --radio 0x94 --radio 0xA4 --collide merge
+  --chatter-every SECONDS
+                         another station reports its frequency to all this
+                         often; under 0.1 s the bus is never quiet long
+                         enough for the program's frames to leave
+                           civ-sim --chatter-every 0.08
   --flood                keep the line full of valid traffic: other stations
                          talking, and unsolicited frequency reports
                            civ-sim --flood

@@ -157,6 +157,11 @@ RadioConfig parseRadio(std::string_view arg)
                 fail("--radio: bytes must be 4 or 5");
             }
             radio.frequencyBytes = static_cast<int>(bytes);
+        } else if (key == "readid") {
+            if (value != "yes" && value != "no") {
+                fail("--radio: readid must be yes or no");
+            }
+            radio.readId = value == "yes";
         } else {
             fail("--radio: unknown key '" + std::string(key) + "'");
         }
@@ -199,12 +204,24 @@ void parseListen(std::string_view text, Options& options)
     options.listenPort = static_cast<std::uint16_t>(port);
 }
 
+void applyBusFault(std::string_view name, std::string_view value, Options& options)
+{
+    if (name == "--collide") {
+        if (value != "jam" && value != "merge") {
+            fail("--collide: expected jam or merge");
+        }
+        options.collide = value == "jam" ? Collision::Jam : Collision::Merge;
+    } else if (name == "--chatter-every") {
+        options.chatterEverySeconds = parseSeconds(value, name);
+    }
+}
+
 bool takesValue(std::string_view name)
 {
-    static constexpr std::array<std::string_view, 13> kWithValue{
+    static constexpr std::array<std::string_view, 15> kWithValue{
         "--device",     "--baud",        "--listen",      "--radio",      "--echo",
         "--jam-every",  "--noise-every", "--reply-delay", "--controller", "--link",
-        "--dial-every", "--range",       "--rate"};
+        "--dial-every", "--range",       "--rate",        "--collide",    "--chatter-every"};
     return std::find(kWithValue.begin(), kWithValue.end(), name) != kWithValue.end();
 }
 
@@ -250,11 +267,16 @@ void apply(std::string_view name, std::string_view value, Options& options)
         options.replyDelayMs = static_cast<int>(ms);
     } else if (name == "--controller") {
         options.controller = parseAddress(value, name);
+    } else {
+        applyBusFault(name, value, options);
     }
 }
 
 void check(const Options& options, bool deviceGiven, bool listenGiven)
 {
+    if (options.collide != Collision::None && options.radios.size() < 2) {
+        fail("--collide: takes two radios or more (--radio twice)");
+    }
     if (deviceGiven && listenGiven) {
         fail("--device and --listen cannot be used together");
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bus_faults.h"
 #include "radio.h"
 
 #include <cstdint>
@@ -25,6 +26,9 @@ struct Options {
     bool garbleEcho = false;
     double jamEverySeconds = 0;
     double noiseEverySeconds = 0;
+    Collision collide = Collision::None;
+    // Another station reports its frequency this often; 0: never.
+    double chatterEverySeconds = 0;
     int replyDelayMs = 0;
     bool transceive = false;
     double dialEverySeconds = 0;

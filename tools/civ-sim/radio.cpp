@@ -30,6 +30,7 @@ Radio::Radio(const RadioConfig& config, bool transceive)
     , mode_(config.mode)
     , filter_(config.filter)
     , frequencyBytes_(config.frequencyBytes)
+    , readId_(config.readId)
     , transceive_(transceive)
 {}
 
@@ -68,7 +69,7 @@ std::vector<Frame> Radio::handle(const Frame& frame)
         break;
     case cmd::kReadId:
         // Radios answer read ID also when it is sent to everyone: that is how they are found.
-        if (frame.data == Bytes{0x00}) {
+        if (frame.data == Bytes{0x00} && readId_) {
             return {reply(frame.src, cmd::kReadId, {0x00, address_})};
         }
         break;

@@ -28,6 +28,8 @@ struct RadioConfig {
     std::uint8_t mode = 0x01;
     std::uint8_t filter = 1;
     int frequencyBytes = 5;
+    // The IC-735 and IC-706 families lack read ID.
+    bool readId = true;
 
     bool operator==(const RadioConfig&) const = default;
 };
@@ -69,6 +71,7 @@ private:
     std::uint8_t mode_;
     std::uint8_t filter_;
     int frequencyBytes_;
+    bool readId_;
     bool transceive_;
     std::uint64_t low_ = 0;
     std::uint64_t high_ = std::numeric_limits<std::uint64_t>::max();

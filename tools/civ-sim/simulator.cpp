@@ -64,6 +64,7 @@ Simulator::Simulator(const Options& options, Transport& transport)
     jam_ = {seconds(options.jamEverySeconds), now + seconds(options.jamEverySeconds)};
     noise_ = {seconds(options.noiseEverySeconds), now + seconds(options.noiseEverySeconds)};
     dial_ = {seconds(options.dialEverySeconds), now + seconds(options.dialEverySeconds)};
+    chatter_ = {seconds(options.chatterEverySeconds), now + seconds(options.chatterEverySeconds)};
 }
 
 int Simulator::run(const volatile std::sig_atomic_t& stop,
@@ -164,8 +165,11 @@ void Simulator::readLine(TimePoint now)
         }
         queue(out.echo, now);
         const auto due = now + std::chrono::milliseconds(options_.replyDelayMs);
+        if (std::optional<Bytes> merged = collide(out.replies, options_.collide)) {
+            pending_.push_back({due, {}, std::move(*merged)});
+        }
         for (const Frame& reply : out.replies) {
-            pending_.push_back({due, reply});
+            pending_.push_back({due, reply, {}});
         }
     }
 }
@@ -210,11 +214,14 @@ void Simulator::runTimers(TimePoint now)
     }
     if (dial_.fire(now)) {
         for (Frame& report : bus_.turnDials()) {
-            pending_.push_back({now, std::move(report)});
+            pending_.push_back({now, std::move(report), {}});
         }
     }
+    if (chatter_.fire(now)) {
+        pending_.push_back({now, chatterReport(flood_.stationA(), chatterCount_++), {}});
+    }
     while (!pending_.empty() && pending_.front().due <= now && !busBusy(now)) {
-        sendFrame(pending_.front().frame, now);
+        sendPending(pending_.front(), now);
         pending_.pop_front();
     }
     if (options_.flood && transport_.lineFd() >= 0 && !busBusy(now)) {
@@ -236,6 +243,9 @@ std::optional<Simulator::TimePoint> Simulator::nextDeadline() const
     }
     if (dial_.period != Clock::duration::zero()) {
         consider(dial_.next);
+    }
+    if (chatter_.period != Clock::duration::zero()) {
+        consider(chatter_.next);
     }
 
     // Radios hold their output while a frame is coming in, up to kAbandonedFrame.
@@ -288,6 +298,16 @@ void Simulator::sendFrame(const Frame& frame, TimePoint now)
     const Bytes bytes = frame.encode();
     log("tx", bytes);
     send(bytes, now);
+}
+
+void Simulator::sendPending(const PendingReply& reply, TimePoint now)
+{
+    if (reply.raw.empty()) {
+        sendFrame(reply.frame, now);
+        return;
+    }
+    log("tx", reply.raw);
+    send(reply.raw, now);
 }
 
 void Simulator::log(std::string_view direction, std::span<const std::uint8_t> bytes) const

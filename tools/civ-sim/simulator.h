@@ -41,6 +41,8 @@ private:
     struct PendingReply {
         TimePoint due;
         Frame frame;
+        // Sent instead of the frame when not empty: answers that collided.
+        Bytes raw;
     };
 
     void readLine(TimePoint now);
@@ -55,6 +57,7 @@ private:
     void send(std::span<const std::uint8_t> bytes, TimePoint now);
     void queue(std::span<const std::uint8_t> bytes, TimePoint now);
     void sendFrame(const Frame& frame, TimePoint now);
+    void sendPending(const PendingReply& reply, TimePoint now);
     void log(std::string_view direction, std::span<const std::uint8_t> bytes) const;
 
     const Options& options_;
@@ -65,6 +68,8 @@ private:
     Periodic jam_;
     Periodic noise_;
     Periodic dial_;
+    Periodic chatter_;
+    std::uint64_t chatterCount_ = 0;
     Bytes out_;
     std::deque<PendingReply> pending_;
     TimePoint lastRx_{};

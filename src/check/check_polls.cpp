@@ -1,0 +1,128 @@
+// The check's ten polls of the radio at Radio ID, what the window shows meanwhile.
+#include "check/interface_check.h"
+#include "check/sentences.h"
+#include "civ/commands.h"
+#include "serial/baud_rates.h"
+
+#include <algorithm>
+
+namespace check {
+
+void InterfaceCheck::nextPoll(Millis now)
+{
+    if (pollIds_.size() == static_cast<std::size_t>(kPolls)) {
+        settle(lastLeft_);
+        return;
+    }
+    queue({civ::readFrequency(setup_.radioId, setup_.ourId).frame}, now);
+}
+
+void InterfaceCheck::settle(Millis from)
+{
+    if (answeredIds_.size() == pollIds_.size()) {
+        pollsDone(now_);
+        return;
+    }
+    // A reply comes late rather than never: wait for it as long as the account does.
+    phase_ = Phase::Settle;
+    deadline_ = from + line::LinkAccount::kAnswerWindowMs;
+}
+
+void InterfaceCheck::pollTimedOut(Millis now)
+{
+    if (answeredIds_.empty() && pollIds_.size() >= static_cast<std::size_t>(kSilentPolls)) {
+        settle(firstPollLeft_);
+    } else {
+        nextPoll(now);
+    }
+}
+
+void InterfaceCheck::pollAnswered(const line::FrameEvent& event)
+{
+    if (!answeredIds_.insert(*event.request).second) {
+        return;
+    }
+    roundTrips_.push_back(event.roundTrip.value_or(event.at - lastLeft_));
+    refused_ += event.command() == civ::kNg ? 1 : 0;
+    const bool full = pollIds_.size() == static_cast<std::size_t>(kPolls);
+    if (phase_ == Phase::Settle && !full) {
+        // The radio is there after all, only slow: go on polling.
+        phase_ = Phase::Poll;
+        nextPoll(event.at);
+    } else if (phase_ == Phase::Settle && answeredIds_.size() == pollIds_.size()) {
+        pollsDone(event.at);
+    } else if (phase_ == Phase::Poll && unsent_ == 0 && *event.request == pollIds_.back()) {
+        nextPoll(event.at);
+    }
+}
+
+void InterfaceCheck::pollsDone(Millis now)
+{
+    const int polls = static_cast<int>(pollIds_.size());
+    const int rate = setup_.network ? 0 : serial::baudRateForCode(setup_.baudCode);
+    if (answeredIds_.empty()) {
+        out_.report.push_back(sentences::silent(setup_.radioId, rate, polls));
+        startScan(now);
+        return;
+    }
+    std::vector<Millis> times = roundTrips_;
+    std::ranges::sort(times);
+    const std::size_t n = times.size();
+    const Millis median = n % 2 == 1 ? times[n / 2] : (times[n / 2 - 1] + times[n / 2]) / 2;
+    out_.report.push_back(sentences::answered({setup_.radioId,
+                                               rate,
+                                               static_cast<int>(n),
+                                               polls,
+                                               {times.front(), median, times.back()},
+                                               refused_,
+                                               tickMs_}));
+    finish();
+}
+
+int InterfaceCheck::progress() const
+{
+    const int scanUnits = setup_.network ? 1 : 15;
+    const int total = 1 + kPolls + scanUnits;
+    switch (phase_) {
+    case Phase::Opening:
+    case Phase::Echo:
+        return 100 / total;
+    case Phase::Poll:
+    case Phase::Settle:
+        return static_cast<int>(1 + pollIds_.size()) * 100 / total;
+    case Phase::Scan:
+    case Phase::Confirm:
+        return static_cast<int>(1 + kPolls + scanIndex_) * 100 / total;
+    case Phase::Deep:
+        return static_cast<int>(((deepRateIndex_ - 1) * kLastAddress + deepAddress_) * 100 /
+                                (std::max<std::size_t>(deepRates_.size(), 1) * kLastAddress));
+    case Phase::Idle:
+        break;
+    }
+    return 100;
+}
+
+std::string InterfaceCheck::activity() const
+{
+    const int rate = setup_.network ? 0 : scanRate_;
+    switch (phase_) {
+    case Phase::Opening:
+    case Phase::Echo:
+        return sentences::activityEcho();
+    case Phase::Poll:
+    case Phase::Settle:
+        return sentences::activityPoll(
+            setup_.radioId, std::min<int>(static_cast<int>(pollIds_.size()) + 1, kPolls), kPolls);
+    case Phase::Scan:
+    case Phase::Confirm:
+        return sentences::activityScan(rate, static_cast<int>(scanIndex_),
+                                       static_cast<int>(scanRates_.size()));
+    case Phase::Deep:
+        return sentences::activityDeep(rate, deepAddress_, kLastAddress);
+    case Phase::Idle:
+        break;
+    }
+    return {};
+}
+
+} // namespace check

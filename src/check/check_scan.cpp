@@ -1,0 +1,229 @@
+// The check's search: a read ID to all radios at each rate, a read frequency to confirm what
+// answers, and the deeper search of every address for radios that ignore read ID.
+#include "check/interface_check.h"
+#include "check/sentences.h"
+#include "civ/commands.h"
+#include "civ/transmit_queue.h"
+#include "serial/baud_rates.h"
+
+#include <algorithm>
+#include <array>
+
+namespace check {
+
+namespace {
+
+// Rows of the rate pop-up, the rates radios most often use first: 9600, 19200, 4800, then
+// the rest, the common ones before the odd ones.
+constexpr std::array<int, serial::kBaudRates.size()> kScanOrder{8, 10, 6, 2, 12, 13, 4,
+                                                                0, 1,  3, 5, 7,  9,  11};
+constexpr std::uint8_t kReadId = 0x19;
+
+std::vector<int> usualRates()
+{
+    std::vector<int> rates;
+    for (const int code : kScanOrder) {
+        rates.push_back(serial::baudRateForCode(code));
+    }
+    rates.push_back(InterfaceCheck::kUsbRate);
+    return rates;
+}
+
+std::optional<int> codeOf(int rate)
+{
+    const auto it = std::ranges::find(serial::kBaudRates, rate);
+    if (it == serial::kBaudRates.end()) {
+        return std::nullopt;
+    }
+    return static_cast<int>(it - serial::kBaudRates.begin());
+}
+
+void addOnce(std::vector<int>& list, int value)
+{
+    if (std::ranges::find(list, value) == list.end()) {
+        list.push_back(value);
+    }
+}
+
+} // namespace
+
+int InterfaceCheck::currentRate() const
+{
+    return serial::baudRateForCode(setup_.baudCode);
+}
+
+void InterfaceCheck::startScan(Millis now)
+{
+    phase_ = Phase::Scan;
+    scanRates_ = setup_.network ? std::vector<int>{currentRate()} : usualRates();
+    scanIndex_ = 0;
+    nextRate(now);
+}
+
+void InterfaceCheck::nextRate(Millis now)
+{
+    if (scanIndex_ == scanRates_.size()) {
+        out_.report.push_back(sentences::nothing(echo_, setup_.network, deepSearchMsPerRate()));
+        out_.offerDeepSearch = setup_.network ? currentRate() : 0;
+        finish();
+        return;
+    }
+    phase_ = Phase::Scan;
+    scanRate_ = scanRates_[scanIndex_++];
+    collision_ = false;
+    candidates_.clear();
+    confirmed_.clear();
+    if (scanRate_ != openRate_ && !setup_.network) {
+        out_.openRate = scanRate_;
+        return;
+    }
+    scanRate(now);
+}
+
+void InterfaceCheck::scanRate(Millis now)
+{
+    // The read frequency also finds, at Radio ID, a radio that lacks read ID.
+    queue({civ::readId(civ::kBroadcast, setup_.ourId).frame,
+           civ::readFrequency(setup_.radioId, setup_.ourId).frame},
+          now);
+}
+
+void InterfaceCheck::heardInScan(const line::FrameEvent& event)
+{
+    if (event.kind == line::Kind::Jam ||
+        (event.kind != line::Kind::Frame && echo_ != Echo::Garbled)) {
+        // Answers to read ID that trample each other.
+        collision_ = collision_ || phase_ == Phase::Scan;
+        return;
+    }
+    const int from = event.from();
+    if (event.kind != line::Kind::Frame || from == setup_.ourId || from < 0) {
+        return;
+    }
+    if (event.command() == kReadId && phase_ == Phase::Scan) {
+        addOnce(candidates_, from);
+    } else if (event.to() == setup_.ourId && event.command() != kReadId) {
+        addOnce(confirmed_, from);
+    }
+}
+
+void InterfaceCheck::scanTimedOut(Millis now)
+{
+    if (!confirmed_.empty()) {
+        found();
+    } else if (collision_) {
+        out_.report.push_back(sentences::collision(setup_.network ? 0 : scanRate_));
+        out_.offerDeepSearch = scanRate_;
+        finish();
+    } else if (!candidates_.empty()) {
+        // An address is only worth recommending once a read frequency to it is answered.
+        phase_ = Phase::Confirm;
+        std::vector<civ::Frame> frames;
+        for (const int address : candidates_) {
+            frames.push_back(civ::readFrequency(address, setup_.ourId).frame);
+        }
+        queue(std::move(frames), now);
+    } else {
+        nextRate(now);
+    }
+}
+
+void InterfaceCheck::confirmTimedOut()
+{
+    if (!confirmed_.empty()) {
+        found();
+        return;
+    }
+    // Something answered at this rate, so the rate is worth the deeper search.
+    out_.report.push_back(sentences::unconfirmed(setup_.network ? 0 : scanRate_, candidates_));
+    out_.offerDeepSearch = scanRate_;
+    finish();
+}
+
+void InterfaceCheck::found()
+{
+    const int address = confirmed_.front();
+    const std::vector<int> others(confirmed_.begin() + 1, confirmed_.end());
+    const std::optional<int> code = setup_.network ? setup_.baudCode : codeOf(scanRate_);
+    if (!code) {
+        out_.report.push_back(sentences::beyondRates(scanRate_, address, others));
+    } else {
+        out_.report.push_back(sentences::found(setup_.network ? 0 : scanRate_, address, others));
+        out_.finding = Finding{*code, scanRate_, address};
+    }
+    finish();
+}
+
+Millis InterfaceCheck::deepSearchMsPerRate() const
+{
+    // Without an echo the ring waits its full delay after each frame; with one, only until
+    // two ticks after the echo, read before the next release is due.
+    const int ticks = echo_ == Echo::Nothing ? civ::TransmitQueue::kDelayAfterRelease + 1
+                                             : civ::TransmitQueue::kDelayAfterFrameEnd + 1;
+    return Millis{kLastAddress - 1} * ticks * tickMs_;
+}
+
+Step InterfaceCheck::deepSearch(int rate, Millis now)
+{
+    if (running() || setup_.port.empty()) {
+        return take();
+    }
+    reset(setup_, now);
+    phase_ = Phase::Deep;
+    if (setup_.network) {
+        deepRates_ = {currentRate()};
+    } else if (rate > 0) {
+        deepRates_ = {rate};
+    } else {
+        deepRates_ = usualRates();
+    }
+    out_.report.push_back(
+        sentences::deepStart(setup_.network ? 0 : rate, deepSearchMsPerRate(), setup_.network));
+    nextDeepRate(now);
+    return take();
+}
+
+void InterfaceCheck::nextDeepRate(Millis now)
+{
+    if (deepRateIndex_ == deepRates_.size()) {
+        out_.report.push_back(sentences::deepNothing(echo_, setup_.network));
+        finish();
+        return;
+    }
+    phase_ = Phase::Deep;
+    scanRate_ = deepRates_[deepRateIndex_++];
+    confirmed_.clear();
+    deepAddress_ = 0;
+    if (scanRate_ != openRate_ && !setup_.network) {
+        out_.openRate = scanRate_;
+        return;
+    }
+    nextDeepAddress(now);
+}
+
+void InterfaceCheck::nextDeepAddress(Millis now)
+{
+    ++deepAddress_;
+    if (deepAddress_ == setup_.ourId) {
+        ++deepAddress_;
+    }
+    if (deepAddress_ > kLastAddress) {
+        // Late answers to the last addresses still count.
+        deadline_ = lastLeft_ + line::LinkAccount::kAnswerWindowMs;
+        return;
+    }
+    // One frame at a time, queued as the one before leaves: the ring never idles.
+    queue({civ::readFrequency(deepAddress_, setup_.ourId).frame}, now);
+}
+
+void InterfaceCheck::deepTimedOut(Millis now)
+{
+    if (!confirmed_.empty()) {
+        found();
+        return;
+    }
+    out_.report.push_back(sentences::deepSilent(setup_.network ? 0 : scanRate_));
+    nextDeepRate(now);
+}
+
+} // namespace check
