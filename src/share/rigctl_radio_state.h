@@ -14,16 +14,20 @@ inline constexpr std::uint8_t kSubPtt = 0x00;
 
 // What the program knows of the radio at the window's Radio ID, from every frame on the line:
 // poll replies, live reports, and sets the radio confirmed with OK.
+// A value and when it was last heard.
+template <class T> struct Known {
+    T value;
+    line::Millis at;
+};
+
+struct RadioMode {
+    int code;
+    int filter; // 0 when the radio did not say
+};
+
 class RadioState {
 public:
-    template <class T> struct Known {
-        T value{};
-        line::Millis at = 0;
-    };
-    struct Mode {
-        int code = 0;
-        int filter = 0; // 0 when the radio did not say
-    };
+    using Mode = RadioMode;
 
     // radio and our are the window's addresses at the time; now is the caller's clock.
     void heard(const line::FrameEvent& event, int radio, int our, line::Millis now);

@@ -48,7 +48,7 @@ civ::Frame frameFor(const Action& action, int to, int our, int frequencyBytes)
     return {};
 }
 
-template <class T> bool stale(const std::optional<RadioState::Known<T>>& known, line::Millis now)
+template <class T> bool stale(const std::optional<Known<T>>& known, line::Millis now)
 {
     return !known || now - known->at >= RigctlServer::kFreshMs;
 }

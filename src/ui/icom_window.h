@@ -10,6 +10,8 @@
 #include "radio/set_command_log.h"
 #include "radio/silence_watch.h"
 #include "serial/debug_file.h"
+#include "share/rigctl_listen_address.h"
+#include "share/rigctl_server.h"
 
 #include <QElapsedTimer>
 #include <QMainWindow>
@@ -97,6 +99,11 @@ public:
     // Interface check
     void showCheckInterface();
 
+    // Hamlib network server, off until started here or from Tools: window_share_net.cpp.
+    void startNetworkServer(const share::ListenAddress& address);
+    void toggleNetworkServer();
+    share::SharedService* networkServer() const { return rigctld_.get(); }
+
     // The addresses as the next frame will carry them.
     int ourAddress() const;
     int radioAddress() const;
@@ -163,6 +170,8 @@ private:
     radio::Notices notices_;
     radio::SilenceWatch silence_;
     radio::SetCommandLog setCommands_;
+    std::unique_ptr<share::RigctlServer> rigctld_;
+    share::ListenAddress rigctldAddress_;
     int statusTicks_ = 0;
 
     ui::PortPopup* SerialPopup = nullptr;
