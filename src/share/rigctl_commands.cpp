@@ -1,6 +1,7 @@
 #include "share/rigctl_commands.h"
 
 #include <array>
+#include <charconv>
 
 namespace share {
 
@@ -68,7 +69,58 @@ const CommandRow* find(std::string_view name)
     return name == "Q" ? &kCommands.back() : nullptr;
 }
 
+constexpr std::array<std::string_view, 5> kOurVfos{"VFOA", "VFO", "currVFO", "Main", "MainA"};
+constexpr std::array<std::string_view, 7> kOtherVfos{"VFOB",  "VFOC", "SubA", "SubB",
+                                                     "MainB", "Sub",  "MEM"};
+
 } // namespace
+
+std::optional<std::int64_t> parseHz(std::string_view text)
+{
+    const std::size_t dot = text.find('.');
+    const std::string_view whole = text.substr(0, dot);
+    const std::string_view fraction = dot == std::string_view::npos ? "" : text.substr(dot + 1);
+    std::int64_t hz = 0;
+    const auto [end, error] = std::from_chars(whole.data(), whole.data() + whole.size(), hz);
+    if (whole.empty() || error != std::errc() || end != whole.data() + whole.size() ||
+        whole.size() > 11) {
+        return std::nullopt;
+    }
+    for (const char c : fraction) {
+        if (c < '0' || c > '9') {
+            return std::nullopt;
+        }
+    }
+    if (!fraction.empty() && fraction[0] >= '5') {
+        ++hz;
+    }
+    return hz;
+}
+
+std::optional<std::int64_t> parseInt(std::string_view text)
+{
+    std::int64_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+Rprt vfoChoice(std::string_view name)
+{
+    for (const std::string_view v : kOurVfos) {
+        if (v == name) {
+            return Rprt::Ok;
+        }
+    }
+    for (const std::string_view v : kOtherVfos) {
+        if (v == name) {
+            return Rprt::Unavailable;
+        }
+    }
+    return Rprt::Invalid;
+}
 
 std::optional<ParsedLine> parseLine(std::string_view line)
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -48,6 +49,12 @@ struct ParsedLine {
     // Arguments the command needs; set when args has another count.
     bool wrongCount = false;
 };
+
+// Whole hertz of a frequency argument; a fraction, as some clients send, is rounded.
+std::optional<std::int64_t> parseHz(std::string_view text);
+std::optional<std::int64_t> parseInt(std::string_view text);
+// Ok for the program's one VFO, Unavailable for another Hamlib names, else Invalid.
+Rprt vfoChoice(std::string_view name);
 
 // Nothing for an empty line, which clients use to keep a connection awake.
 std::optional<ParsedLine> parseLine(std::string_view line);

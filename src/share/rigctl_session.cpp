@@ -2,8 +2,6 @@
 
 #include "share/rigctl_modes.h"
 
-#include <array>
-#include <charconv>
 #include <utility>
 
 namespace share {
@@ -12,59 +10,6 @@ namespace {
 
 constexpr std::int64_t kMaxHz4 = 99'999'999;
 constexpr std::int64_t kMaxHz5 = 9'999'999'999;
-
-// Whole hertz; a fraction, as some clients send, is rounded.
-std::optional<std::int64_t> parseHz(std::string_view text)
-{
-    const std::size_t dot = text.find('.');
-    const std::string_view whole = text.substr(0, dot);
-    const std::string_view fraction = dot == std::string_view::npos ? "" : text.substr(dot + 1);
-    std::int64_t hz = 0;
-    const auto [end, error] = std::from_chars(whole.data(), whole.data() + whole.size(), hz);
-    if (whole.empty() || error != std::errc() || end != whole.data() + whole.size() ||
-        whole.size() > 11) {
-        return std::nullopt;
-    }
-    for (const char c : fraction) {
-        if (c < '0' || c > '9') {
-            return std::nullopt;
-        }
-    }
-    if (!fraction.empty() && fraction[0] >= '5') {
-        ++hz;
-    }
-    return hz;
-}
-
-std::optional<std::int64_t> parseInt(std::string_view text)
-{
-    std::int64_t value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size()) {
-        return std::nullopt;
-    }
-    return value;
-}
-
-constexpr std::array<std::string_view, 5> kOurVfos{"VFOA", "VFO", "currVFO", "Main", "MainA"};
-constexpr std::array<std::string_view, 7> kOtherVfos{"VFOB",  "VFOC", "SubA", "SubB",
-                                                     "MainB", "Sub",  "MEM"};
-
-// Ok for our one VFO, Unavailable for one Hamlib names but we cannot select.
-Rprt vfo(std::string_view name)
-{
-    for (const std::string_view v : kOurVfos) {
-        if (v == name) {
-            return Rprt::Ok;
-        }
-    }
-    for (const std::string_view v : kOtherVfos) {
-        if (v == name) {
-            return Rprt::Unavailable;
-        }
-    }
-    return Rprt::Invalid;
-}
 
 Rprt code(Outcome outcome)
 {
@@ -198,7 +143,7 @@ bool RigctlSession::execute(const ParsedLine& line)
         values(line, {{"VFO", "VFOA"}});
         return true;
     case Command::SetVfo:
-        answer(line, vfo(line.args[0]));
+        answer(line, vfoChoice(line.args[0]));
         return true;
     case Command::GetSplitVfo:
         values(line, {{"Split", "0"}, {"TX VFO", "VFOA"}});
@@ -207,7 +152,7 @@ bool RigctlSession::execute(const ParsedLine& line)
         const Rprt split = line.args[0] == "0"   ? Rprt::Ok
                            : line.args[0] == "1" ? Rprt::Unavailable
                                                  : Rprt::Invalid;
-        answer(line, split == Rprt::Ok ? vfo(line.args[1]) : split);
+        answer(line, split == Rprt::Ok ? vfoChoice(line.args[1]) : split);
         return true;
     }
     case Command::GetPowerstat:
