@@ -5,7 +5,7 @@
 # then a line.
 set -euo pipefail
 cd "$(dirname "$0")/corpus"
-mkdir -p parser commands monitor entry
+mkdir -p parser commands monitor entry rigctl
 
 seed() { printf '%b' "$2" >"$1"; }
 
@@ -48,3 +48,9 @@ seed entry/command '\x5E\x7B19 00'
 seed entry/whole_frame '\x5E\x7BFE FE 94 E0 19 00 FD'
 seed entry/prefixes_and_pairs '\x5E\x7B0x14 0X0A 0128'
 seed entry/errors '\xFF\x00FE FE 94 E0 1FF GG'
+
+# Rigctl seeds: a control byte (bit 0: values known; above: how actions end), then client text.
+seed rigctl/open_sequence '\x01\\chk_vfo\n\\dump_state\nv\nf\nf\ns\nm\n\\get_powerstat\nq\n'
+seed rigctl/sets '\x00F 7074000\nM USB 2400\n\\get_lock_mode\nT 1\nt\nT 0\n'
+seed rigctl/extended '\x03+f\n;m\n|\\set_freq 14074000.5\n,M CW 0\n+T 0\n'
+seed rigctl/errors '\x05F\nF abc\nM XYZ -2\nX\n\x00\xff\xfe garbage\nS 1 VFOB\nV Sub\n'

@@ -14,7 +14,7 @@ cmake -S "$root" -B "$build" -G Ninja \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DICOM_INTERFACE_BUILD_FUZZ=ON \
     -DICOM_INTERFACE_WERROR=ON >/dev/null
-cmake --build "$build" --target fuzz_parser fuzz_commands fuzz_monitor fuzz_entry
+cmake --build "$build" --target fuzz_parser fuzz_commands fuzz_monitor fuzz_entry fuzz_rigctl
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
@@ -24,7 +24,7 @@ export UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}
 
 status=0
 summary=()
-for target in parser commands monitor entry; do
+for target in parser commands monitor entry rigctl; do
     corpus=$scratch/$target
     findings=$build/findings/$target
     mkdir -p "$findings"

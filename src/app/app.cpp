@@ -19,6 +19,9 @@ void App::Open()
 {
     DisplayProgramInfo();
     mainWindow().init();
+    if (networkServer) {
+        mainWindow().startNetworkServer(*networkServer);
+    }
 }
 
 void App::DisplayProgramInfo()

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "platform/services.h"
+#include "share/rigctl_listen_address.h"
 
 #include <QApplication>
 #include <memory>
+#include <optional>
 
 class IcomWindow;
 
@@ -23,6 +25,8 @@ public:
     IcomWindow& mainWindow();
 
     int ourSerialPort = 0;
+    // From --rigctld: the Hamlib network server starts with the window.
+    std::optional<share::ListenAddress> networkServer;
 
 private:
     platform::Services services_;

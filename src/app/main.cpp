@@ -15,6 +15,14 @@ QCommandLineOption portOption()
             QStringLiteral("path")};
 }
 
+QCommandLineOption rigctldOption()
+{
+    return {QStringLiteral("rigctld"),
+            QStringLiteral("Starts the Hamlib network server on [HOST:]PORT (host 127.0.0.1 "
+                           "unless given; rigctl -m 2 -r HOST:PORT reaches the radio)."),
+            QStringLiteral("[HOST:]PORT")};
+}
+
 void describe(QCommandLineParser& options)
 {
     options.setApplicationDescription(QStringLiteral(
@@ -26,6 +34,7 @@ void describe(QCommandLineParser& options)
     options.addHelpOption();
     options.addVersionOption();
     options.addOption(portOption());
+    options.addOption(rigctldOption());
 }
 
 // --help and --version answer without a display, so they run before the application exists.
@@ -61,6 +70,13 @@ int main(int argc, char* argv[])
     describe(options);
     options.process(app);
     app.setServices(platform::systemServices(options.values(portOption())));
+    if (options.isSet(rigctldOption())) {
+        app.networkServer = share::parseListenAddress(options.value(rigctldOption()).toStdString());
+        if (!app.networkServer) {
+            qCritical("icom-interface: --rigctld takes [HOST:]PORT");
+            return 2;
+        }
+    }
     QTimer::singleShot(0, &app, &App::Open);
     return App::exec();
 }

@@ -156,6 +156,8 @@ void IcomWindow::AddMenuHandlers()
     connect(menuBar1()->busMonitorAction(), &QAction::triggered, this, &IcomWindow::showBusMonitor);
     connect(menuBar1()->checkInterfaceAction(), &QAction::triggered, this,
             &IcomWindow::showCheckInterface);
+    connect(menuBar1()->networkServerAction(), &QAction::triggered, this,
+            &IcomWindow::toggleNetworkServer);
 }
 
 MenuBar1* IcomWindow::menuBar1() const

@@ -9,6 +9,8 @@
 #include "radio/line_notices.h"
 #include "radio/notices.h"
 #include "serial/debug_file.h"
+#include "share/rigctl_listen_address.h"
+#include "share/rigctl_server.h"
 
 #include <QMainWindow>
 #include <functional>
@@ -96,6 +98,11 @@ public:
     // Interface check
     void showCheckInterface();
 
+    // Hamlib network server, off until started here or from Tools: window_share_net.cpp.
+    void startNetworkServer(const share::ListenAddress& address);
+    void toggleNetworkServer();
+    share::SharedService* networkServer() const { return rigctld_.get(); }
+
     // The addresses as the next frame will carry them.
     int ourAddress() const;
     int radioAddress() const;
@@ -168,6 +175,8 @@ private:
     radio::Notices notices_;
     radio::LineNotices lineNotices_;
     ui::NoticeLabel* notice_ = nullptr;
+    std::unique_ptr<share::RigctlServer> rigctld_;
+    share::ListenAddress rigctldAddress_;
     int statusTicks_ = 0;
     bool starting_ = true;
     QString paintedBuf_;

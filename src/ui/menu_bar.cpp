@@ -71,6 +71,9 @@ MenuBar1::MenuBar1(QWidget* parent)
         addItem(toolsMenu, "ToolsBusMonitor", "Bus Monitor", QKeySequence(Qt::CTRL | Qt::Key_M));
     checkInterface_ = addItem(toolsMenu, "ToolsCheckInterface", "Check Interface",
                               QKeySequence(Qt::CTRL | Qt::Key_I));
+    networkServer_ =
+        addItem(toolsMenu, "ToolsNetworkServer", "Hamlib Network Server", QKeySequence());
+    networkServer_->setCheckable(true);
 
     QMenu* const helpMenu = addMenu(QStringLiteral("&Help"));
     helpMenu->setObjectName(QStringLiteral("HelpMenu"));

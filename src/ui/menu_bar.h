@@ -12,10 +12,13 @@ public:
 
     QAction* busMonitorAction() const { return busMonitor_; }
     QAction* checkInterfaceAction() const { return checkInterface_; }
+    // Checked while the Hamlib network server runs.
+    QAction* networkServerAction() const { return networkServer_; }
     QAction* aboutAction() const { return about_; }
 
 private:
     QAction* busMonitor_ = nullptr;
     QAction* checkInterface_ = nullptr;
+    QAction* networkServer_ = nullptr;
     QAction* about_ = nullptr;
 };

@@ -73,6 +73,13 @@ std::vector<Frame> Radio::handle(const Frame& frame)
             return {reply(frame.src, cmd::kReadId, {0x00, address_})};
         }
         break;
+    case cmd::kTransmit:
+        if (!broadcast) {
+            if (auto state = transmit(frame.src, frame.data, ok)) {
+                return {*state};
+            }
+        }
+        break;
     case cmd::kTransceiveFrequency:
         // Another station's report: radios linked on one bus follow each other.
         if (broadcast) {
@@ -153,6 +160,19 @@ bool Radio::setMode(const Bytes& data)
         filter_ = data[1];
     }
     return true;
+}
+
+std::optional<Frame> Radio::transmit(std::uint8_t dest, const Bytes& data, bool& ok)
+{
+    if (data == Bytes{0x00}) {
+        return reply(dest, cmd::kTransmit,
+                     {0x00, transmitting_ ? std::uint8_t{1} : std::uint8_t{0}});
+    }
+    ok = data.size() == 2 && data[0] == 0x00 && data[1] <= 1;
+    if (ok) {
+        transmitting_ = data[1] == 1;
+    }
+    return std::nullopt;
 }
 
 Frame Radio::reply(std::uint8_t dest, std::uint8_t command, Bytes data) const

@@ -17,6 +17,7 @@ inline constexpr std::uint8_t kReadMode = 0x04;
 inline constexpr std::uint8_t kSetFrequency = 0x05;
 inline constexpr std::uint8_t kSetMode = 0x06;
 inline constexpr std::uint8_t kReadId = 0x19;
+inline constexpr std::uint8_t kTransmit = 0x1C;
 } // namespace cmd
 
 bool isKnownMode(std::uint8_t mode);
@@ -59,10 +60,13 @@ public:
     std::uint8_t mode() const { return mode_; }
     std::uint8_t filter() const { return filter_; }
     int frequencyBytes() const { return frequencyBytes_; }
+    bool transmitting() const { return transmitting_; }
 
 private:
     bool setFrequency(const Bytes& data);
     bool setMode(const Bytes& data);
+    // 1C 00: read (no value) or set (00 receive, 01 transmit) the PTT.
+    std::optional<Frame> transmit(std::uint8_t dest, const Bytes& data, bool& ok);
     Frame reply(std::uint8_t dest, std::uint8_t command, Bytes data = {}) const;
     std::uint64_t highest() const;
 
@@ -76,6 +80,7 @@ private:
     std::uint64_t low_ = 0;
     std::uint64_t high_ = std::numeric_limits<std::uint64_t>::max();
     bool on_ = true;
+    bool transmitting_ = false;
 };
 
 } // namespace civsim

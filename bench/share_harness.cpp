@@ -1,0 +1,75 @@
+// The window with its real timers on a real port, offscreen and without the about box, with
+// or without the Hamlib network server: its CPU and the frames it puts on the line while
+// bench/share-run's clients read through it.
+#include "app/app.h"
+#include "harness/process_usage.h"
+#include "platform/services.h"
+#include "share/rigctl_listen_address.h"
+#include "ui/icom_window.h"
+
+#include <QCommandLineParser>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <cstdio>
+
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    App app(argc, argv);
+    QCommandLineParser options;
+    const QCommandLineOption port(QStringLiteral("port"), QStringLiteral("line"),
+                                  QStringLiteral("path"));
+    const QCommandLineOption rigctld(QStringLiteral("rigctld"), QStringLiteral("server"),
+                                     QStringLiteral("[HOST:]PORT"));
+    const QCommandLineOption seconds(QStringLiteral("seconds"), QStringLiteral("measured"),
+                                     QStringLiteral("s"), QStringLiteral("10"));
+    const QCommandLineOption warmup(QStringLiteral("warmup"), QStringLiteral("before"),
+                                    QStringLiteral("s"), QStringLiteral("2"));
+    options.addOptions({port, rigctld, seconds, warmup});
+    options.process(app);
+
+    QTemporaryDir scratch;
+    platform::Services services = platform::systemServices({options.value(port)});
+    services.showMessage = [](QWidget*, const QString& text, const QString& detail) {
+        std::fprintf(stderr, "message box: %s %s\n", qPrintable(text), qPrintable(detail));
+    };
+    services.debugFileName = scratch.filePath(QStringLiteral("DEBUG.TXT"));
+    app.setServices(services);
+    app.ourSerialPort = 0;
+    IcomWindow& window = app.mainWindow();
+    window.init();
+    if (options.isSet(rigctld)) {
+        const auto address = share::parseListenAddress(options.value(rigctld).toStdString());
+        if (!address) {
+            return 2;
+        }
+        window.startNetworkServer(*address);
+        std::printf("listening %s\n", window.networkServer()->where().c_str());
+        std::fflush(stdout);
+    }
+
+    long frames = 0;
+    bool counting = false;
+    QObject::connect(&window.taps(), &line::Taps::written, &window,
+                     [&](const QByteArray& b) { frames += counting ? b.count(char(0xFD)) : 0; });
+    bench::Usage start;
+    bench::Usage end;
+    const int warmupMs = static_cast<int>(options.value(warmup).toDouble() * 1000);
+    const int measuredMs = static_cast<int>(options.value(seconds).toDouble() * 1000);
+    QTimer::singleShot(warmupMs, &window, [&] {
+        start = bench::usageNow();
+        counting = true;
+    });
+    QTimer::singleShot(warmupMs + measuredMs, &window, [&] {
+        end = bench::usageNow();
+        counting = false;
+        QCoreApplication::quit();
+    });
+    App::exec();
+    const double wall = bench::wallSeconds(start, end);
+    std::printf("cpu: %.2f %% of one core over %.1f s\n", bench::cpuPercent(start, end), wall);
+    std::printf("frames written: %.1f per s\n", static_cast<double>(frames) / wall);
+    return 0;
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// A listening socket and the clients it took, each by a number of its own.
+class ClientListener {
+public:
+    struct Events {
+        std::function<void(std::uint32_t client, const std::string& label)> connected;
+        std::function<void(std::uint32_t client, std::string_view bytes)> received;
+        // The client went away, or was disconnected: its number is not used again.
+        std::function<void(std::uint32_t client)> gone;
+    };
+
+    virtual ~ClientListener() = default;
+
+    // Nothing on success, else what the system said.
+    virtual std::optional<std::string> listen(const std::string& host, std::uint16_t port,
+                                              Events events) = 0;
+    virtual bool listening() const = 0;
+    // "127.0.0.1:4532", with the port the system chose for port 0.
+    virtual std::string address() const = 0;
+    virtual void close() = 0;
+    virtual void write(std::uint32_t client, std::string_view bytes) = 0;
+    // Bytes written that the client has not taken yet.
+    virtual std::size_t unsent(std::uint32_t client) const = 0;
+    // With afterUnsent, once what was written has gone; else at once.
+    virtual void disconnect(std::uint32_t client, bool afterUnsent) = 0;
+};
+
+std::unique_ptr<ClientListener> newTcpListener();
+
+} // namespace platform

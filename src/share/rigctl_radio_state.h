@@ -1,0 +1,62 @@
+#pragma once
+
+#include "line/link_account.h"
+
+#include <cstdint>
+#include <map>
+#include <optional>
+
+namespace share {
+
+// CI-V commands the server reads and sets beyond the window's own.
+inline constexpr std::uint8_t kCmdTransmit = 0x1C;
+inline constexpr std::uint8_t kSubPtt = 0x00;
+
+// What the program knows of the radio at the window's Radio ID, from every frame on the line:
+// poll replies, live reports, and sets the radio confirmed with OK.
+// A value and when it was last heard.
+template <class T> struct Known {
+    T value;
+    line::Millis at;
+};
+
+struct RadioMode {
+    int code;
+    int filter; // 0 when the radio did not say
+};
+
+class RadioState {
+public:
+    using Mode = RadioMode;
+
+    // radio and our are the window's addresses at the time; now is the caller's clock.
+    void heard(const line::FrameEvent& event, int radio, int our, line::Millis now);
+
+    const std::optional<Known<std::int64_t>>& frequency() const { return frequency_; }
+    const std::optional<Known<Mode>>& mode() const { return mode_; }
+    const std::optional<Known<bool>>& ptt() const { return ptt_; }
+    // Data bytes of the radio's frequency frames: 4 for old HF radios, else 5.
+    int frequencyBytes() const { return frequencyBytes_; }
+    // A radio that refuses to say whether it transmits is taken to receive unless set.
+    void assumeReceiving(line::Millis at);
+    // Forgets it all: another radio or port.
+    void clear();
+
+private:
+    void apply(int command, const std::uint8_t* data, std::size_t size, line::Millis at);
+
+    std::optional<Known<std::int64_t>> frequency_;
+    std::optional<Known<Mode>> mode_;
+    std::optional<Known<bool>> ptt_;
+    int frequencyBytes_ = 5;
+    // Sets that left the port, by id, until the radio answers them.
+    std::map<std::uint64_t, std::vector<std::uint8_t>> sets_;
+};
+
+// The command byte of a frame, -1 when it has none.
+int commandOf(const line::FrameEvent& event);
+
+// Hz of little-endian packed BCD digits; nothing when a nibble is not a digit.
+std::optional<std::int64_t> bcdHz(const std::uint8_t* data, std::size_t size);
+
+} // namespace share

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "share/rigctl_commands.h"
+#include "share/rigctl_radio_state.h"
+
+#include <cstdint>
+#include <deque>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace share {
+
+// What a client's command needs of the radio before it can be answered.
+struct Action {
+    enum class Kind { ReadFrequency, ReadMode, ReadPtt, SetFrequency, SetMode, SetPtt };
+
+    Kind kind = Kind::ReadFrequency;
+    std::int64_t hz = 0;
+    int mode = 0;
+    std::optional<int> filter; // nothing: the radio keeps its filter
+    bool ptt = false;
+
+    static Action of(Kind kind)
+    {
+        Action a;
+        a.kind = kind;
+        return a;
+    }
+    bool isSet() const { return kind >= Kind::SetFrequency; }
+    friend bool operator==(const Action&, const Action&) = default;
+};
+
+// How the radio took an action.
+enum class Outcome { Ok, Rejected, Timeout, Busy, Dropped, NotConfigured };
+
+// One client's conversation in Hamlib's network protocol. Lines are answered in order; a line
+// that needs the radio holds the ones behind it until finish() is called.
+class RigctlSession {
+public:
+    static constexpr std::size_t kMaxLine = 256;
+    // Lines held behind a waiting action; more get the busy code.
+    static constexpr std::size_t kMaxWaiting = 32;
+
+    explicit RigctlSession(const RadioState& radio);
+
+    void receive(std::string_view bytes);
+    const std::optional<Action>& action() const { return action_; }
+    void finish(Outcome outcome);
+    std::string takeOutput();
+    // The client said quit: close once the output is sent.
+    bool quitting() const { return quitting_; }
+
+private:
+    struct Entry {
+        std::string line;
+        Rprt error = Rprt::Ok; // Ok: run the line; else answer this, count times
+        int count = 1;
+    };
+
+    void hold(Entry entry);
+    void run();
+    // False while the line waits on action_.
+    bool execute(const ParsedLine& line);
+    bool read(const ParsedLine& line);
+    bool set(const ParsedLine& line);
+    void answer(const ParsedLine& line, Rprt code);
+    void values(const ParsedLine& line,
+                std::initializer_list<std::pair<std::string_view, std::string>> kv);
+
+    const RadioState& radio_;
+    std::string partial_;
+    bool skipping_ = false;
+    std::deque<Entry> waiting_;
+    std::optional<ParsedLine> current_;
+    std::optional<Action> action_;
+    bool readTried_ = false;
+    bool quitting_ = false;
+    std::string output_;
+};
+
+} // namespace share

@@ -1,0 +1,178 @@
+// The protocol core alone: what each line answers, which lines need the radio, and that bad
+// input never does.
+#include "share/rigctl_listen_address.h"
+#include "share/rigctl_session.h"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+
+namespace share {
+namespace {
+
+using Kind = Action::Kind;
+
+// The radio at 8 told controller E0 of 14.074 MHz, USB, filter 2, receiving.
+RadioState knownRadio()
+{
+    RadioState radio;
+    for (const civ::Frame& f :
+         {civ::Frame{0xFE, 0xFE, 0xE0, 0x08, 0x03, 0x00, 0x40, 0x07, 0x14, 0x00, 0xFD},
+          civ::Frame{0xFE, 0xFE, 0xE0, 0x08, 0x04, 0x01, 0x02, 0xFD},
+          civ::Frame{0xFE, 0xFE, 0xE0, 0x08, 0x1C, 0x00, 0x00, 0xFD}}) {
+        line::FrameEvent e;
+        e.bytes = f;
+        radio.heard(e, 0x08, 0xE0, 0);
+    }
+    return radio;
+}
+
+TEST(RigctlSession, ReadsAreAnsweredFromWhatIsKnownInBothProtocols)
+{
+    const RadioState radio = knownRadio();
+    const std::pair<const char*, const char*> cases[] = {
+        {"f\n", "14074000\n"},
+        {"\\get_freq\r\n", "14074000\n"},
+        {"m\n", "USB\n2400\n"},
+        {"t\n", "0\n"},
+        {"v\ns\n", "VFOA\n0\nVFOA\n"},
+        {"\\get_powerstat\n\\chk_vfo\n", "1\n0\n"},
+        {"\\get_lock_mode\n", "0\nRPRT 0\n"},
+        {"+f\n", "get_freq:\nFrequency: 14074000\nRPRT 0\n"},
+        {";m\n", "get_mode:;Mode: USB;Passband: 2400;RPRT 0\n"},
+        {"|s\n", "get_split_vfo:|Split: 0|TX VFO: VFOA|RPRT 0\n"},
+        {",t\n", "get_ptt:,PTT: 0,RPRT 0\n"},
+        {"+\\chk_vfo\n+\\get_lock_mode\n", "ChkVFO: 0\nget_lock_mode:\nLocked: 0\nRPRT 0\n"},
+        {"V VFOA\n+V currVFO\nV VFOB\n", "RPRT 0\nset_vfo: currVFO\nRPRT 0\nRPRT -11\n"},
+        {"S 0 VFOA\nS 1 VFOA\n", "RPRT 0\nRPRT -11\n"},
+        {"\n  \nq\nf\n", "RPRT 0\n"},
+    };
+    for (const auto& [in, out] : cases) {
+        RigctlSession session(radio);
+        session.receive(in);
+        EXPECT_EQ(session.takeOutput(), out) << in;
+        EXPECT_FALSE(session.action()) << in;
+    }
+}
+
+TEST(RigctlSession, DumpStateHasTheLayoutHamlibsClientParses)
+{
+    const std::string state = dumpState();
+    EXPECT_EQ(state.substr(0, 6), "1\n1\n0\n");
+    EXPECT_EQ(std::count(state.begin(), state.end(), '\n'), 62);
+    EXPECT_NE(state.find("\n0x4 2400\n0x4 3000\n0x4 1800\n"), std::string::npos);
+    EXPECT_NE(state.find("\nptt_type=0x1\n"), std::string::npos);
+    EXPECT_EQ(state.substr(state.size() - 5), "done\n");
+    RigctlSession session(knownRadio());
+    session.receive("+\\dump_state\n");
+    EXPECT_EQ(session.takeOutput(), "dump_state:\n" + state + "RPRT 0\n");
+}
+
+TEST(RigctlSession, SetsAndUnknownValuesWaitForTheRadioAndHoldTheLinesBehind)
+{
+    Action freq = Action::of(Kind::SetFrequency);
+    freq.hz = 7'074'000;
+    Action usb = Action::of(Kind::SetMode);
+    usb.mode = 1;
+    usb.filter = 2;
+    Action cwNarrow = usb;
+    cwNarrow.mode = 3;
+    cwNarrow.filter = 3;
+    Action amKeep = usb;
+    amKeep.mode = 2;
+    amKeep.filter.reset();
+    Action tx = Action::of(Kind::SetPtt);
+    tx.ptt = true;
+    const RadioState known = knownRadio();
+    const RadioState unknown;
+    const struct {
+        const RadioState& radio;
+        const char* line;
+        Action action;
+        Outcome outcome;
+        const char* out;
+    } cases[] = {
+        {known, "F 7074000\n", freq, Outcome::Ok, "RPRT 0\n"},
+        {known, "\\set_freq 7073999.5\n", freq, Outcome::Rejected, "RPRT -9\n"},
+        {known, "+F 7074000\n", freq, Outcome::Timeout, "set_freq: 7074000\nRPRT -5\n"},
+        {known, "M USB 2400\n", usb, Outcome::Busy, "RPRT -14\n"},
+        {known, "M USB 0\n", usb, Outcome::Dropped, "RPRT -6\n"},
+        {known, "M CW 200\n", cwNarrow, Outcome::NotConfigured, "RPRT -2\n"},
+        {known, "M AM -1\n", amKeep, Outcome::Ok, "RPRT 0\n"},
+        {known, "T 1\n", tx, Outcome::Ok, "RPRT 0\n"},
+        {unknown, "f\n", Action::of(Kind::ReadFrequency), Outcome::Ok, "RPRT -5\n"},
+        {unknown, "+m\n", Action::of(Kind::ReadMode), Outcome::Rejected, "get_mode:\nRPRT -9\n"},
+        {unknown, "t\n", Action::of(Kind::ReadPtt), Outcome::Timeout, "RPRT -5\n"},
+    };
+    for (const auto& c : cases) {
+        RigctlSession session(c.radio);
+        session.receive(std::string(c.line) + "\\chk_vfo\n");
+        ASSERT_EQ(session.action(), c.action) << c.line;
+        EXPECT_EQ(session.takeOutput(), "") << c.line;
+        session.finish(c.outcome);
+        EXPECT_EQ(session.takeOutput(), c.out + std::string("0\n")) << c.line;
+        EXPECT_FALSE(session.action()) << c.line;
+    }
+}
+
+TEST(RigctlSession, BadInputGetsItsCodeAndNeverReachesTheRadio)
+{
+    const RadioState radio = knownRadio();
+    const std::pair<std::string, const char*> cases[] = {
+        {"X\n\\foo\nl RFPOWER\nfx\n+\n", "RPRT -4\nRPRT -4\nRPRT -4\nRPRT -4\nRPRT -4\n"},
+        {"F\nF 1 2\nM USB\nM\nT\nV\nS 0\nf 1\nq now\n+\\chk_vfo x\n",
+         "RPRT -1\nRPRT -1\nRPRT -1\nRPRT -1\nRPRT -1\nRPRT -1\nRPRT -1\nRPRT -1\nRPRT -1\n"
+         "chk_vfo: x\nRPRT -1\n"},
+        {"F abc\nF -5\nF 0\nF 10000000000\nF 7e6\nF 7.0x\n", "RPRT -1\nRPRT -1\nRPRT -1\nRPRT -1\n"
+                                                             "RPRT -1\nRPRT -1\n"},
+        {"M XYZ 2400\nM USB -2\nM USB wide\nM 1 2400\nT 4\nT -1\nT on\nV foo\nS 2 VFOA\n",
+         "RPRT -1\nRPRT -1\nRPRT -1\nRPRT -1\nRPRT -1\nRPRT -1\nRPRT -1\nRPRT -1\nRPRT -1\n"},
+        {std::string(5000, 'F') + "\nf\n", "RPRT -1\n14074000\n"},
+        {std::string("\x01\xFE\xFF\0F 7\n", 8) + "\xC3\x28\n", "RPRT -4\nRPRT -4\n"},
+    };
+    for (const auto& [in, out] : cases) {
+        RigctlSession session(radio);
+        session.receive(in);
+        EXPECT_EQ(session.takeOutput(), out) << in.substr(0, 40);
+        EXPECT_FALSE(session.action()) << in.substr(0, 40);
+    }
+}
+
+TEST(RigctlSession, LinesBehindAWaitingSetAreBoundedAndAnsweredInOrder)
+{
+    RigctlSession session(knownRadio());
+    session.receive("F 7074000\n");
+    for (int i = 0; i < 1000; ++i) {
+        session.receive("f\n");
+    }
+    session.finish(Outcome::Ok);
+    std::string expected = "RPRT 0\n";
+    for (std::size_t i = 0; i < RigctlSession::kMaxWaiting; ++i) {
+        expected += "14074000\n";
+    }
+    for (std::size_t i = RigctlSession::kMaxWaiting; i < 1000; ++i) {
+        expected += "RPRT -14\n";
+    }
+    EXPECT_EQ(session.takeOutput(), expected);
+}
+
+TEST(ListenAddress, HostDefaultsToLoopbackAndOnlyOtherHostsAreWarnedOf)
+{
+    const std::tuple<const char*, const char*, int, bool> good[] = {
+        {"", "127.0.0.1", 4532, false},          {"4533", "127.0.0.1", 4533, false},
+        {"0.0.0.0:4532", "0.0.0.0", 4532, true}, {"[::1]:80", "::1", 80, false},
+        {"localhost:0", "localhost", 0, false},  {"192.168.1.5:4532", "192.168.1.5", 4532, true},
+    };
+    for (const auto& [text, host, port, warned] : good) {
+        const auto a = parseListenAddress(text);
+        ASSERT_TRUE(a) << text;
+        EXPECT_EQ(a->host, host);
+        EXPECT_EQ(a->port, port);
+        EXPECT_EQ(!exposureWarning(*a).empty(), warned) << text;
+    }
+    for (const char* bad : {"abc", ":4532", "host:", "host:65536", "4532x", "-1"}) {
+        EXPECT_FALSE(parseListenAddress(bad)) << bad;
+    }
+}
+
+} // namespace
+} // namespace share
