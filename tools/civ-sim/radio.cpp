@@ -31,6 +31,7 @@ Radio::Radio(const RadioConfig& config, bool transceive)
     , filter_(config.filter)
     , frequencyBytes_(config.frequencyBytes)
     , transceive_(transceive)
+    , otherVfo_{config.frequency, config.mode, config.filter}
 {}
 
 std::vector<Frame> Radio::handle(const Frame& frame)
@@ -70,6 +71,16 @@ std::vector<Frame> Radio::handle(const Frame& frame)
         // Radios answer read ID also when it is sent to everyone: that is how they are found.
         if (frame.data == Bytes{0x00}) {
             return {reply(frame.src, cmd::kReadId, {0x00, address_})};
+        }
+        break;
+    case cmd::kSelectVfo:
+        ok = !broadcast && selectVfo(frame.data);
+        break;
+    case cmd::kTransmit:
+        if (!broadcast) {
+            if (std::optional<Frame> answer = transmit(frame)) {
+                return {std::move(*answer)};
+            }
         }
         break;
     case cmd::kTransceiveFrequency:
