@@ -1,0 +1,160 @@
+#include "share/share_window.h"
+
+#include "share/civ_port.h"
+
+#include <QDir>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace share {
+
+namespace {
+
+QString text(const std::string& s)
+{
+    return QString::fromStdString(s);
+}
+
+// What one row shows; the last field says what its Stop stops.
+QList<QStringList> rowsOf(const std::vector<SharedService*>& services)
+{
+    QList<QStringList> rows;
+    for (std::size_t s = 0; s < services.size(); ++s) {
+        const SharedService& service = *services[s];
+        const bool running = service.running();
+        rows.append({text(service.title()),
+                     running ? text(service.where()) : QStringLiteral("stopped"),
+                     {},
+                     {},
+                     {},
+                     running ? QString::number(s) : QString()});
+        for (const ClientInfo& client : service.clients()) {
+            rows.append({QStringLiteral("    ") + text(client.name),
+                         {},
+                         QString::number(client.framesSent),
+                         QString::number(client.framesAnswered),
+                         QString::number(client.framesDropped),
+                         QStringLiteral("%1/%2").arg(s).arg(client.id)});
+        }
+    }
+    return rows;
+}
+
+} // namespace
+
+ShareWindow::ShareWindow(line::Door& door)
+    : QWidget(door.mainWidget(), Qt::Window)
+    , civPort_(new CivPort(door, this))
+    , path_(new QLineEdit(defaultCivPortPath(), this))
+    , status_(new QLabel(this))
+    , list_(new QTreeWidget(this))
+{
+    setObjectName(QStringLiteral("ShareWindow"));
+    setWindowTitle(QStringLiteral("Share"));
+    path_->setObjectName(QStringLiteral("CivPortPath"));
+    status_->setObjectName(QStringLiteral("ShareStatus"));
+    list_->setObjectName(QStringLiteral("ShareList"));
+    list_->setHeaderLabels({QStringLiteral("Who"), QStringLiteral("Where"), QStringLiteral("Sent"),
+                            QStringLiteral("Answered"), QStringLiteral("Dropped"), QString()});
+    list_->setRootIsDecorated(false);
+    list_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+
+    auto* const start = new QPushButton(QStringLiteral("Start CI-V port"), this);
+    start->setObjectName(QStringLiteral("StartCivPort"));
+    connect(start, &QPushButton::clicked, this, [this] { startCivPort(path_->text()); });
+    connect(path_, &QLineEdit::returnPressed, start, &QPushButton::click);
+
+    auto* const portRow = new QHBoxLayout;
+    portRow->addWidget(new QLabel(QStringLiteral("CI-V port at"), this));
+    portRow->addWidget(path_, 1);
+    portRow->addWidget(start);
+    auto* const layout = new QVBoxLayout(this);
+    layout->addLayout(portRow);
+    layout->addWidget(status_);
+    layout->addWidget(list_, 1);
+    resize(560, 280);
+
+    services_.push_back(civPort_);
+    connect(&door.taps(), &line::Taps::ticked, this, [this] {
+        if (isVisible() && ++ticks_ >= kTicksPerRefresh) {
+            refresh();
+        }
+    });
+    rebuild();
+}
+
+void ShareWindow::addService(SharedService& service)
+{
+    services_.push_back(&service);
+    refresh();
+}
+
+QString ShareWindow::startCivPort(const QString& path)
+{
+    const QString error = civPort_->start(path);
+    path_->setText(path);
+    status_->setText(error.isEmpty() ? QStringLiteral("Programs open %1 as the radio.").arg(path)
+                                     : error);
+    refresh();
+    return error;
+}
+
+void ShareWindow::showForCivPort()
+{
+    show();
+    raise();
+    activateWindow();
+    path_->setFocus();
+    path_->selectAll();
+}
+
+QString ShareWindow::defaultCivPortPath()
+{
+    const QString user = qEnvironmentVariable("USER", QStringLiteral("user"));
+    return QDir::temp().filePath(QStringLiteral("icom-civ-") + user);
+}
+
+void ShareWindow::refresh()
+{
+    ticks_ = 0;
+    if (rowsOf(services_) != shown_) {
+        rebuild();
+    }
+}
+
+void ShareWindow::rebuild()
+{
+    shown_ = rowsOf(services_);
+    list_->clear();
+    for (const QStringList& row : shown_) {
+        auto* const item = new QTreeWidgetItem(list_, row.mid(0, 5));
+        const QString target = row.last();
+        if (target.isEmpty()) {
+            continue;
+        }
+        auto* const stop = new QPushButton(QStringLiteral("Stop"), list_);
+        stop->setObjectName(QStringLiteral("Stop ") + row.first().trimmed());
+        list_->setItemWidget(item, 5, stop);
+        const QStringList parts = target.split(QLatin1Char('/'));
+        SharedService* const service = services_[parts.first().toUInt()];
+        if (parts.size() == 1) {
+            connect(stop, &QPushButton::clicked, this, [this, service] {
+                service->stop();
+                refresh();
+            });
+        } else {
+            const std::uint32_t client = parts.last().toUInt();
+            connect(stop, &QPushButton::clicked, this, [this, service, client] {
+                service->stopClient(client);
+                refresh();
+            });
+        }
+    }
+}
+
+} // namespace share

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "line/door.h"
+#include "share/shared_service.h"
+
+#include <QStringList>
+#include <QWidget>
+#include <vector>
+
+class QLabel;
+class QLineEdit;
+class QTreeWidget;
+
+namespace share {
+
+class CivPort;
+
+// Who reaches the radio through this program: each way in, each program on it, and a Stop
+// for each. It also starts the CI-V port, which it keeps.
+class ShareWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    // Refreshed every this many pump ticks while shown.
+    static constexpr int kTicksPerRefresh = 10;
+
+    explicit ShareWindow(line::Door& door);
+
+    // The network server registers here; the CI-V port is listed first.
+    void addService(SharedService& service);
+    CivPort& civPort() { return *civPort_; }
+    // Empty, or why not; the operator sees the same.
+    QString startCivPort(const QString& path);
+    // Shown with the CI-V port's path ready for editing.
+    void showForCivPort();
+
+    static QString defaultCivPortPath();
+
+private:
+    void refresh();
+    void rebuild();
+
+    CivPort* civPort_;
+    std::vector<SharedService*> services_;
+    QLineEdit* path_;
+    QLabel* status_;
+    QTreeWidget* list_;
+    QList<QStringList> shown_;
+    int ticks_ = 0;
+};
+
+} // namespace share
