@@ -1,6 +1,11 @@
 #pragma once
 
 #include "civ/frame.h"
+#include "line/frame_cutter.h"
+#include "line/line_types.h"
+#include "line/request_book.h"
+#include "line/send_queue.h"
+#include "line/talk_tally.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -13,28 +18,6 @@
 
 namespace line {
 
-// Milliseconds on the caller's clock: the account reads no clock of its own.
-using Millis = std::int64_t;
-
-// Who put a frame on the ring.
-enum class Source : std::uint8_t {
-    Window,  // the main window's polls, sets and bus search
-    Check,   // Check Interface
-    Typed,   // a frame typed into the Bus Monitor
-    Network, // a client of the network server
-    CivPort, // the program on the CI-V port for other programs
-};
-
-struct Origin {
-    Source source = Source::Window;
-    // Tells clients of one source apart (0 for the window, the check and typed frames).
-    std::uint32_t client = 0;
-    // What the operator is shown: "127.0.0.1:40512", "/tmp/civ"; empty for the first three.
-    std::string label;
-
-    friend bool operator==(const Origin&, const Origin&) = default;
-};
-
 enum class PortState : std::uint8_t {
     NotChosen,   // no port in the list
     NeverOpened, // the chosen port failed to open; reason says why
@@ -45,8 +28,8 @@ enum class PortState : std::uint8_t {
 
 struct PortStatus {
     PortState state = PortState::NotChosen;
-    std::string port;   // its location
-    int rate = 0;       // bit/s; meaningless on a network port
+    std::string port; // its location
+    int rate = 0;     // bit/s; meaningless on a network port
     bool network = false;
     std::string reason; // for NeverOpened and Lost
     Millis since = 0;   // when the state began
@@ -57,14 +40,6 @@ enum class Direction : std::uint8_t {
     Echo,     // our own frame heard back, in order, right after it was written
     Received, // anything else heard on the line
     Dropped,  // taken from the ring while the port could not take it: it never left
-};
-
-enum class Kind : std::uint8_t {
-    Frame,
-    Jam,      // the jam code
-    Stray,    // bytes outside any frame, or a frame the jam code cut short
-    Overlong, // a frame longer than the program's parser holds; bytes keep its head
-    Headless, // FE FE to from FD: no command byte
 };
 
 // One thing on the line, in the order it happened.
@@ -93,9 +68,9 @@ struct FrameEvent {
 
 // Other stations keeping the bus busy while our frames wait in the ring.
 struct HoldBack {
-    Millis since = 0;              // when the oldest waiting frame was queued
-    std::vector<int> talkers;      // addresses heard meanwhile, the busiest first
-    int framesHeard = 0;           // frames of others heard meanwhile
+    Millis since = 0;         // when the oldest waiting frame was queued
+    std::vector<int> talkers; // addresses heard meanwhile, the busiest first
+    int framesHeard = 0;      // frames of others heard meanwhile
 };
 
 // Per radio address: whether it answers, counted in polls that left the port.
@@ -157,32 +132,40 @@ public:
     OriginCount count(const Origin& origin) const;
 
 private:
-    struct Queued {
-        std::uint64_t id = 0;
+    // Our frame as it should come back, and until when.
+    struct Echo {
         civ::Frame frame;
         Origin origin;
-        std::size_t written = 0;
-        Millis queuedAt = 0;
-    };
-    struct Request {
         std::uint64_t id = 0;
-        civ::Frame frame;
-        Origin origin;
-        Millis leftAt = 0;
-        Millis expiresAt = 0;
+        Millis until = 0;
     };
-    struct Assembly; // the receive-side frame cutter, in link_account.cpp
+
+    void setState(PortState state, std::string reason, Millis now);
+    void forgetAnswers();
+    void handed(std::span<const std::uint8_t> bytes, bool left, Millis now);
+    void take(FrameCutter::Piece piece);
+    bool isEcho(FrameEvent& event);
+    void answer(FrameEvent& event);
+    void expire(Millis now);
+    Millis wireTime(std::size_t bytes) const;
+    OriginCount& counted(const Origin& origin);
 
     PortStatus port_;
     int our_ = 0xEA;
     int radio_ = 8;
-    std::uint64_t nextId_ = 1;
-    std::deque<Queued> queue_;
-    std::deque<Request> outstanding_;
-    std::deque<civ::Frame> unechoed_;
+    SendQueue queue_;
+    RequestBook requests_;
+    FrameCutter cutter_;
+    TalkTally talk_;
+    std::deque<Echo> echoes_;
     std::vector<FrameEvent> events_;
     std::map<int, RadioStatus> radios_;
-    std::vector<std::pair<Origin, OriginCount>> counts_;
+    using CountRow = std::pair<Origin, OriginCount>;
+    std::vector<CountRow> counts_;
+    // Reused between calls so that a busy line does not allocate per read.
+    std::vector<FrameCutter::Piece> pieces_;
+    std::vector<SendQueue::Handed> handed_;
+    std::vector<RequestBook::Unanswered> unanswered_;
 };
 
 } // namespace line

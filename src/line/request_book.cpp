@@ -1,0 +1,62 @@
+#include "line/request_book.h"
+
+#include "civ/frame.h"
+#include "line/frame_fields.h"
+
+#include <algorithm>
+
+namespace line {
+
+void RequestBook::add(std::span<const std::uint8_t> frame, std::uint64_t id, const Origin& origin,
+                      Millis leftAt, Millis expiresAt)
+{
+    const FrameFields f = frameFields(frame);
+    if (f.command < 0 || frame.size() < 2 || frame.front() != civ::kPreamble ||
+        frame.back() != civ::kEndOfMessage) {
+        return;
+    }
+    open_.push_back(
+        {id, origin, f.to, f.from, f.command, f.subCommand, isRead(f), leftAt, expiresAt});
+}
+
+void RequestBook::expire(Millis now, std::vector<Unanswered>& out)
+{
+    std::erase_if(open_, [now, &out](const Request& r) {
+        if (now <= r.expiresAt) {
+            return false;
+        }
+        if (r.to != civ::kBroadcast) {
+            out.push_back({r.to, r.leftAt});
+        }
+        return true;
+    });
+}
+
+std::optional<RequestBook::Answer> RequestBook::answer(std::span<const std::uint8_t> reply)
+{
+    const FrameFields f = frameFields(reply);
+    const auto answers = [&f](const Request& r) {
+        if (r.from != f.to || (r.to != f.from && r.to != civ::kBroadcast)) {
+            return false;
+        }
+        if (f.command == civ::kOk) {
+            return !r.read;
+        }
+        if (f.command == civ::kNg) {
+            return true;
+        }
+        return r.command == f.command &&
+               (!hasSubCommand(f.command) || r.subCommand == f.subCommand);
+    };
+    const auto found = std::ranges::find_if(open_, answers);
+    if (found == open_.end()) {
+        return std::nullopt;
+    }
+    const Answer answer{found->origin, found->id, found->leftAt, f.command == civ::kNg};
+    if (found->to != civ::kBroadcast) {
+        open_.erase(found);
+    }
+    return answer;
+}
+
+} // namespace line
