@@ -79,7 +79,7 @@ int main(int argc, char* argv[])
     }
 
     bench::RunResult result;
-    QObject::connect(&window, &IcomWindow::bytesReceived, &window,
+    QObject::connect(&window.taps(), &line::Taps::received, &window,
                      [&result](const QByteArray& chunk) { result.bytesParsed += chunk.size(); });
     QTimer setter;
     QObject::connect(&setter, &QTimer::timeout, &window, [&] {

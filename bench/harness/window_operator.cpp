@@ -82,8 +82,8 @@ int WindowOperator::fillBusMonitor(int rows)
     for (int i = 0; i < rows / 2; ++i) {
         // A different frequency in every reply, so no two rows are alike.
         reply[5] = static_cast<char>(i % 100 / 10 * 16 + i % 10);
-        window_.bytesSent(poll);
-        window_.bytesReceived(reply);
+        emit window_.taps().written(poll);
+        emit window_.taps().received(reply);
     }
     monitor->updateRows();
     return monitor->findChild<QTableView*>(QStringLiteral("rows"))->model()->rowCount();

@@ -2,7 +2,6 @@
 
 #include "platform/logging.h"
 #include "platform/text_file.h"
-#include "ui/icom_window.h"
 
 #include <QClipboard>
 #include <QCloseEvent>
@@ -34,10 +33,15 @@ std::span<const std::uint8_t> byteSpan(const QByteArray& bytes)
             static_cast<std::size_t>(bytes.size())};
 }
 
+Setup setup(const line::Settings& settings)
+{
+    return {settings.port, settings.baudCode, settings.ourId, settings.radioId, settings.network};
+}
+
 } // namespace
 
-CheckWindow::CheckWindow(IcomWindow& main, int tickMs)
-    : QWidget(&main, Qt::Window)
+CheckWindow::CheckWindow(line::Door& main, int tickMs)
+    : QWidget(main.mainWidget(), Qt::Window)
     , main_(main)
     , check_(tickMs)
 {
@@ -75,10 +79,13 @@ CheckWindow::CheckWindow(IcomWindow& main, int tickMs)
     connect(cancel_, &QPushButton::clicked, this, &CheckWindow::cancel);
     connect(use_, &QPushButton::clicked, this, [this] {
         if (finding_) {
-            main_.useCheckSettings(finding_->baudCode, finding_->address);
+            main_.useSettings(finding_->baudCode, finding_->address);
         }
     });
     connect(copy, &QPushButton::clicked, this, &CheckWindow::copyReport);
+    connect(&main_.taps(), &line::Taps::ticked, this, &CheckWindow::tick);
+    connect(&main_.taps(), &line::Taps::received, this, &CheckWindow::received);
+    connect(&main_.taps(), &line::Taps::written, this, &CheckWindow::sent);
     connect(save, &QPushButton::clicked, this, &CheckWindow::saveReport);
     resize(560, 380);
     clock_.start();
@@ -88,7 +95,7 @@ void CheckWindow::start()
 {
     report_->clear();
     status_->clear();
-    if (!main_.pausePollForCheck()) {
+    if (!main_.pausePoll()) {
         report_->setPlainText(tr("A search for radios is running; start the check when it has "
                                  "ended."));
         return;
@@ -98,7 +105,7 @@ void CheckWindow::start()
     setDefaultButton(start_);
     start_->setEnabled(false);
     cancel_->setEnabled(true);
-    apply(check_.start(main_.checkSetup()));
+    apply(check_.start(setup(main_.settings())));
 }
 
 void CheckWindow::cancel()
@@ -136,7 +143,7 @@ void CheckWindow::apply(const Step& step)
     }
     progress_->setValue(step.progress);
     for (const civ::Frame& frame : step.send) {
-        main_.SendSerialPacket(frame);
+        main_.send(frame, line::Origin{line::Source::Check, 0, {}});
     }
     if (step.finding) {
         finding_ = step.finding;
@@ -144,11 +151,11 @@ void CheckWindow::apply(const Step& step)
         setDefaultButton(use_);
     }
     if (step.openRate) {
-        const platform::OpenError error = main_.reopenForCheck(*step.openRate);
-        apply(check_.opened(error, main_.Serial1->errorString().toStdString()));
+        const platform::OpenError error = main_.reopen(*step.openRate);
+        apply(check_.opened(error, main_.account().port().reason));
     }
     if (step.done) {
-        main_.endCheck();
+        main_.restore();
         start_->setEnabled(true);
         cancel_->setEnabled(false);
     }

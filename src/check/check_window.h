@@ -1,12 +1,12 @@
 #pragma once
 
 #include "check/interface_check.h"
+#include "line/door.h"
 
 #include <QElapsedTimer>
 #include <QWidget>
 #include <optional>
 
-class IcomWindow;
 class QLabel;
 class QPlainTextEdit;
 class QProgressBar;
@@ -14,15 +14,16 @@ class QPushButton;
 
 namespace check {
 
-// Tools > Check Interface: runs the check on the main window's port and shows its report.
+// Tools > Check Interface: runs the check on the main window's port, through its door, and
+// shows its report.
 // Non-modal; nothing in it waits.
 class CheckWindow : public QWidget {
     Q_OBJECT
 
 public:
-    CheckWindow(IcomWindow& main, int tickMs);
+    CheckWindow(line::Door& main, int tickMs);
 
-    // The main window's receive pump: each of its ticks, every chunk read and every write.
+    // The door's taps: each pump tick, every chunk read and every write.
     void tick();
     void received(const QByteArray& chunk);
     void sent(const QByteArray& bytes);
@@ -39,7 +40,7 @@ private:
     void copyReport();
     void saveReport();
 
-    IcomWindow& main_;
+    line::Door& main_;
     InterfaceCheck check_;
     QElapsedTimer clock_;
     std::optional<Finding> finding_;

@@ -1,7 +1,6 @@
 #include "monitor/bus_monitor_window.h"
 
 #include "monitor/frame_log_model.h"
-#include "ui/icom_window.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -40,8 +39,8 @@ std::span<const std::uint8_t> asBytes(const QByteArray& bytes)
 
 } // namespace
 
-BusMonitorWindow::BusMonitorWindow(IcomWindow& main)
-    : QWidget(&main, Qt::Window)
+BusMonitorWindow::BusMonitorWindow(line::Door& main)
+    : QWidget(main.mainWidget(), Qt::Window)
     , main_(main)
     , model_(new FrameLogModel(log_, this))
     , batch_(new QTimer(this))
@@ -59,15 +58,15 @@ BusMonitorWindow::BusMonitorWindow(IcomWindow& main)
     batch_->setSingleShot(true);
     sinceUpdate_.start();
     connect(batch_, &QTimer::timeout, this, &BusMonitorWindow::updateRows);
-    connect(&main_, &IcomWindow::bytesReceived, this,
+    connect(&main_.taps(), &line::Taps::received, this,
             [this](const QByteArray& bytes) { record(bytes, Direction::Received); });
-    connect(&main_, &IcomWindow::bytesSent, this,
+    connect(&main_.taps(), &line::Taps::written, this,
             [this](const QByteArray& bytes) { record(bytes, Direction::Sent); });
 
     constexpr QSize kStartSize{1040, 520};
     constexpr int kGap = 8;
     resize(kStartSize);
-    move(main_.frameGeometry().topRight() + QPoint(kGap, 0));
+    move(main_.mainWidget()->frameGeometry().topRight() + QPoint(kGap, 0));
 }
 
 bool BusMonitorWindow::eventFilter(QObject* watched, QEvent* event)
@@ -113,13 +112,13 @@ void BusMonitorWindow::updateRows()
 void BusMonitorWindow::sendEntry()
 {
     const QString line = entry_->text();
-    const EntryResult result =
-        parseEntry(line.toStdString(), main_.radioAddress(), main_.ourAddress());
+    const line::Settings settings = main_.settings();
+    const EntryResult result = parseEntry(line.toStdString(), settings.radioId, settings.ourId);
     if (!result) {
         message_->setText(QString::fromStdString(result.error));
         return;
     }
-    if (!main_.SendSerialPacket(result.frame)) {
+    if (!main_.send(result.frame, line::Origin{line::Source::Typed, 0, {}})) {
         message_->setText(tr("Not sent: the transmit queue is full."));
         return;
     }

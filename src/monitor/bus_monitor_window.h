@@ -1,12 +1,12 @@
 #pragma once
 
+#include "line/door.h"
 #include "monitor/frame_log.h"
 #include "monitor/hex_entry.h"
 
 #include <QElapsedTimer>
 #include <QWidget>
 
-class IcomWindow;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -24,7 +24,7 @@ class BusMonitorWindow : public QWidget {
     Q_OBJECT
 
 public:
-    explicit BusMonitorWindow(IcomWindow& main);
+    explicit BusMonitorWindow(line::Door& main);
 
     // Brings the rows recorded since the last call into the table; the batch timer calls it.
     void updateRows();
@@ -48,7 +48,7 @@ private:
     void applyFilter();
     void save();
 
-    IcomWindow& main_;
+    line::Door& main_;
     FrameLog log_;
     EntryHistory history_;
     FrameLogModel* model_ = nullptr;

@@ -137,6 +137,7 @@ void IcomWindow::Timer1_Action()
     StaticBuf->setText(serial::queueStatusText(transmitQueue.serialBufHead,
                                                transmitQueue.serialBufTail, transmitQueue.queued(),
                                                transmitQueue.sendDelay));
+    emit taps_.ticked();
 }
 
 void IcomWindow::CheckSerial()
@@ -148,7 +149,7 @@ void IcomWindow::CheckSerial()
     if (chunk.isEmpty()) {
         return;
     }
-    emit bytesReceived(chunk);
+    emit taps_.received(chunk);
     const QString hex = platform::hexText(chunk);
     for (const char byte : chunk) {
         ParseByte(static_cast<unsigned char>(byte));
@@ -220,7 +221,7 @@ void IcomWindow::DoSerialOut()
     if (!out.empty()) {
         const QByteArray bytes(reinterpret_cast<const char*>(out.data()), qsizetype(out.size()));
         Serial1->write(bytes);
-        emit bytesSent(bytes);
+        emit taps_.written(bytes);
     }
 }
 

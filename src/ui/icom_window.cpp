@@ -26,6 +26,7 @@ IcomWindow::IcomWindow(App& app, platform::Services services)
     , services_(std::move(services))
     , debugFile_(services_.debugFileName)
 {
+    clock_.start();
     Layout();
     CreateControls();
     AddMenuHandlers();
@@ -181,4 +182,9 @@ int IcomWindow::ourAddress() const
 int IcomWindow::radioAddress() const
 {
     return platform::integerValue(EditRadioID->text());
+}
+
+line::Millis IcomWindow::now() const
+{
+    return clock_.elapsed();
 }

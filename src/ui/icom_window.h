@@ -3,12 +3,15 @@
 #include "civ/frame_parser.h"
 #include "civ/transmit_queue.h"
 #include "discovery/radio_search.h"
+#include "line/door.h"
+#include "line/link_account.h"
 #include "platform/services.h"
 #include "radio/notices.h"
 #include "radio/set_command_log.h"
 #include "radio/silence_watch.h"
 #include "serial/debug_file.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <functional>
 #include <memory>
@@ -27,8 +30,7 @@ class QToolButton;
 
 namespace check {
 class CheckWindow;
-struct Setup;
-} // namespace check
+}
 
 namespace civ {
 struct Command;
@@ -43,8 +45,9 @@ class PortPopup;
 }
 
 // The one main window. It reads the controls, hands the work to the parser, the transmit
-// queue and the search, and shows what they report.
-class IcomWindow : public QMainWindow {
+// queue and the search, and shows what they report. The additions reach the line through its
+// door.
+class IcomWindow : public QMainWindow, public line::Door {
     Q_OBJECT
 
 public:
@@ -91,32 +94,27 @@ public:
     void FindRadiosTimer_Action();
     void StopSearchButton_Action();
 
-    // Interface check: the window, and what it needs of the port and the poll.
+    // Interface check
     void showCheckInterface();
-    check::Setup checkSetup() const;
-    // False when the poll is already paused by a search.
-    bool pausePollForCheck();
-    // Without touching the rate pop-up and without the failure message.
-    platform::OpenError reopenForCheck(int rate);
-    // The port back at the pop-up's rate, the poll resumed.
-    void endCheck();
-    void useCheckSettings(int baudCode, int address);
 
     // The addresses as the next frame will carry them.
     int ourAddress() const;
     int radioAddress() const;
 
-    std::unique_ptr<platform::SerialConnection> Serial1;
-    civ::FrameParser parser;
-    civ::TransmitQueue transmitQueue;
-    discovery::RadioSearch radioSearch;
-
-signals:
-    // Every chunk read from the port and every write to it, in order, as they happen.
-    void bytesReceived(const QByteArray& chunk);
-    void bytesSent(const QByteArray& bytes);
+    // The door.
+    line::Taps& taps() override { return taps_; }
+    const line::LinkAccount& account() const override { return account_; }
+    line::Settings settings() const override;
+    QWidget* mainWidget() override { return this; }
+    std::optional<std::uint64_t> send(const civ::Frame& frame, const line::Origin& origin) override;
+    bool pausePoll() override;
+    platform::OpenError reopen(int rate) override;
+    void restore() override;
+    void useSettings(int baudCode, int radioId) override;
 
 private:
+    friend class WindowTest;
+
     void Layout();
     void CreateControls();
     void CreateControls0();
@@ -133,6 +131,8 @@ private:
     void appendToDataDisplay(const QString& text);
     void reportConnectionFailure(const platform::ConnectionFailure& failure);
     void refreshPorts();
+    // On the steady clock the account is kept by.
+    line::Millis now() const;
 
     void CreateSearchProgress();
     void showSearchProgress();
@@ -149,6 +149,13 @@ private:
 
     App& app_;
     platform::Services services_;
+    std::unique_ptr<platform::SerialConnection> Serial1;
+    civ::FrameParser parser;
+    civ::TransmitQueue transmitQueue;
+    discovery::RadioSearch radioSearch;
+    line::Taps taps_;
+    line::LinkAccount account_;
+    QElapsedTimer clock_;
     QList<platform::PortEntry> ports_;
     serial::DebugFile debugFile_;
     check::CheckWindow* checkWindow_ = nullptr;

@@ -126,7 +126,7 @@ TEST_F(WindowTest, CommandsLeaveAsTheControlsSay)
              const QSignalBlocker quiet(mode);
              mode->setCurrentIndex(3);
              filter->setCurrentIndex(0);
-             window->transmitQueue.reset();
+             ring().reset();
              filter->setCurrentIndex(1);
          },
          frame(0x08, kUs, 0x06, {0x03, 0x02})},
@@ -140,7 +140,7 @@ TEST_F(WindowTest, CommandsLeaveAsTheControlsSay)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        window->transmitQueue.reset();
+        ring().reset();
         c.act();
         EXPECT_EQ(queuedBytes().toHex(' '), c.wire.toHex(' '));
     }
@@ -173,7 +173,7 @@ TEST_F(WindowTest, InputThatCannotBeSentIsMarkedAndNothingLeaves)
         SCOPED_TRACE(c.bad);
         c.field->setText(QString::fromLatin1(c.bad));
         c.send();
-        EXPECT_EQ(window->transmitQueue.queued(), 0);
+        EXPECT_EQ(ring().queued(), 0);
         EXPECT_TRUE(marked(c.field));
         EXPECT_FALSE(statusMessage().isEmpty());
         c.field->setText(QString::fromLatin1(c.good));

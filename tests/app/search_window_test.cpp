@@ -30,7 +30,7 @@ protected:
             window->ReqTimer_Action();
             window->FindRadiosTimer_Action();
             const QByteArray out = queuedBytes();
-            window->transmitQueue.reset();
+            ring().reset();
             if (step == 1) {
                 feed(frame(kUs, 0x08, 0x03, {0x00, 0x00, 0x00, 0x07, 0x00}));
             }

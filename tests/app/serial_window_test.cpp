@@ -90,9 +90,9 @@ TEST_F(SerialWindow, StatusLineShowsTheQueueAtEveryTick)
     EXPECT_EQ(shown,
               QStringList({"0 0 0 10", "0 0 0 9", "0 0 0 8", "0 0 0 7", "0 0 0 6", "0 0 0 5",
                            "0 0 0 4", "0 0 0 3", "0 0 0 2", "0 0 0 1", "0 0 0 0", "0 0 0 10"}));
-    window->transmitQueue.serialBufHead = 5;
-    window->transmitQueue.serialBufTail = 9990;
-    window->transmitQueue.sendDelay = 1;
+    ring().serialBufHead = 5;
+    ring().serialBufTail = 9990;
+    ring().sendDelay = 1;
     window->Timer1_Action();
     EXPECT_EQ(text("StaticBuf"), QStringLiteral("5 9990 15 0"));
 }

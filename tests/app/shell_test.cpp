@@ -28,8 +28,8 @@ TEST_F(WindowTest, OpenShowsTheAboutMessageThenPutsTheWindowToWork)
     // Opened by the pop-up's open event at the first row's rate, then by init's two choices;
     // building ran no change handler, so nothing else was opened or queued.
     EXPECT_EQ(port->openedRates, QList<int>({300, 300, 9600}));
-    EXPECT_EQ(w.transmitQueue.queued(), 0);
-    EXPECT_TRUE(w.radioSearch.pollRadios);
+    EXPECT_EQ(ring(w).queued(), 0);
+    EXPECT_TRUE(search(w).pollRadios);
 }
 
 TEST(PortList, NamedPortsComeFirstInTheOrderGiven)

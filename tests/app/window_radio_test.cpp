@@ -73,7 +73,7 @@ TEST_F(RadioWindow, LiveReportsOfTheChosenRadioShowAtOnce)
         window->FindRadiosTimer_Action();
     }
     feed(bytes({0xFE, 0xFE, 0x00, 0x08, 0x00, 0x00, 0x00, 0x00, 0x07, 0x00, 0xFD}));
-    EXPECT_FALSE(window->radioSearch.gotFreqReply);
+    EXPECT_FALSE(search(*window).gotFreqReply);
     EXPECT_EQ(text("FreqDisplay"), QStringLiteral("14074"));
 }
 

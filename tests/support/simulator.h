@@ -50,7 +50,7 @@ protected:
         for (QTimer* timer : window->findChildren<QTimer*>()) {
             timer->stop();
         }
-        QObject::connect(window.get(), &IcomWindow::bytesReceived, window.get(),
+        QObject::connect(&window->taps(), &line::Taps::received, window.get(),
                          [this](const QByteArray& chunk) { received += chunk; });
         window->init();
     }

@@ -79,11 +79,16 @@ protected:
     QString text(const char* name) const { return control<QLabel>(name)->text(); }
     QString statusMessage() const { return window->statusBar()->currentMessage(); }
 
+    // The window's own parts, for tests that set up or read what the operator cannot.
+    static civ::TransmitQueue& ring(IcomWindow& w) { return w.transmitQueue; }
+    static discovery::RadioSearch& search(IcomWindow& w) { return w.radioSearch; }
+    civ::TransmitQueue& ring() const { return ring(*window); }
+
     // Bytes waiting in the transmit ring, oldest first.
     QByteArray queuedBytes() const
     {
         QByteArray out;
-        const civ::TransmitQueue& q = window->transmitQueue;
+        const civ::TransmitQueue& q = ring();
         for (int i = q.serialBufTail; i != q.serialBufHead; i = (i + 1) % q.kSlots) {
             out.append(static_cast<char>(q.serialBuf[static_cast<std::size_t>(i)]));
         }

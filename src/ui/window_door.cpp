@@ -1,6 +1,8 @@
-// The window's side of the interface check: its port, its poll and its two settings.
+// The window's side of the narrow door: what the additions may ask of the line, and the
+// additions' windows, each made when first asked for.
 #include "app/app.h"
 #include "check/check_window.h"
+#include "monitor/bus_monitor_window.h"
 #include "platform/logging.h"
 #include "platform/tcp_connection.h"
 #include "serial/baud_rates.h"
@@ -11,36 +13,64 @@
 #include <QPushButton>
 #include <QTimer>
 
+namespace {
+
+void bringUp(QWidget* window)
+{
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+} // namespace
+
+void IcomWindow::showBusMonitor()
+{
+    if (!busMonitor_) {
+        busMonitor_ = new monitor::BusMonitorWindow(*this);
+    }
+    bringUp(busMonitor_);
+}
+
 void IcomWindow::showCheckInterface()
 {
     if (!checkWindow_) {
         checkWindow_ = new check::CheckWindow(*this, Timer1->interval());
-        // After Timer1_Action, which was connected first: the check sees each tick complete.
-        connect(Timer1, &QTimer::timeout, checkWindow_, &check::CheckWindow::tick);
-        connect(this, &IcomWindow::bytesReceived, checkWindow_, &check::CheckWindow::received);
-        connect(this, &IcomWindow::bytesSent, checkWindow_, &check::CheckWindow::sent);
     }
-    checkWindow_->show();
-    checkWindow_->raise();
-    checkWindow_->activateWindow();
+    bringUp(checkWindow_);
 }
 
-check::Setup IcomWindow::checkSetup() const
+line::Settings IcomWindow::settings() const
 {
-    check::Setup setup;
+    line::Settings settings;
     const int port = app_.ourSerialPort;
     if (port >= 0 && port < ports_.size()) {
         const QString& location = ports_.at(port).location;
-        setup.port = location.toStdString();
-        setup.network = platform::TcpConnection::isTcpLocation(location);
+        settings.port = location.toStdString();
+        settings.network = platform::TcpConnection::isTcpLocation(location);
     }
-    setup.baudCode = BaudPopup->currentIndex();
-    setup.ourId = ourAddress();
-    setup.radioId = radioAddress();
-    return setup;
+    settings.baudCode = BaudPopup->currentIndex();
+    settings.rate = serial::baudRateForCode(settings.baudCode);
+    settings.ourId = ourAddress();
+    settings.radioId = radioAddress();
+    if (!civ::isEncodableAddress(settings.ourId)) {
+        settings.ourId = -1;
+    }
+    if (!civ::isEncodableAddress(settings.radioId)) {
+        settings.radioId = -1;
+    }
+    return settings;
 }
 
-bool IcomWindow::pausePollForCheck()
+std::optional<std::uint64_t> IcomWindow::send(const civ::Frame& frame, const line::Origin& origin)
+{
+    if (!SendSerialPacket(frame)) {
+        return std::nullopt;
+    }
+    return account_.queued(frame, origin, now());
+}
+
+bool IcomWindow::pausePoll()
 {
     // A disabled search button is what pauses the poll; a search holds it already.
     if (!FindRadiosButton->isEnabled()) {
@@ -50,7 +80,7 @@ bool IcomWindow::pausePollForCheck()
     return true;
 }
 
-platform::OpenError IcomWindow::reopenForCheck(int rate)
+platform::OpenError IcomWindow::reopen(int rate)
 {
     const int port = app_.ourSerialPort;
     if (port < 0 || port >= ports_.size()) {
@@ -58,15 +88,20 @@ platform::OpenError IcomWindow::reopenForCheck(int rate)
     }
     Serial1->close();
     Serial1->open(ports_.at(port).location, rate);
+    if (Serial1->openError() == platform::OpenError::None) {
+        account_.portOpened(now());
+    } else {
+        account_.portFailed(Serial1->errorString().toStdString(), now());
+    }
     return Serial1->openError();
 }
 
-void IcomWindow::endCheck()
+void IcomWindow::restore()
 {
     const int rate = serial::baudRateForCode(BaudPopup->currentIndex());
     // A port the check could not open has had its failure told in the check's report.
     const bool wasOpen = Serial1->isOpen();
-    if (reopenForCheck(rate) == platform::OpenError::None) {
+    if (reopen(rate) == platform::OpenError::None) {
         untell(radio::Notice::LostPort);
     } else if (wasOpen) {
         const QString text = tr("After the check the port did not open again at %1 bit/s: %2.")
@@ -80,9 +115,9 @@ void IcomWindow::endCheck()
     FindRadiosButton->setEnabled(true);
 }
 
-void IcomWindow::useCheckSettings(int baudCode, int address)
+void IcomWindow::useSettings(int baudCode, int radioId)
 {
-    EditRadioID->setText(QString::number(address));
+    EditRadioID->setText(QString::number(radioId));
     // Re-opens the port through the pop-up's change handler, as the operator's choice would.
     BaudPopup->setCurrentIndex(baudCode);
 }

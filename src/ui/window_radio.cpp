@@ -13,7 +13,7 @@
 
 void IcomWindow::connectRadioTaps()
 {
-    connect(this, &IcomWindow::bytesSent, this, [this](const QByteArray& bytes) {
+    connect(&taps_, &line::Taps::written, this, [this](const QByteArray& bytes) {
         setCommands_.released(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
                                         static_cast<std::size_t>(bytes.size())));
     });
