@@ -1,6 +1,7 @@
 #include "app/app.h"
 
 #include "app/about.h"
+#include "share/share_window.h"
 #include "ui/icom_window.h"
 
 #include <QVersionNumber>
@@ -19,6 +20,9 @@ void App::Open()
 {
     DisplayProgramInfo();
     mainWindow().init();
+    if (!civPortPath_.isEmpty()) {
+        mainWindow().shareWindow().startCivPort(civPortPath_);
+    }
 }
 
 void App::DisplayProgramInfo()

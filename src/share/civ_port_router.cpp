@@ -5,22 +5,6 @@
 
 namespace share {
 
-namespace {
-
-constexpr std::size_t kTo = 0;
-constexpr std::size_t kCommand = 2;
-
-// A byte after the preamble, however many FE lead; -1 past the frame's end.
-int field(const std::vector<std::uint8_t>& frame, std::size_t index)
-{
-    const auto body = std::find_if(frame.begin(), frame.end(),
-                                   [](std::uint8_t b) { return b != civ::kPreamble; });
-    const auto offset = static_cast<std::size_t>(body - frame.begin()) + index;
-    return offset + 1 < frame.size() ? frame[offset] : -1;
-}
-
-} // namespace
-
 CivPortRouter::CivPortRouter(line::Door& door, line::Origin origin)
     : door_(door)
     , origin_(std::move(origin))
@@ -101,7 +85,7 @@ std::vector<std::uint8_t> CivPortRouter::toProgram(const line::FrameEvent& event
             return {};
         }
         ++counts_.answered;
-        if (field(event.bytes, kCommand) == civ::kNg) {
+        if (event.command() == civ::kNg) {
             ++counts_.dropped;
         }
         return event.bytes;
@@ -116,7 +100,7 @@ void CivPortRouter::leftRing(const line::FrameEvent& event)
 
 bool CivPortRouter::addressedToProgram(const line::FrameEvent& event) const
 {
-    const int to = field(event.bytes, kTo);
+    const int to = event.to();
     return to == civ::kBroadcast || controllers_.contains(to);
 }
 

@@ -157,6 +157,8 @@ void IcomWindow::AddMenuHandlers()
     connect(menuBar1()->busMonitorAction(), &QAction::triggered, this, &IcomWindow::showBusMonitor);
     connect(menuBar1()->checkInterfaceAction(), &QAction::triggered, this,
             &IcomWindow::showCheckInterface);
+    connect(menuBar1()->shareAction(), &QAction::triggered, this, &IcomWindow::showShare);
+    connect(menuBar1()->civPortAction(), &QAction::triggered, this, &IcomWindow::showCivPort);
 }
 
 MenuBar1* IcomWindow::menuBar1() const

@@ -40,6 +40,10 @@ namespace monitor {
 class BusMonitorWindow;
 }
 
+namespace share {
+class ShareWindow;
+}
+
 namespace ui {
 class PortPopup;
 }
@@ -96,6 +100,11 @@ public:
 
     // Interface check
     void showCheckInterface();
+    // The Share window, which keeps the CI-V port; made hidden when first asked for.
+    share::ShareWindow& shareWindow();
+    void showShare();
+    // The Share window with the CI-V port's path ready to edit.
+    void showCivPort();
 
     // The addresses as the next frame will carry them.
     int ourAddress() const;
@@ -160,6 +169,7 @@ private:
     serial::DebugFile debugFile_;
     check::CheckWindow* checkWindow_ = nullptr;
     monitor::BusMonitorWindow* busMonitor_ = nullptr;
+    share::ShareWindow* shareWindow_ = nullptr;
     radio::Notices notices_;
     radio::SilenceWatch silence_;
     radio::SetCommandLog setCommands_;

@@ -71,6 +71,10 @@ MenuBar1::MenuBar1(QWidget* parent)
         addItem(toolsMenu, "ToolsBusMonitor", "Bus Monitor", QKeySequence(Qt::CTRL | Qt::Key_M));
     checkInterface_ = addItem(toolsMenu, "ToolsCheckInterface", "Check Interface",
                               QKeySequence(Qt::CTRL | Qt::Key_I));
+    toolsMenu->addSeparator()->setObjectName(QStringLiteral("UntitledMenu1"));
+    share_ = addItem(toolsMenu, "ToolsShare", "Share...", QKeySequence());
+    civPort_ =
+        addItem(toolsMenu, "ToolsCivPort", "CI-V Port for Other Programs...", QKeySequence());
 
     QMenu* const helpMenu = addMenu(QStringLiteral("&Help"));
     helpMenu->setObjectName(QStringLiteral("HelpMenu"));

@@ -12,10 +12,14 @@ public:
 
     QAction* busMonitorAction() const { return busMonitor_; }
     QAction* checkInterfaceAction() const { return checkInterface_; }
+    QAction* shareAction() const { return share_; }
+    QAction* civPortAction() const { return civPort_; }
     QAction* aboutAction() const { return about_; }
 
 private:
     QAction* busMonitor_ = nullptr;
     QAction* checkInterface_ = nullptr;
+    QAction* share_ = nullptr;
+    QAction* civPort_ = nullptr;
     QAction* about_ = nullptr;
 };
