@@ -127,6 +127,12 @@ void ShareWindow::refresh()
     }
 }
 
+void ShareWindow::refreshLater()
+{
+    // Not from inside the Stop button's click: the rebuild deletes the button.
+    QMetaObject::invokeMethod(this, &ShareWindow::refresh, Qt::QueuedConnection);
+}
+
 void ShareWindow::rebuild()
 {
     shown_ = rowsOf(services_);
@@ -145,13 +151,13 @@ void ShareWindow::rebuild()
         if (parts.size() == 1) {
             connect(stop, &QPushButton::clicked, this, [this, service] {
                 service->stop();
-                refresh();
+                refreshLater();
             });
         } else {
             const std::uint32_t client = parts.last().toUInt();
             connect(stop, &QPushButton::clicked, this, [this, service, client] {
                 service->stopClient(client);
-                refresh();
+                refreshLater();
             });
         }
     }

@@ -38,6 +38,7 @@ public:
 
 private:
     void refresh();
+    void refreshLater();
     void rebuild();
 
     CivPort* civPort_;

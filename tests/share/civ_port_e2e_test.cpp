@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
@@ -102,6 +103,11 @@ TEST_F(CivPortEndToEnd, RigctlReadsAndSetsFrequencyModeAndPtt)
     EXPECT_EQ(list->topLevelItem(0)->text(1), temp.filePath(QStringLiteral("civ")));
     EXPECT_TRUE(list->topLevelItem(1)->text(0).endsWith("(controller E0)"));
     EXPECT_NE(list->topLevelItem(1)->text(3), "0") << "answered";
+
+    // Stop hangs up on the program; the port waits for the next one at the same path.
+    qobject_cast<QPushButton*>(list->itemWidget(list->topLevelItem(1), 5))->click();
+    ASSERT_TRUE(pumpUntil([&] { return list->topLevelItemCount() == 1; }, kDeadlineMs));
+    EXPECT_EQ(rigctl({"-m", "3011", "f"}), "7100000");
 }
 
 } // namespace
