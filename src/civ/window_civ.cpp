@@ -166,12 +166,8 @@ void IcomWindow::ReqTimer_Action()
     if (!FindRadiosButton->isEnabled()) {
         return;
     }
-    const int head = transmitQueue.serialBufHead;
     ReqFreq(radioAddress());
     ReqMode(radioAddress());
-    if (transmitQueue.serialBufHead != head) {
-        pollQueued();
-    }
 }
 
 void IcomWindow::markInvalid(QLineEdit* field, const QString& what, QLatin1String validRange)

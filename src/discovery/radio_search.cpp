@@ -25,27 +25,36 @@ RadioSearch::Step RadioSearch::tick()
     if (findRadiosState < 0) {
         return step;
     }
-    // A reply that arrived since the last tick answers the previous probe; the reserved codes
-    // were never probed, so nothing heard then can be theirs.
-    const int previous = findRadiosState - 1;
-    if (gotFreqReply && previous >= 0 && !isReserved(previous)) {
-        step.found = previous;
-    }
+    step.found = answered(findRadiosState - 1);
     if (findRadiosState <= kLastAddress) {
         step.progress = findRadiosState;
         gotFreqReply = false;
         step.probe = !isReserved(findRadiosState);
     } else {
-        stop();
-        step.ended = true;
+        step.ended = stop().ended;
     }
     return step;
 }
 
-void RadioSearch::stop()
+RadioSearch::Step RadioSearch::stop()
 {
+    Step step;
+    step.found = running() ? answered(findRadiosState) : std::nullopt;
+    step.ended = true;
     findRadiosState = kFirstState;
+    gotFreqReply = false;
     pollRadios = true;
+    return step;
+}
+
+std::optional<int> RadioSearch::answered(int probed) const
+{
+    // A reply that arrived since a probe answers it; the reserved codes were never probed, so
+    // nothing heard then can be theirs.
+    if (gotFreqReply && probed >= 0 && probed <= kLastAddress && !isReserved(probed)) {
+        return probed;
+    }
+    return std::nullopt;
 }
 
 void RadioSearch::replySeen(int fromId, int ourId)

@@ -21,8 +21,8 @@ public:
 
     void start();
     Step tick();
-    // Ends the search at once, as its last tick would.
-    void stop();
+    // Ends the search at once, as its last tick would: a reply to the last probe is found.
+    Step stop();
 
     // A frame addressed to us arrived during a search. Our own frames heard back never count.
     void replySeen(int fromId, int ourId);
@@ -30,6 +30,8 @@ public:
     bool running() const { return !pollRadios; }
     // Of kTicksPerSearch; 0 when no search runs.
     int ticksDone() const { return running() ? findRadiosState - kFirstState : 0; }
+
+    std::optional<int> answered(int probed) const;
 
     int findRadiosState = 0;
     bool gotFreqReply = false;

@@ -56,12 +56,7 @@ void IcomWindow::FindRadiosButton_Action()
 void IcomWindow::FindRadiosTimer_Action()
 {
     const discovery::RadioSearch::Step step = radioSearch.tick();
-    if (step.found) {
-        qCInfo(lcDiscovery) << "radio at address" << *step.found;
-        QTextCursor cursor(EditField1->document());
-        cursor.movePosition(QTextCursor::End);
-        cursor.insertText(QStringLiteral(" Found radio at address %1\n").arg(*step.found));
-    }
+    listFound(step);
     if (step.progress) {
         StaticFindRadios->setText(QStringLiteral("Looking for radio %1").arg(*step.progress));
         if (step.probe) {
@@ -77,8 +72,18 @@ void IcomWindow::FindRadiosTimer_Action()
 
 void IcomWindow::StopSearchButton_Action()
 {
-    radioSearch.stop();
+    listFound(radioSearch.stop());
     endSearch();
+}
+
+void IcomWindow::listFound(const discovery::RadioSearch::Step& step)
+{
+    if (step.found) {
+        qCInfo(lcDiscovery) << "radio at address" << *step.found;
+        QTextCursor cursor(EditField1->document());
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText(QStringLiteral(" Found radio at address %1\n").arg(*step.found));
+    }
 }
 
 void IcomWindow::endSearch()

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 #include <QTime>
+#include <chrono>
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -20,6 +22,11 @@ struct Services {
     // Modal: returns once the operator has dismissed it. detail, when not empty, goes below text.
     std::function<void(QWidget* parent, const QString& text, const QString& detail)> showMessage;
     std::function<QTime()> timeOfDay = [] { return QTime::currentTime(); };
+    // Milliseconds on a clock that never steps: what the link account is kept by.
+    std::function<std::int64_t()> steadyMs = [] {
+        using namespace std::chrono;
+        return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+    };
     QString debugFileName = QStringLiteral("DEBUG.TXT");
 };
 

@@ -1,6 +1,9 @@
 #include "platform/text_file.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QObject>
 #include <QSaveFile>
 
 namespace platform {
@@ -20,6 +23,17 @@ QString appendToTextFile(const QString& fileName, const QString& text)
         return file.errorString();
     }
     return {};
+}
+
+QString appendError(const QString& fileName)
+{
+    const QFileInfo file(fileName);
+    const QFileInfo folder(file.absolutePath());
+    if (!folder.isDir()) {
+        return QObject::tr("No such folder");
+    }
+    const bool writable = file.exists() ? file.isWritable() : folder.isWritable();
+    return writable ? QString() : QObject::tr("Permission denied");
 }
 
 QString writeTextFile(const QString& fileName, const QString& text)

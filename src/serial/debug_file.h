@@ -15,9 +15,13 @@ public:
     void AddToDebugFile(const QString& text);
 
     const QString& fileName() const { return fileName_; }
+    // Why the last write failed, or why a first one would; empty while writing works.
+    const QString& error() const { return error_; }
+    void check();
 
 private:
     QString fileName_;
+    QString error_;
     bool failureReported_ = false;
 };
 

@@ -1,7 +1,9 @@
 // The window's serial link: port choice, the receive pump and the paced transmit side.
 #include "app/app.h"
 #include "platform/logging.h"
+#include "platform/tcp_connection.h"
 #include "platform/text_numbers.h"
+#include "radio/line_notices.h"
 #include "serial/baud_rates.h"
 #include "serial/queue_status.h"
 #include "ui/icom_window.h"
@@ -15,6 +17,7 @@
 #include <QScrollBar>
 #include <QTextCursor>
 #include <algorithm>
+#include <span>
 
 namespace {
 
@@ -42,10 +45,18 @@ QString openFailureHint(platform::OpenError error)
     return {};
 }
 
-QString openFailureDetail(const QString& reason, platform::OpenError error)
+// Names the port: the box may come up long after the choice, at start-up or from a pop-up.
+QString openFailureDetail(const QString& port, const QString& reason, platform::OpenError error)
 {
     const QString hint = openFailureHint(error);
-    return hint.isEmpty() ? reason : reason + QLatin1Char('\n') + hint;
+    const QString head = port + QStringLiteral(": ") + reason;
+    return hint.isEmpty() ? head : head + QLatin1Char('\n') + hint;
+}
+
+std::span<const std::uint8_t> byteSpan(const QByteArray& bytes)
+{
+    return {reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+            static_cast<std::size_t>(bytes.size())};
 }
 
 } // namespace
@@ -86,13 +97,36 @@ void IcomWindow::SetSerialStuff(int port, int baud)
         return;
     }
     Serial1->close();
-    untell(radio::Notice::LostPort);
-    forgetSilence();
-    const platform::PortEntry& entry = ports_.at(port);
-    if (!Serial1->open(entry.location, serial::baudRateForCode(baud))) {
-        services_.showMessage(this, kOpenFailure,
-                              openFailureDetail(Serial1->errorString(), Serial1->openError()));
+    const line::PortStatus before = account_.port();
+    const QString& location = ports_.at(port).location;
+    const int rate = serial::baudRateForCode(baud);
+    account_.portChosen(location.toStdString(), rate,
+                        platform::TcpConnection::isTcpLocation(location), now());
+    account_.forgetSilence(radioAddress());
+    // What the displays show was heard at the old rate or port.
+    setDisplaysLive(false);
+    if (Serial1->open(location, rate)) {
+        account_.portOpened(now());
+    } else {
+        const QString reason = openReason();
+        // Start-up opens the port up to three times; one box is enough for a missing port.
+        const bool told = starting_ && before.state == line::PortState::NeverOpened &&
+                          before.port == location.toStdString();
+        account_.portFailed(reason.toStdString(), now());
+        if (!told) {
+            services_.showMessage(this, kOpenFailure,
+                                  openFailureDetail(location, reason, Serial1->openError()));
+        }
     }
+    emit taps_.settingsChanged();
+    updateLineNotices();
+}
+
+QString IcomWindow::openReason() const
+{
+    // Qt words a held port as a locking error.
+    return Serial1->openError() == platform::OpenError::Busy ? tr("busy: another program holds it")
+                                                             : Serial1->errorString();
 }
 
 void IcomWindow::refreshPorts()
@@ -130,13 +164,23 @@ void IcomWindow::Timer1_Action()
     DoSerialOut();
     CheckSerial();
     CheckSerial();
-    if (paintTick) {
+    account_.tick(now());
+    publish();
+    updateLineNotices();
+    if (paintTick && displayHeld_) {
+        displayHeld_ = false;
         EditField1->viewport()->setUpdatesEnabled(true);
     }
-    StaticBuf->setUpdatesEnabled(paintTick);
-    StaticBuf->setText(serial::queueStatusText(transmitQueue.serialBufHead,
-                                               transmitQueue.serialBufTail, transmitQueue.queued(),
-                                               transmitQueue.sendDelay));
+    // Shown current at every tick, painted at most on a painting tick and only when changed.
+    const QString buf =
+        serial::queueStatusText(transmitQueue.serialBufHead, transmitQueue.serialBufTail,
+                                transmitQueue.queued(), transmitQueue.sendDelay);
+    const bool paint = paintTick && buf != paintedBuf_;
+    StaticBuf->setUpdatesEnabled(paint);
+    StaticBuf->setText(buf);
+    if (paint) {
+        paintedBuf_ = buf;
+    }
     emit taps_.ticked();
 }
 
@@ -149,6 +193,7 @@ void IcomWindow::CheckSerial()
     if (chunk.isEmpty()) {
         return;
     }
+    account_.received(byteSpan(chunk), now());
     emit taps_.received(chunk);
     const QString hex = platform::hexText(chunk);
     for (const char byte : chunk) {
@@ -160,6 +205,16 @@ void IcomWindow::CheckSerial()
     if (DebugCheckBox->isChecked()) {
         AddToDebugFile(hex);
     }
+    publish();
+}
+
+void IcomWindow::publish()
+{
+    for (const line::FrameEvent& event : account_.takeEvents()) {
+        lineNotices_.take(notices_, event, radioAddress());
+        emit taps_.frame(event);
+    }
+    showNotice();
 }
 
 void IcomWindow::appendToDataDisplay(const QString& text)
@@ -167,6 +222,7 @@ void IcomWindow::appendToDataDisplay(const QString& text)
     // Bytes arriving at every tick would repaint the display 20 times a second; it catches up
     // on the next painting tick, and paints as usual once the line is quiet.
     if (statusTicks_ != 0) {
+        displayHeld_ = true;
         EditField1->viewport()->setUpdatesEnabled(false);
     }
     // Follow the newest bytes, unless the operator has scrolled up to read older ones.
@@ -192,52 +248,77 @@ void IcomWindow::appendToDataDisplay(const QString& text)
 
 void IcomWindow::reportConnectionFailure(const platform::ConnectionFailure& failure)
 {
-    const int port = app_.ourSerialPort;
-    const QString name = port >= 0 && port < ports_.size() ? ports_.at(port).location : QString();
     if (failure.kind == platform::ConnectionFailure::Kind::OpenFailed) {
+        account_.portFailed(failure.reason.toStdString(), now());
         services_.showMessage(this, kOpenFailure,
-                              openFailureDetail(failure.reason, platform::OpenError::Other));
-        return;
+                              openFailureDetail(QString::fromStdString(account_.port().port),
+                                                failure.reason, platform::OpenError::Other));
+    } else {
+        account_.portLost(failure.reason.toStdString(), now());
+        qCWarning(lcSerial).noquote() << QString::fromStdString(radio::portText(account_.port()));
     }
-    const QString text =
-        tr("Lost %1: %2. Choose the port again once it is back.").arg(name, failure.reason);
-    qCWarning(lcSerial).noquote() << text;
-    tell(radio::Notice::LostPort, text);
+    updateLineNotices();
 }
 
 bool IcomWindow::SendSerialPacket(const civ::Frame& s)
 {
-    if (transmitQueue.SendSerialPacket(s)) {
-        return true;
+    return enqueue(s, {}).has_value();
+}
+
+std::optional<std::uint64_t> IcomWindow::enqueue(const civ::Frame& frame,
+                                                 const line::Origin& origin)
+{
+    if (transmitQueue.SendSerialPacket(frame)) {
+        return account_.queued(frame, origin, now());
     }
-    qCWarning(lcSerial) << "transmit queue full: frame of" << s.size() << "bytes refused,"
+    qCWarning(lcSerial) << "transmit queue full: frame of" << frame.size() << "bytes refused,"
                         << transmitQueue.queued() << "bytes waiting";
-    return false;
+    return std::nullopt;
 }
 
 void IcomWindow::DoSerialOut()
 {
     const civ::Frame out = transmitQueue.DoSerialOut();
-    if (!out.empty()) {
-        const QByteArray bytes(reinterpret_cast<const char*>(out.data()), qsizetype(out.size()));
-        Serial1->write(bytes);
-        emit taps_.written(bytes);
+    if (out.empty()) {
+        return;
     }
+    // A closed port takes nothing: the frame never left, and is not shown as sent.
+    if (!Serial1->isOpen()) {
+        account_.dropped(out, now());
+        return;
+    }
+    const QByteArray bytes(reinterpret_cast<const char*>(out.data()), qsizetype(out.size()));
+    Serial1->write(bytes);
+    account_.written(out, now());
+    emit taps_.written(bytes);
 }
 
 void IcomWindow::AddToDebugFile(const QString& s)
 {
+    const bool worked = debugFile_.error().isEmpty();
     debugFile_.AddToDebugFile(s);
+    if (worked != debugFile_.error().isEmpty()) {
+        tellDebugFile();
+    }
 }
 
 void IcomWindow::DebugCheckBox_Action()
 {
     // Where a bare file name lands depends on the folder the program was started in.
-    const QString path = QFileInfo(debugFile_.fileName()).absoluteFilePath();
-    DebugCheckBox->setToolTip(path);
-    if (DebugCheckBox->isChecked()) {
+    DebugCheckBox->setToolTip(QFileInfo(debugFile_.fileName()).absoluteFilePath());
+    debugFile_.check();
+    tellDebugFile();
+}
+
+void IcomWindow::tellDebugFile()
+{
+    const QString path = DebugCheckBox->toolTip();
+    if (!DebugCheckBox->isChecked()) {
+        untell(radio::Notice::Info);
+    } else if (debugFile_.error().isEmpty()) {
         tell(radio::Notice::Info, tr("Received bytes go to %1").arg(path));
     } else {
-        untell(radio::Notice::Info);
+        tell(radio::Notice::Info,
+             tr("Received bytes cannot be written to %1: %2").arg(path, debugFile_.error()));
     }
 }

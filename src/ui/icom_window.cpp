@@ -6,6 +6,7 @@
 #include "serial/baud_rates.h"
 #include "ui/controls.h"
 #include "ui/menu_bar.h"
+#include "ui/notice_label.h"
 #include "ui/port_popup.h"
 
 #include <QCheckBox>
@@ -26,11 +27,9 @@ IcomWindow::IcomWindow(App& app, platform::Services services)
     , services_(std::move(services))
     , debugFile_(services_.debugFileName)
 {
-    clock_.start();
     Layout();
     CreateControls();
     AddMenuHandlers();
-    connectRadioTaps();
     SerialPopup_Open();
     show();
 }
@@ -48,8 +47,10 @@ void IcomWindow::Layout()
     content->setObjectName(QStringLiteral("content"));
     content->setFixedSize(576, 529);
     setCentralWidget(content);
-    // Below the design's content area: where lost ports and refused input are told.
+    // Below the design's content area: where the line's state and refused input are told.
     statusBar()->setSizeGripEnabled(false);
+    notice_ = new NoticeLabel(statusBar());
+    statusBar()->addPermanentWidget(notice_, 1);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
@@ -145,6 +146,9 @@ void IcomWindow::CreateControls0()
     PopupFilter = popup(w, "PopupFilter", {468, 141, 88, 20}, {"Wide", "Medium", "Narrow"}, 0);
     connect(PopupFilter, &QComboBox::currentIndexChanged, this, &IcomWindow::PopupFilter_Change);
 
+    for (QLineEdit* address : {OurIDEditField, EditRadioID}) {
+        connect(address, &QLineEdit::textChanged, this, &IcomWindow::addressesChanged);
+    }
     watchValidity(OurIDEditField, [this] { return civ::isEncodableAddress(ourAddress()); });
     watchValidity(EditRadioID, [this] { return civ::isEncodableAddress(radioAddress()); });
     watchValidity(EditFreq, [this] { return frequencyIsEncodable(); });
@@ -173,7 +177,17 @@ void IcomWindow::init()
     SerialPopup->setCurrentIndex(0);
     BaudPopup->setCurrentIndex(serial::kDefaultBaudCode);
     transmitQueue.reset();
+    account_.ringCleared(now());
     radioSearch.pollRadios = true;
+    starting_ = false;
+}
+
+void IcomWindow::addressesChanged()
+{
+    account_.setAddresses(ourAddress(), radioAddress());
+    // A new radio's silence starts now, not when it was last polled.
+    forgetSilence();
+    emit taps_.settingsChanged();
 }
 
 int IcomWindow::ourAddress() const
@@ -188,5 +202,5 @@ int IcomWindow::radioAddress() const
 
 line::Millis IcomWindow::now() const
 {
-    return clock_.elapsed();
+    return services_.steadyMs();
 }

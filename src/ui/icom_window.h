@@ -6,12 +6,10 @@
 #include "line/door.h"
 #include "line/link_account.h"
 #include "platform/services.h"
+#include "radio/line_notices.h"
 #include "radio/notices.h"
-#include "radio/set_command_log.h"
-#include "radio/silence_watch.h"
 #include "serial/debug_file.h"
 
-#include <QElapsedTimer>
 #include <QMainWindow>
 #include <functional>
 #include <memory>
@@ -45,8 +43,9 @@ class ShareWindow;
 }
 
 namespace ui {
+class NoticeLabel;
 class PortPopup;
-}
+} // namespace ui
 
 // The one main window. It reads the controls, hands the work to the parser, the transmit
 // queue and the search, and shows what they report. The additions reach the line through its
@@ -128,6 +127,7 @@ private:
     void CreateControls();
     void CreateControls0();
     void AddMenuHandlers();
+    void addressesChanged();
 
     double typedMegahertz() const;
     int frequencyBytes() const;
@@ -139,6 +139,11 @@ private:
     void watchValidity(QLineEdit* field, std::function<bool()> valid);
     void appendToDataDisplay(const QString& text);
     void reportConnectionFailure(const platform::ConnectionFailure& failure);
+    QString openReason() const;
+    std::optional<std::uint64_t> enqueue(const civ::Frame& frame, const line::Origin& origin);
+    // The account's events to the notices and the taps.
+    void publish();
+    void tellDebugFile();
     void refreshPorts();
     // On the steady clock the account is kept by.
     line::Millis now() const;
@@ -146,12 +151,13 @@ private:
     void CreateSearchProgress();
     void showSearchProgress();
     void endSearch();
+    void listFound(const discovery::RadioSearch::Step& step);
 
-    // Live reports, OK and NG, silence: window_radio.cpp.
-    void connectRadioTaps();
+    // Live reports and the line's notices: window_radio.cpp.
     void frameEnded();
-    void pollQueued();
+    void setDisplaysLive(bool live);
     void forgetSilence();
+    void updateLineNotices();
     void tell(radio::Notice kind, const QString& text);
     void untell(radio::Notice kind);
     void showNotice();
@@ -164,16 +170,18 @@ private:
     discovery::RadioSearch radioSearch;
     line::Taps taps_;
     line::LinkAccount account_;
-    QElapsedTimer clock_;
     QList<platform::PortEntry> ports_;
     serial::DebugFile debugFile_;
     check::CheckWindow* checkWindow_ = nullptr;
     monitor::BusMonitorWindow* busMonitor_ = nullptr;
     share::ShareWindow* shareWindow_ = nullptr;
     radio::Notices notices_;
-    radio::SilenceWatch silence_;
-    radio::SetCommandLog setCommands_;
+    radio::LineNotices lineNotices_;
+    ui::NoticeLabel* notice_ = nullptr;
     int statusTicks_ = 0;
+    bool displayHeld_ = false;
+    bool starting_ = true;
+    QString paintedBuf_;
 
     ui::PortPopup* SerialPopup = nullptr;
     QPlainTextEdit* EditField1 = nullptr;

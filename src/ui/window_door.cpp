@@ -83,10 +83,7 @@ line::Settings IcomWindow::settings() const
 
 std::optional<std::uint64_t> IcomWindow::send(const civ::Frame& frame, const line::Origin& origin)
 {
-    if (!SendSerialPacket(frame)) {
-        return std::nullopt;
-    }
-    return account_.queued(frame, origin, now());
+    return enqueue(frame, origin);
 }
 
 bool IcomWindow::pausePoll()
@@ -105,33 +102,28 @@ platform::OpenError IcomWindow::reopen(int rate)
     if (port < 0 || port >= ports_.size()) {
         return platform::OpenError::NotFound;
     }
+    const QString& location = ports_.at(port).location;
+    account_.portChosen(location.toStdString(), rate,
+                        platform::TcpConnection::isTcpLocation(location), now());
     Serial1->close();
-    Serial1->open(ports_.at(port).location, rate);
+    Serial1->open(location, rate);
     if (Serial1->openError() == platform::OpenError::None) {
         account_.portOpened(now());
     } else {
-        account_.portFailed(Serial1->errorString().toStdString(), now());
+        account_.portFailed(openReason().toStdString(), now());
     }
     return Serial1->openError();
 }
 
 void IcomWindow::restore()
 {
-    const int rate = serial::baudRateForCode(BaudPopup->currentIndex());
-    // A port the check could not open has had its failure told in the check's report.
-    const bool wasOpen = Serial1->isOpen();
-    if (reopen(rate) == platform::OpenError::None) {
-        untell(radio::Notice::LostPort);
-    } else if (wasOpen) {
-        const QString text = tr("After the check the port did not open again at %1 bit/s: %2.")
-                                 .arg(rate)
-                                 .arg(Serial1->errorString());
-        qCWarning(lcCheck).noquote() << text;
-        tell(radio::Notice::LostPort, text);
+    if (reopen(serial::baudRateForCode(BaudPopup->currentIndex())) != platform::OpenError::None) {
+        qCWarning(lcCheck).noquote() << QString::fromStdString(radio::portText(account_.port()));
     }
     // The poll starts afresh: what went unanswered during the check says nothing.
-    forgetSilence();
+    setDisplaysLive(false);
     FindRadiosButton->setEnabled(true);
+    forgetSilence();
 }
 
 void IcomWindow::useSettings(int baudCode, int radioId)

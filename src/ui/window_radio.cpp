@@ -1,23 +1,12 @@
-// The window's side of a real radio's habits: its live reports, its OK and NG, its silence,
-// and the status-bar notices that tell of them.
+// The window's side of a real radio's habits: its live reports and replies, and the status-bar
+// notices that tell of the line, decided from the link account.
 #include "civ/frame.h"
-#include "platform/logging.h"
 #include "radio/heard.h"
-#include "serial/baud_rates.h"
 #include "ui/icom_window.h"
+#include "ui/notice_label.h"
 
-#include <QComboBox>
 #include <QLabel>
-#include <QStatusBar>
-#include <span>
-
-void IcomWindow::connectRadioTaps()
-{
-    connect(&taps_, &line::Taps::written, this, [this](const QByteArray& bytes) {
-        setCommands_.released(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-                                        static_cast<std::size_t>(bytes.size())));
-    });
-}
+#include <QPushButton>
 
 void IcomWindow::frameEnded()
 {
@@ -29,53 +18,43 @@ void IcomWindow::frameEnded()
     if (heard != radio::Heard::Report) {
         ParseMessage();
     }
-    if (radioSearch.running() || heard == radio::Heard::Reply) {
+    if (radioSearch.running()) {
         return;
     }
-    forgetSilence();
-    switch (heard) {
-    case radio::Heard::Report:
+    if (heard == radio::Heard::Report) {
         showParsedData(parser.parseCmd == civ::kCmdReportFrequency);
-        break;
-    case radio::Heard::Ok:
-        untell(radio::Notice::Refusal);
-        break;
-    case radio::Heard::Ng: {
-        const QString text = QString::fromStdString(setCommands_.refusalText(radioAddress()));
-        qCInfo(lcRadio).noquote() << text;
-        tell(radio::Notice::Refusal, text);
-        break;
     }
-    default:
-        break;
-    }
+    // Heard at the rate and port in use: what the displays show is current again.
+    setDisplaysLive(true);
 }
 
-void IcomWindow::pollQueued()
+void IcomWindow::setDisplaysLive(bool live)
 {
-    silence_.pollSent(services_.timeOfDay().msecsSinceStartOfDay() / 1000);
-    const auto since = silence_.silentSince();
-    if (!since) {
-        return;
-    }
-    const int rate = serial::baudRateForCode(BaudPopup->currentIndex());
-    tell(radio::Notice::Silence,
-         QString::fromStdString(radio::silenceText(radioAddress(), rate, *since)));
     // Stale, not gone: the texts stay, greyed.
     for (QLabel* display : {FreqDisplay, ModeDisplay, FilterDisplay}) {
-        display->setEnabled(false);
+        display->setEnabled(live);
     }
 }
 
 void IcomWindow::forgetSilence()
 {
-    if (silence_.silentSince()) {
-        untell(radio::Notice::Silence);
-        for (QLabel* display : {FreqDisplay, ModeDisplay, FilterDisplay}) {
-            display->setEnabled(true);
-        }
+    account_.forgetSilence(radioAddress());
+    updateLineNotices();
+}
+
+void IcomWindow::updateLineNotices()
+{
+    const int radio = radioAddress();
+    radio::LineView view;
+    view.radioId = civ::isEncodableAddress(radio) ? radio : -1;
+    view.polling = FindRadiosButton->isEnabled();
+    view.now = now();
+    view.secondsOfDay = services_.timeOfDay().msecsSinceStartOfDay() / 1000;
+    lineNotices_.update(notices_, account_, view);
+    if (!notices_.text(radio::Notice::Silence).empty()) {
+        setDisplaysLive(false);
     }
-    silence_.clear();
+    showNotice();
 }
 
 void IcomWindow::tell(radio::Notice kind, const QString& text)
@@ -94,10 +73,5 @@ void IcomWindow::untell(radio::Notice kind)
 
 void IcomWindow::showNotice()
 {
-    const std::string& shown = notices_.shown();
-    if (shown.empty()) {
-        statusBar()->clearMessage();
-    } else {
-        statusBar()->showMessage(QString::fromStdString(shown));
-    }
+    notice_->setNotice(QString::fromStdString(notices_.shown()));
 }

@@ -140,18 +140,29 @@ TEST_F(SerialWindow, EitherPopupReopensThePortWithBothChoices)
     EXPECT_EQ(port->openedRates, QList<int>({9600, 14400, 28800, 57600, 1800}));
 }
 
-TEST_F(SerialWindow, AFailedOpenIsToldOncePerAttempt)
+TEST_F(SerialWindow, AFailedOpenIsToldOncePerAttemptAndOnceAtStartUp)
 {
-    buildAndInit();
-    port->acceptOpen = false;
+    platform::Services s = services({{"A", "/dev/A"}, {"B", "/dev/B"}});
+    s.newConnection = [this, make = s.newConnection] {
+        auto connection = make();
+        port->acceptOpen = false;
+        return connection;
+    };
+    window = std::make_unique<IcomWindow>(app(), s);
+    window->init();
+    EXPECT_EQ(messages, QStringList({"Failure to open serial  port!!"})) << "three opens, one box";
+    EXPECT_EQ(details, QStringList({"/dev/A: No such file or directory\nThe device is gone: plug "
+                                    "it in, then choose it again."}));
+    EXPECT_EQ(statusMessage(), QStringLiteral("Port /dev/A did not open: No such file or "
+                                              "directory. Choose it again under Serial Port "
+                                              "once that is put right."));
     control<QComboBox>("BaudPopup")->setCurrentIndex(10);
-    window->Timer1_Action();
-    EXPECT_EQ(messages, QStringList({"Failure to open serial  port!!"}));
-    EXPECT_FALSE(port->isOpen());
+    EXPECT_EQ(messages.size(), 2);
     port->acceptOpen = true;
     control<QComboBox>("SerialPopup")->setCurrentIndex(1);
-    EXPECT_EQ(messages.size(), 1);
+    EXPECT_EQ(messages.size(), 2);
     EXPECT_TRUE(port->isOpen());
+    EXPECT_TRUE(statusMessage().isEmpty());
 }
 
 TEST_F(SerialWindow, ALostPortIsToldOnceAndChoosingItAgainReopensIt)

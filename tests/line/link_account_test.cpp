@@ -56,7 +56,10 @@ using Pieces = std::vector<std::tuple<Kind, civ::Frame, int>>;
 struct Cut {
     std::string line;
     Pieces pieces;
-    friend void PrintTo(const Cut& cut, std::ostream* os) { *os << cut.line.substr(0, 40); }
+    friend void PrintTo(const Cut& cut, std::ostream* os)
+    {
+        *os << cut.line.substr(0, 36) << " (" << hex(cut.line).size() << " bytes)";
+    }
 };
 struct Cutting : ::testing::TestWithParam<Cut> {};
 
@@ -138,7 +141,10 @@ struct Pairing {
     std::string reply;
     Millis at;
     std::optional<std::uint64_t> answers;
-    friend void PrintTo(const Pairing& p, std::ostream* os) { *os << p.reply << " " << p.at; }
+    friend void PrintTo(const Pairing& p, std::ostream* os)
+    {
+        *os << p.requests.back() << " then " << p.reply << " at " << p.at;
+    }
 };
 struct Pairs : Line, ::testing::WithParamInterface<Pairing> {};
 

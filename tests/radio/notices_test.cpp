@@ -8,17 +8,15 @@ namespace {
 TEST(Notices, TheMostImportantPresentOneIsShownAndClearingOneKeepsTheOthers)
 {
     Notices notices;
-    for (const Notice kind :
-         {Notice::Info, Notice::Silence, Notice::Refusal, Notice::LostPort, Notice::RefusedInput}) {
+    for (const Notice kind : {Notice::Info, Notice::Silence, Notice::Refusal, Notice::Port,
+                              Notice::RefusedInput, Notice::Busy}) {
         EXPECT_TRUE(notices.set(kind, std::to_string(int(kind))));
     }
-    EXPECT_FALSE(notices.set(Notice::LostPort, "0")) << "the same text is no change";
-    // Lost port, refused input, NG, silence, information.
-    const std::pair<Notice, const char*> clearings[] = {{Notice::Silence, "0"},
-                                                        {Notice::LostPort, "1"},
-                                                        {Notice::RefusedInput, "2"},
-                                                        {Notice::Refusal, "4"},
-                                                        {Notice::Info, ""}};
+    EXPECT_FALSE(notices.set(Notice::Port, "0")) << "the same text is no change";
+    // Port, busy bus, silence, NG, refused input, information.
+    const std::pair<Notice, const char*> clearings[] = {
+        {Notice::Silence, "0"}, {Notice::Port, "1"},         {Notice::Busy, "3"},
+        {Notice::Refusal, "4"}, {Notice::RefusedInput, "5"}, {Notice::Info, ""}};
     for (const auto& [kind, next] : clearings) {
         EXPECT_TRUE(notices.clear(kind));
         EXPECT_EQ(notices.shown(), next);

@@ -56,7 +56,7 @@ TEST_F(RealLine, AVanishedDeviceIsToldOnceAndNeverAsAModalBox)
         window->Timer1_Action();
     }
     qInstallMessageHandler(previous);
-    const QString told = window->statusBar()->currentMessage();
+    const QString told = statusMessage();
     EXPECT_TRUE(told.contains(pty.slavePath()));
     EXPECT_TRUE(told.contains(QStringLiteral("the device was disconnected")));
     EXPECT_EQ(warned.filter(QStringLiteral("Lost ")).size(), 1) << warned.join(u'\n').toStdString();

@@ -77,7 +77,8 @@ protected:
     }
 
     QString text(const char* name) const { return control<QLabel>(name)->text(); }
-    QString statusMessage() const { return window->statusBar()->currentMessage(); }
+    // The notice as the operator reads it in full, in its tooltip.
+    QString statusMessage() const { return control<QLabel>("Notice")->toolTip(); }
 
     // The window's own parts, for tests that set up or read what the operator cannot.
     static civ::TransmitQueue& ring(IcomWindow& w) { return w.transmitQueue; }

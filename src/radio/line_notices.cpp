@@ -1,0 +1,169 @@
+#include "radio/line_notices.h"
+
+#include "civ/reply_decoder.h"
+#include "line/frame_fields.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+
+namespace radio {
+
+namespace {
+
+constexpr int kMsPerSecond = 1000;
+constexpr int kSecondsPerDay = 24 * 3600;
+
+std::string codeName(int code, std::optional<std::string_view> name)
+{
+    return name ? std::string(*name) : "0x" + civ::hexByte(code);
+}
+
+std::string clock(int seconds)
+{
+    std::array<char, 16> text{};
+    std::snprintf(text.data(), text.size(), "%02d:%02d:%02d", seconds / 3600 % 24,
+                  seconds / 60 % 60, seconds % 60);
+    return text.data();
+}
+
+std::string radios(const std::vector<int>& talkers)
+{
+    std::string names = talkers.size() == 1 ? "radio " : "radios ";
+    for (std::size_t i = 0; i < talkers.size(); ++i) {
+        if (i > 0) {
+            names += i + 1 == talkers.size() ? " and " : ", ";
+        }
+        names += std::to_string(talkers[i]);
+    }
+    return names;
+}
+
+} // namespace
+
+std::string describeRequest(const civ::Frame& frame)
+{
+    const line::FrameFields f = line::frameFields(frame);
+    const std::vector<int> data(f.data.begin(), f.data.end());
+    switch (f.command) {
+    case civ::kCmdReadFrequency:
+        return "the frequency read";
+    case civ::kCmdReadMode:
+        return "the mode read";
+    case civ::kCmdSetFrequency:
+        if (!data.empty()) {
+            return "frequency " + civ::formatKhz(civ::ParseFreq(data)) + " kHz";
+        }
+        break;
+    case civ::kCmdSetMode:
+        if (!data.empty()) {
+            std::string what = "mode " + codeName(data[0], civ::modeName(data[0]));
+            if (data.size() > 1) {
+                what += " / " + codeName(data[1], civ::filterName(data[1]));
+            }
+            return what;
+        }
+        break;
+    default:
+        break;
+    }
+    return f.command < 0 ? "a command" : "command 0x" + civ::hexByte(f.command);
+}
+
+std::string portText(const line::PortStatus& port)
+{
+    switch (port.state) {
+    case line::PortState::NotChosen:
+        return "No port chosen: plug in the interface, then choose it under Serial Port.";
+    case line::PortState::NeverOpened:
+        return "Port " + port.port + " did not open: " + port.reason +
+               ". Choose it again under Serial Port once that is put right.";
+    case line::PortState::Lost:
+        return "Lost " + port.port + ": " + port.reason +
+               ". Choose the port again once it is back.";
+    case line::PortState::Opening:
+    case line::PortState::Open:
+        break;
+    }
+    return {};
+}
+
+std::string busyText(const line::HoldBack& held, line::Millis now)
+{
+    const line::Millis seconds = (now - held.since) / kMsPerSecond;
+    return "Our frames have waited " + std::to_string(seconds) + " s: " + radios(held.talkers) +
+           " kept the bus busy (" + std::to_string(held.framesHeard) +
+           " frames). Turn CI-V Transceive off on that radio, or slow its reports.";
+}
+
+std::string silenceText(int radio, const line::PortStatus& port, int since)
+{
+    const std::string rate = port.network ? "" : " at " + std::to_string(port.rate) + " bit/s";
+    const std::string check = port.network
+                                  ? "check address, the server, its cable and the radio's power"
+                                  : "check rate, address, cable and power";
+    return "No answer from radio " + std::to_string(radio) + rate + " since " + clock(since) +
+           ": " + check;
+}
+
+void LineNotices::update(Notices& notices, const line::LinkAccount& account,
+                         const LineView& view) const
+{
+    notices.set(Notice::Port, portText(account.port()));
+    const auto held = account.heldBack(view.now);
+    notices.set(Notice::Busy, held ? busyText(*held, view.now) : std::string());
+    std::string silence;
+    if (view.polling && view.radioId >= 0 && account.port().state == line::PortState::Open) {
+        const line::RadioStatus radio = account.radio(view.radioId);
+        if (radio.unanswered >= kSilentAfterRequests && radio.silentSince) {
+            const auto ago = static_cast<int>((view.now - *radio.silentSince) / kMsPerSecond);
+            const int since =
+                ((view.secondsOfDay - ago) % kSecondsPerDay + kSecondsPerDay) % kSecondsPerDay;
+            silence = silenceText(view.radioId, account.port(), since);
+        }
+    }
+    notices.set(Notice::Silence, silence);
+}
+
+void LineNotices::take(Notices& notices, const line::FrameEvent& event, int radioId)
+{
+    if (event.direction == line::Direction::Sent && event.request) {
+        sent_.push_back({*event.request, event.bytes});
+        if (sent_.size() > kRemembered) {
+            sent_.pop_front();
+        }
+        return;
+    }
+    if (event.direction != line::Direction::Received || event.kind != line::Kind::Frame ||
+        event.from() != radioId || radioId < 0) {
+        return;
+    }
+    const civ::Frame* const asked = request(event);
+    if (event.command() == civ::kNg) {
+        // An NG paired with no request clears on whatever the radio sends next.
+        refused_ = asked ? keyOf(*asked) : Key{radioId};
+        const std::string what = asked ? describeRequest(*asked) : "a command";
+        notices.set(Notice::Refusal,
+                    "Radio " + std::to_string(radioId) + " refused " + what + " (NG)");
+    } else if (refused_ && ((asked && refused_ == keyOf(*asked)) || refused_->command < 0)) {
+        refused_.reset();
+        notices.clear(Notice::Refusal);
+    }
+}
+
+const civ::Frame* LineNotices::request(const line::FrameEvent& reply) const
+{
+    if (!reply.request) {
+        return nullptr;
+    }
+    const auto found = std::ranges::find(sent_, *reply.request, &Sent::id);
+    return found == sent_.end() ? nullptr : &found->frame;
+}
+
+LineNotices::Key LineNotices::keyOf(const civ::Frame& frame)
+{
+    const line::FrameFields f = line::frameFields(frame);
+    return {f.to, f.command, f.subCommand};
+}
+
+} // namespace radio

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "line/link_account.h"
+#include "radio/notices.h"
+
+#include <cstdint>
+#include <deque>
+#include <optional>
+#include <string>
+
+namespace radio {
+
+// What the window knows of the line besides the account.
+struct LineView {
+    int radioId = 8;      // -1 when Radio ID holds no valid address
+    bool polling = true;  // false while a search or the check holds the poll
+    line::Millis now = 0; // on the account's clock
+    int secondsOfDay = 0; // the wall clock at now
+};
+
+// The notices the line's state and events call for, decided from the link account: the port,
+// a bus kept busy by others, a silent radio, and an NG paired with the request it answers.
+class LineNotices {
+public:
+    // Requests that may still be answered are remembered this many at most.
+    static constexpr std::size_t kRemembered = 64;
+    // Two polls of two requests each, both left unanswered.
+    static constexpr int kSilentAfterRequests = 4;
+
+    // Sets the port, busy and silence notices from the account's present state.
+    void update(Notices& notices, const line::LinkAccount& account, const LineView& view) const;
+    // Each frame event, in order: an NG of the radio is told, and cleared when the command it
+    // refused next succeeds.
+    void take(Notices& notices, const line::FrameEvent& event, int radioId);
+
+private:
+    struct Sent {
+        std::uint64_t id = 0;
+        civ::Frame frame;
+    };
+    // The command a request carries: address, command, sub-command.
+    struct Key {
+        int to = -1;
+        int command = -1;
+        int subCommand = -1;
+        friend bool operator==(const Key&, const Key&) = default;
+    };
+
+    const civ::Frame* request(const line::FrameEvent& reply) const;
+    static Key keyOf(const civ::Frame& frame);
+
+    std::deque<Sent> sent_;
+    std::optional<Key> refused_;
+};
+
+// "frequency 7040.5 kHz", "mode USB / WIDE", "the frequency read", "command 0x1A".
+std::string describeRequest(const civ::Frame& frame);
+// The notice of a port that is not open, or nothing while it is.
+std::string portText(const line::PortStatus& port);
+// "Our frames have waited 12 s: radio 148 keeps the bus busy (240 frames). ..."
+std::string busyText(const line::HoldBack& held, line::Millis now);
+// "No answer from radio 8 at 9600 bit/s since 14:03:05: check rate, address, cable and power";
+// on a network port without the rate.
+std::string silenceText(int radio, const line::PortStatus& port, int since);
+
+} // namespace radio

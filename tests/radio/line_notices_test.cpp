@@ -1,0 +1,135 @@
+#include "radio/line_notices.h"
+
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace radio {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+const Bytes kSetFreq{0xFE, 0xFE, 0x08, 0xEA, 0x05, 0x00, 0x05, 0x04, 0x07, 0x00, 0xFD};
+const Bytes kSetMode{0xFE, 0xFE, 0x08, 0xEA, 0x06, 0x01, 0x02, 0xFD};
+const Bytes kReadFreq{0xFE, 0xFE, 0x08, 0xEA, 0x03, 0xFD};
+const Bytes kReadMode{0xFE, 0xFE, 0x08, 0xEA, 0x04, 0xFD};
+const Bytes kFreqReply{0xFE, 0xFE, 0xEA, 0x08, 0x03, 0x00, 0x40, 0x07, 0x14, 0x00, 0xFD};
+const Bytes kOk{0xFE, 0xFE, 0xEA, 0x08, 0xFB, 0xFD};
+const Bytes kNg{0xFE, 0xFE, 0xEA, 0x08, 0xFA, 0xFD};
+const Bytes kNgOf5C{0xFE, 0xFE, 0xEA, 0x5C, 0xFA, 0xFD};
+const Bytes kReportOf94{0xFE, 0xFE, 0x00, 0x94, 0x00, 0x00, 0x00, 0x50, 0x45, 0x01, 0xFD};
+
+// An account on an open port at 9600 bit/s, its events handed to the notices as the window
+// hands them.
+struct Line {
+    explicit Line(bool network = false)
+    {
+        account.portChosen(network ? "tcp://radio:4532" : "/dev/ttyUSB0", 9600, network, 0);
+        account.portOpened(0);
+    }
+    void send(const Bytes& frame)
+    {
+        account.queued(frame, {}, at);
+        account.written(frame, at);
+        pass();
+    }
+    void hear(const Bytes& frame)
+    {
+        at += 20;
+        account.received(frame, at);
+        pass();
+    }
+    void pass()
+    {
+        for (const line::FrameEvent& event : account.takeEvents()) {
+            lineNotices.take(notices, event, 8);
+        }
+        lineNotices.update(notices, account, {8, true, at, 14 * 3600 + 3 * 60 + 5});
+    }
+    void wait(line::Millis ms)
+    {
+        at += ms;
+        account.tick(at);
+        pass();
+    }
+
+    line::LinkAccount account;
+    LineNotices lineNotices;
+    Notices notices;
+    line::Millis at = 0;
+};
+
+TEST(LineNotices, AnNgNamesTheRequestItAnswersAndClearsWhenThatCommandNextSucceeds)
+{
+    struct Step {
+        Bytes frame;
+        bool sent;
+    };
+    const std::pair<std::vector<Step>, const char*> cases[] = {
+        {{{kSetFreq, true}, {kNg, false}}, "Radio 8 refused frequency 7040.5 kHz (NG)"},
+        {{{kSetMode, true}, {kOk, false}, {kReadFreq, true}, {kNg, false}},
+         "Radio 8 refused the frequency read (NG)"},
+        {{{kReadMode, true}, {kNg, false}}, "Radio 8 refused the mode read (NG)"},
+        {{{kReadFreq, true}, {kNg, false}, {kReadFreq, true}, {kFreqReply, false}}, ""},
+        {{{kSetFreq, true}, {kNg, false}, {kReadFreq, true}, {kFreqReply, false}},
+         "Radio 8 refused frequency 7040.5 kHz (NG)"},
+        {{{kSetFreq, true}, {kNg, false}, {kSetFreq, true}, {kOk, false}}, ""},
+        {{{kNg, false}}, "Radio 8 refused a command (NG)"},
+        {{{kNg, false}, {kFreqReply, false}}, ""},
+        {{{kSetFreq, true}, {kNgOf5C, false}}, ""},
+    };
+    for (const auto& [steps, text] : cases) {
+        Line line;
+        for (const Step& step : steps) {
+            step.sent ? line.send(step.frame) : line.hear(step.frame);
+        }
+        EXPECT_EQ(line.notices.shown(), text);
+    }
+}
+
+TEST(LineNotices, PresentStatesOutrankEarlierEvents)
+{
+    Line line;
+    line.send(kSetFreq);
+    line.hear(kNg);
+    // Switched off after the NG: two polls go unanswered.
+    for (int poll = 0; poll < 2; ++poll) {
+        line.send(kReadFreq);
+        line.send(kReadMode);
+        line.wait(3000);
+    }
+    EXPECT_EQ(line.notices.shown(), "No answer from radio 8 at 9600 bit/s since 14:02:59: check "
+                                    "rate, address, cable and power");
+
+    // Another radio keeps talking while our next poll waits in the ring.
+    line.account.queued(kReadFreq, {}, line.at);
+    for (int report = 0; report < 60; ++report) {
+        line.hear(kReportOf94);
+    }
+    EXPECT_EQ(line.notices.shown(), "Our frames have waited 1 s: radio 148 kept the bus busy (60 "
+                                    "frames). Turn CI-V Transceive off on that radio, or slow "
+                                    "its reports.");
+
+    line.account.portLost("the device was disconnected", line.at);
+    line.pass();
+    EXPECT_EQ(line.notices.shown(), "Lost /dev/ttyUSB0: the device was disconnected. Choose the "
+                                    "port again once it is back.");
+}
+
+TEST(LineNotices, SilenceOnANetworkPortNamesNoRateAndAPortThatNeverOpenedSaysWhy)
+{
+    Line line(true);
+    for (int poll = 0; poll < 2; ++poll) {
+        line.send(kReadFreq);
+        line.send(kReadMode);
+        line.wait(3000);
+    }
+    EXPECT_EQ(line.notices.shown(), "No answer from radio 8 since 14:02:59: check address, the "
+                                    "server, its cable and the radio's power");
+    line.account.portFailed("Connection refused", line.at);
+    line.pass();
+    EXPECT_EQ(line.notices.shown(), "Port tcp://radio:4532 did not open: Connection refused. "
+                                    "Choose it again under Serial Port once that is put right.");
+}
+
+} // namespace
+} // namespace radio
