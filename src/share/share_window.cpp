@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <optional>
 
 namespace share {
 
@@ -20,26 +21,23 @@ QString text(const std::string& s)
     return QString::fromStdString(s);
 }
 
-// What one row shows; the last field says what its Stop stops.
-QList<QStringList> rowsOf(const std::vector<SharedService*>& services)
+// Rows in the order shown: each service, then the programs on it.
+std::vector<ShareWindow::Row> rowsOf(const std::vector<SharedService*>& services)
 {
-    QList<QStringList> rows;
-    for (std::size_t s = 0; s < services.size(); ++s) {
-        const SharedService& service = *services[s];
-        const bool running = service.running();
-        rows.append({text(service.title()),
-                     running ? text(service.where()) : QStringLiteral("stopped"),
-                     {},
-                     {},
-                     {},
-                     running ? QString::number(s) : QString()});
-        for (const ClientInfo& client : service.clients()) {
-            rows.append({QStringLiteral("    ") + text(client.name),
-                         {},
-                         QString::number(client.framesSent),
-                         QString::number(client.framesAnswered),
-                         QString::number(client.framesDropped),
-                         QStringLiteral("%1/%2").arg(s).arg(client.id)});
+    std::vector<ShareWindow::Row> rows;
+    for (SharedService* const service : services) {
+        const bool running = service->running();
+        rows.push_back(
+            {{text(service->title()), running ? text(service->where()) : QStringLiteral("stopped")},
+             running ? service : nullptr,
+             std::nullopt});
+        for (const ClientInfo& client : service->clients()) {
+            rows.push_back(
+                {{QStringLiteral("    ") + text(client.name), QString(),
+                  QString::number(client.framesSent), QString::number(client.framesAnswered),
+                  QString::number(client.framesDropped)},
+                 service,
+                 client.id});
         }
     }
     return rows;
@@ -137,29 +135,22 @@ void ShareWindow::rebuild()
 {
     shown_ = rowsOf(services_);
     list_->clear();
-    for (const QStringList& row : shown_) {
-        auto* const item = new QTreeWidgetItem(list_, row.mid(0, 5));
-        const QString target = row.last();
-        if (target.isEmpty()) {
+    for (const Row& row : shown_) {
+        auto* const item = new QTreeWidgetItem(list_, row.cells);
+        if (!row.service) {
             continue;
         }
         auto* const stop = new QPushButton(QStringLiteral("Stop"), list_);
-        stop->setObjectName(QStringLiteral("Stop ") + row.first().trimmed());
-        list_->setItemWidget(item, 5, stop);
-        const QStringList parts = target.split(QLatin1Char('/'));
-        SharedService* const service = services_[parts.first().toUInt()];
-        if (parts.size() == 1) {
-            connect(stop, &QPushButton::clicked, this, [this, service] {
-                service->stop();
-                refreshLater();
-            });
-        } else {
-            const std::uint32_t client = parts.last().toUInt();
-            connect(stop, &QPushButton::clicked, this, [this, service, client] {
-                service->stopClient(client);
-                refreshLater();
-            });
-        }
+        list_->setItemWidget(item, kStopColumn, stop);
+        connect(stop, &QPushButton::clicked, this,
+                [this, service = row.service, client = row.client] {
+                    if (client) {
+                        service->stopClient(*client);
+                    } else {
+                        service->stop();
+                    }
+                    refreshLater();
+                });
     }
 }
 

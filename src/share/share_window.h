@@ -5,6 +5,8 @@
 
 #include <QStringList>
 #include <QWidget>
+#include <cstdint>
+#include <optional>
 #include <vector>
 
 class QLabel;
@@ -23,6 +25,7 @@ class ShareWindow : public QWidget {
 public:
     // Refreshed every this many pump ticks while shown.
     static constexpr int kTicksPerRefresh = 10;
+    static constexpr int kStopColumn = 5;
 
     explicit ShareWindow(line::Door& door);
 
@@ -36,6 +39,15 @@ public:
 
     static QString defaultCivPortPath();
 
+    // One line of the list, and what its Stop stops: the service, or one program on it.
+    struct Row {
+        QStringList cells;
+        SharedService* service = nullptr; // none: no Stop
+        std::optional<std::uint32_t> client;
+
+        bool operator==(const Row&) const = default;
+    };
+
 private:
     void refresh();
     void refreshLater();
@@ -46,7 +58,7 @@ private:
     QLineEdit* path_;
     QLabel* status_;
     QTreeWidget* list_;
-    QList<QStringList> shown_;
+    std::vector<Row> shown_;
     int ticks_ = 0;
 };
 

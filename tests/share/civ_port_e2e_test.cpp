@@ -105,7 +105,9 @@ TEST_F(CivPortEndToEnd, RigctlReadsAndSetsFrequencyModeAndPtt)
     EXPECT_NE(list->topLevelItem(1)->text(3), "0") << "answered";
 
     // Stop hangs up on the program; the port waits for the next one at the same path.
-    qobject_cast<QPushButton*>(list->itemWidget(list->topLevelItem(1), 5))->click();
+    qobject_cast<QPushButton*>(
+        list->itemWidget(list->topLevelItem(1), share::ShareWindow::kStopColumn))
+        ->click();
     ASSERT_TRUE(pumpUntil([&] { return list->topLevelItemCount() == 1; }, kDeadlineMs));
     EXPECT_EQ(rigctl({"-m", "3011", "f"}), "7100000");
 }
