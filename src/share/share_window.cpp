@@ -67,12 +67,14 @@ ShareWindow::ShareWindow(line::Door& door)
     connect(start, &QPushButton::clicked, this, [this] { startCivPort(path_->text()); });
     connect(path_, &QLineEdit::returnPressed, start, &QPushButton::click);
 
-    auto* const portRow = new QHBoxLayout;
-    portRow->addWidget(new QLabel(QStringLiteral("CI-V port at"), this));
+    auto* const bar = new QWidget(this);
+    auto* const portRow = new QHBoxLayout(bar);
+    portRow->setContentsMargins(0, 0, 0, 0);
+    portRow->addWidget(new QLabel(QStringLiteral("CI-V port at"), bar));
     portRow->addWidget(path_, 1);
     portRow->addWidget(start);
     auto* const layout = new QVBoxLayout(this);
-    layout->addLayout(portRow);
+    layout->addWidget(bar);
     layout->addWidget(status_);
     layout->addWidget(list_, 1);
     resize(560, 280);
