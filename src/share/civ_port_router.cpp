@@ -13,7 +13,7 @@ CivPortRouter::CivPortRouter(line::Door& door, line::Origin origin)
 void CivPortRouter::fromProgram(std::span<const std::uint8_t> bytes)
 {
     for (civ::Frame& frame : cutter_.cut(bytes)) {
-        controllers_.insert(frame[3]);
+        controllers_.insert(frame[3]); // cut as FE FE to from ...
         if (waiting_.size() < kMaxWaiting) {
             waiting_.push_back(std::move(frame));
         } else {
