@@ -1,6 +1,7 @@
 #include "app/app.h"
 
 #include "app/about.h"
+#include "share/share_window.h"
 #include "ui/icom_window.h"
 
 #include <QVersionNumber>
@@ -21,6 +22,9 @@ void App::Open()
     mainWindow().init();
     if (networkServer) {
         mainWindow().startNetworkServer(*networkServer);
+    }
+    if (!civPortPath_.isEmpty()) {
+        mainWindow().shareWindow().startCivPort(civPortPath_);
     }
 }
 

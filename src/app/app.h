@@ -17,6 +17,8 @@ public:
     ~App() override;
 
     void setServices(platform::Services services) { services_ = std::move(services); }
+    // The CI-V port for other programs starts at path once the window is up; empty: it does not.
+    void setCivPortPath(const QString& path) { civPortPath_ = path; }
 
     // Once the event loop runs: the about message, then the main window in its working state.
     void Open();
@@ -30,5 +32,6 @@ public:
 
 private:
     platform::Services services_;
+    QString civPortPath_;
     std::unique_ptr<IcomWindow> window_;
 };

@@ -21,6 +21,12 @@ QCommandLineOption rigctldOption()
             QStringLiteral("Starts the Hamlib network server on [HOST:]PORT (host 127.0.0.1 "
                            "unless given; rigctl -m 2 -r HOST:PORT reaches the radio)."),
             QStringLiteral("[HOST:]PORT")};
+QCommandLineOption civPtyOption()
+{
+    return {QStringLiteral("civ-pty"),
+            QStringLiteral("Opens the CI-V port for other programs: a pseudo-terminal reached at "
+                           "<path>, which a program that speaks CI-V opens as the radio."),
+            QStringLiteral("path")};
 }
 
 void describe(QCommandLineParser& options)
@@ -30,11 +36,13 @@ void describe(QCommandLineParser& options)
         "Examples:\n"
         "  icom-interface --port /dev/ttyUSB0\n"
         "  icom-interface --port \"$(civ-sim | head -n 1)\"   (a simulated radio)\n"
-        "  icom-interface --port tcp://shack.example.org:4001   (a networked serial server)"));
+        "  icom-interface --port tcp://shack.example.org:4001   (a networked serial server)\n"
+        "  icom-interface --civ-pty /tmp/civ   (then: rigctl -m 3011 -r /tmp/civ)"));
     options.addHelpOption();
     options.addVersionOption();
     options.addOption(portOption());
     options.addOption(rigctldOption());
+    options.addOption(civPtyOption());
 }
 
 // --help and --version answer without a display, so they run before the application exists.
@@ -77,6 +85,7 @@ int main(int argc, char* argv[])
             return 2;
         }
     }
+    app.setCivPortPath(options.value(civPtyOption()));
     QTimer::singleShot(0, &app, &App::Open);
     return App::exec();
 }

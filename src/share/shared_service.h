@@ -21,8 +21,8 @@ class SharedService {
 public:
     virtual ~SharedService() = default;
 
-    virtual std::string title() const = 0;    // "Hamlib network server", "CI-V port"
-    virtual std::string where() const = 0;    // "127.0.0.1:4532", "/tmp/civ"
+    virtual std::string title() const = 0; // "Hamlib network server", "CI-V port"
+    virtual std::string where() const = 0; // "127.0.0.1:4532", "/tmp/civ"
     virtual bool running() const = 0;
     virtual std::vector<ClientInfo> clients() const = 0;
     virtual void stopClient(std::uint32_t id) = 0;

@@ -158,6 +158,8 @@ void IcomWindow::AddMenuHandlers()
             &IcomWindow::showCheckInterface);
     connect(menuBar1()->networkServerAction(), &QAction::triggered, this,
             &IcomWindow::toggleNetworkServer);
+    connect(menuBar1()->shareAction(), &QAction::triggered, this, &IcomWindow::showShare);
+    connect(menuBar1()->civPortAction(), &QAction::triggered, this, &IcomWindow::showCivPort);
 }
 
 MenuBar1* IcomWindow::menuBar1() const

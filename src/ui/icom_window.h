@@ -39,6 +39,10 @@ namespace monitor {
 class BusMonitorWindow;
 }
 
+namespace share {
+class ShareWindow;
+}
+
 namespace ui {
 class DataDisplay;
 class NoticeLabel;
@@ -97,6 +101,11 @@ public:
 
     // Interface check
     void showCheckInterface();
+    // The Share window, which keeps the CI-V port; made hidden when first asked for.
+    share::ShareWindow& shareWindow();
+    void showShare();
+    // The Share window with the CI-V port's path ready to edit.
+    void showCivPort();
 
     // Hamlib network server, off until started here or from Tools: window_share_net.cpp.
     void startNetworkServer(const share::ListenAddress& address);
@@ -172,6 +181,7 @@ private:
     serial::DebugFile debugFile_;
     check::CheckWindow* checkWindow_ = nullptr;
     monitor::BusMonitorWindow* busMonitor_ = nullptr;
+    share::ShareWindow* shareWindow_ = nullptr;
     radio::Notices notices_;
     radio::LineNotices lineNotices_;
     ui::NoticeLabel* notice_ = nullptr;

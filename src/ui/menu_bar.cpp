@@ -74,6 +74,10 @@ MenuBar1::MenuBar1(QWidget* parent)
     networkServer_ =
         addItem(toolsMenu, "ToolsNetworkServer", "Hamlib Network Server", QKeySequence());
     networkServer_->setCheckable(true);
+    toolsMenu->addSeparator()->setObjectName(QStringLiteral("UntitledMenu1"));
+    share_ = addItem(toolsMenu, "ToolsShare", "Share...", QKeySequence());
+    civPort_ =
+        addItem(toolsMenu, "ToolsCivPort", "CI-V Port for Other Programs...", QKeySequence());
 
     QMenu* const helpMenu = addMenu(QStringLiteral("&Help"));
     helpMenu->setObjectName(QStringLiteral("HelpMenu"));

@@ -14,11 +14,15 @@ public:
     QAction* checkInterfaceAction() const { return checkInterface_; }
     // Checked while the Hamlib network server runs.
     QAction* networkServerAction() const { return networkServer_; }
+    QAction* shareAction() const { return share_; }
+    QAction* civPortAction() const { return civPort_; }
     QAction* aboutAction() const { return about_; }
 
 private:
     QAction* busMonitor_ = nullptr;
     QAction* checkInterface_ = nullptr;
     QAction* networkServer_ = nullptr;
+    QAction* share_ = nullptr;
+    QAction* civPort_ = nullptr;
     QAction* about_ = nullptr;
 };

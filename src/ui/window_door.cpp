@@ -6,6 +6,7 @@
 #include "platform/logging.h"
 #include "platform/tcp_connection.h"
 #include "serial/baud_rates.h"
+#include "share/share_window.h"
 #include "ui/icom_window.h"
 
 #include <QComboBox>
@@ -47,6 +48,24 @@ void IcomWindow::showCheckInterface()
         checkWindow_ = new check::CheckWindow(*this, Timer1->interval());
     }
     bringUp(checkWindow_);
+}
+
+share::ShareWindow& IcomWindow::shareWindow()
+{
+    if (!shareWindow_) {
+        shareWindow_ = new share::ShareWindow(*this);
+    }
+    return *shareWindow_;
+}
+
+void IcomWindow::showShare()
+{
+    bringUp(&shareWindow());
+}
+
+void IcomWindow::showCivPort()
+{
+    shareWindow().showForCivPort();
 }
 
 line::Settings IcomWindow::settings() const

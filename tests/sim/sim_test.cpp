@@ -82,6 +82,15 @@ TEST(Collide, ReadIdAnswersCollideOthersPass)
     EXPECT_EQ(replies.size(), 2U);
     replies = answers;
     EXPECT_EQ(collide(replies, Collision::None), std::nullopt);
+TEST(Radio, RefusesVfoAndTransmitCommandsItDoesNotHave)
+{
+    Radio radio({0x58, 14'074'000, 0x01, 1, 5});
+    for (const Frame& bad : {Frame{0x58, 0xE0, 0x07, {0x02}}, Frame{0x58, 0xE0, 0x1C, {0x01}},
+                             Frame{0x58, 0xE0, 0x1C, {0x00, 0x02}}}) {
+        EXPECT_EQ(radio.handle(bad), (std::vector<Frame>{{0xE0, 0x58, 0xFA, {}}}));
+    }
+    EXPECT_TRUE(radio.handle({0x00, 0xE0, 0x1C, {0x00, 0x01}}).empty());
+    EXPECT_FALSE(radio.transmitting());
 }
 
 } // namespace

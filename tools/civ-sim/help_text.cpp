@@ -54,6 +54,9 @@ Radios:
                          Default: one radio 0x08,freq=14074000,mode=1,filter=1,bytes=5
                            civ-sim --radio 0x94 --radio 0x04,freq=7040000,mode=CW,bytes=4
                            civ-sim --radio 0x04,bytes=4,readid=no
+                         Each radio has VFO A and B (07: 00, 01, A0 copy,
+                         B0 exchange) and a transmitter (1C 00 reads it,
+                         1C 00 01 and 1C 00 00 switch it), for Hamlib.
   --transceive           a radio tells everyone (address 00) of each change of
                          its frequency or mode, set or dialled
                            civ-sim --transceive

@@ -32,6 +32,7 @@ Radio::Radio(const RadioConfig& config, bool transceive)
     , frequencyBytes_(config.frequencyBytes)
     , readId_(config.readId)
     , transceive_(transceive)
+    , otherVfo_{config.frequency, config.mode, config.filter}
 {}
 
 std::vector<Frame> Radio::handle(const Frame& frame)
@@ -73,10 +74,13 @@ std::vector<Frame> Radio::handle(const Frame& frame)
             return {reply(frame.src, cmd::kReadId, {0x00, address_})};
         }
         break;
+    case cmd::kSelectVfo:
+        ok = !broadcast && selectVfo(frame.data);
+        break;
     case cmd::kTransmit:
         if (!broadcast) {
-            if (auto state = transmit(frame.src, frame.data, ok)) {
-                return {*state};
+            if (std::optional<Frame> answer = transmit(frame)) {
+                return {std::move(*answer)};
             }
         }
         break;
@@ -160,19 +164,6 @@ bool Radio::setMode(const Bytes& data)
         filter_ = data[1];
     }
     return true;
-}
-
-std::optional<Frame> Radio::transmit(std::uint8_t dest, const Bytes& data, bool& ok)
-{
-    if (data == Bytes{0x00}) {
-        return reply(dest, cmd::kTransmit,
-                     {0x00, transmitting_ ? std::uint8_t{1} : std::uint8_t{0}});
-    }
-    ok = data.size() == 2 && data[0] == 0x00 && data[1] <= 1;
-    if (ok) {
-        transmitting_ = data[1] == 1;
-    }
-    return std::nullopt;
 }
 
 Frame Radio::reply(std::uint8_t dest, std::uint8_t command, Bytes data) const

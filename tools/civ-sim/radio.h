@@ -17,6 +17,7 @@ inline constexpr std::uint8_t kReadMode = 0x04;
 inline constexpr std::uint8_t kSetFrequency = 0x05;
 inline constexpr std::uint8_t kSetMode = 0x06;
 inline constexpr std::uint8_t kReadId = 0x19;
+inline constexpr std::uint8_t kSelectVfo = 0x07;
 inline constexpr std::uint8_t kTransmit = 0x1C;
 } // namespace cmd
 
@@ -65,8 +66,9 @@ public:
 private:
     bool setFrequency(const Bytes& data);
     bool setMode(const Bytes& data);
-    // 1C 00: read (no value) or set (00 receive, 01 transmit) the PTT.
-    std::optional<Frame> transmit(std::uint8_t dest, const Bytes& data, bool& ok);
+    // In radio_vfo_ptt.cpp: the second VFO and the transmitter, as programs like Hamlib use them.
+    bool selectVfo(const Bytes& data);
+    std::optional<Frame> transmit(const Frame& frame);
     Frame reply(std::uint8_t dest, std::uint8_t command, Bytes data = {}) const;
     std::uint64_t highest() const;
 
@@ -80,6 +82,14 @@ private:
     std::uint64_t low_ = 0;
     std::uint64_t high_ = std::numeric_limits<std::uint64_t>::max();
     bool on_ = true;
+    // The VFO not selected; the selected one is frequency_, mode_ and filter_.
+    struct Vfo {
+        std::uint64_t frequency;
+        std::uint8_t mode;
+        std::uint8_t filter;
+    };
+    Vfo otherVfo_;
+    bool onVfoB_ = false;
     bool transmitting_ = false;
 };
 

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+class QSocketNotifier;
+
+namespace platform {
+
+// A pseudo-terminal reached through a symbolic link, for a program that expects a serial port
+// there. Raw, 8 bits, no echo of its own: the program sets its rate and mode as it likes.
+class PseudoTerminal : public QObject {
+    Q_OBJECT
+
+public:
+    explicit PseudoTerminal(QObject* parent);
+    ~PseudoTerminal() override;
+
+    // A fresh terminal with the link at linkPath. A link left by a terminal that is gone is
+    // replaced; a file, or a link to something that exists, is not. Empty, or why it failed.
+    QString open(const QString& linkPath);
+    // Closes the terminal and removes the link if it is still ours.
+    void close();
+    bool isOpen() const { return master_ >= 0; }
+    QString linkPath() const { return link_; }
+    QString devicePath() const { return device_; }
+
+    // What the program has not read waits in the terminal; past its room the rest is lost.
+    void write(const QByteArray& bytes);
+
+signals:
+    void received(const QByteArray& bytes);
+
+private:
+    void readAvailable();
+
+    int master_ = -1;
+    // Held open so the master never reads a hang-up between two programs.
+    int slave_ = -1;
+    QSocketNotifier* notifier_ = nullptr;
+    QString link_;
+    QString device_;
+};
+
+} // namespace platform

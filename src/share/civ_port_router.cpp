@@ -1,0 +1,107 @@
+#include "share/civ_port_router.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace share {
+
+CivPortRouter::CivPortRouter(line::Door& door, line::Origin origin)
+    : door_(door)
+    , origin_(std::move(origin))
+{}
+
+void CivPortRouter::fromProgram(std::span<const std::uint8_t> bytes)
+{
+    for (civ::Frame& frame : cutter_.cut(bytes)) {
+        controllers_.insert(frame[3]); // cut as FE FE to from ...
+        if (waiting_.size() < kMaxWaiting) {
+            waiting_.push_back(std::move(frame));
+        } else {
+            ++counts_.dropped;
+        }
+        handOn();
+    }
+}
+
+void CivPortRouter::ticked()
+{
+    for (InRing& frame : inRing_) {
+        ++frame.ticks;
+    }
+    std::erase_if(inRing_, [](const InRing& frame) { return frame.ticks > kRingPatienceTicks; });
+    handOn();
+}
+
+void CivPortRouter::handOn()
+{
+    while (!waiting_.empty() && inRing_.size() < kMaxInRing) {
+        const std::optional<std::uint64_t> id = door_.send(waiting_.front(), origin_);
+        if (!id) {
+            return; // the ring is full: next tick
+        }
+        inRing_.push_back({*id, 0});
+        waiting_.pop_front();
+    }
+}
+
+CivPortCounts CivPortRouter::counts() const
+{
+    CivPortCounts counts = counts_;
+    counts.dropped += cutter_.dropped();
+    return counts;
+}
+
+std::vector<std::uint8_t> CivPortRouter::toProgram(const line::FrameEvent& event)
+{
+    const bool ours = event.origin == origin_;
+    switch (event.direction) {
+    case line::Direction::Sent:
+        leftRing(event);
+        counts_.sent += ours ? 1 : 0;
+        return {};
+    case line::Direction::Dropped:
+        leftRing(event);
+        counts_.dropped += ours ? 1 : 0;
+        return {};
+    case line::Direction::Echo:
+    case line::Direction::Received:
+        break;
+    }
+    if (!heardFromProgram()) {
+        return {};
+    }
+    if (event.direction == line::Direction::Echo) {
+        // The bus echoes or it does not; the program's echo setting is the radio's.
+        return ours ? event.bytes : std::vector<std::uint8_t>{};
+    }
+    if (event.kind == line::Kind::Jam) {
+        return event.bytes;
+    }
+    if (event.kind != line::Kind::Frame) {
+        return {};
+    }
+    if (event.request) {
+        if (!ours) {
+            return {};
+        }
+        ++counts_.answered;
+        if (event.command() == civ::kNg) {
+            ++counts_.dropped;
+        }
+        return event.bytes;
+    }
+    return addressedToProgram(event) ? event.bytes : std::vector<std::uint8_t>{};
+}
+
+void CivPortRouter::leftRing(const line::FrameEvent& event)
+{
+    std::erase_if(inRing_, [&event](const InRing& frame) { return event.request == frame.id; });
+}
+
+bool CivPortRouter::addressedToProgram(const line::FrameEvent& event) const
+{
+    const int to = event.to();
+    return to == civ::kBroadcast || controllers_.contains(to);
+}
+
+} // namespace share

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "line/door.h"
+#include "share/civ_port_cutter.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <set>
+#include <span>
+#include <vector>
+
+namespace share {
+
+struct CivPortCounts {
+    int sent = 0;     // left the port
+    int answered = 0; // replies paired to its frames
+    int dropped = 0;  // not CI-V, over its queue, never left the port, or answered NG
+};
+
+// The CI-V port's traffic, without the port: what the program writes goes through the door,
+// a frame at a time and at most kMaxInRing in the ring, so the window's polls keep their turn;
+// of what the line tells, the program gets what a radio on its own bus would give it.
+class CivPortRouter {
+public:
+    static constexpr std::size_t kMaxInRing = 2;
+    // Frames read from the program and not yet in the ring; more are dropped.
+    static constexpr std::size_t kMaxWaiting = 8;
+    // A frame neither sent nor dropped after this many ticks left the ring unseen (a reset).
+    static constexpr int kRingPatienceTicks = 100;
+
+    CivPortRouter(line::Door& door, line::Origin origin);
+
+    void fromProgram(std::span<const std::uint8_t> bytes);
+    // The bytes the program hears of this event; empty for most.
+    std::vector<std::uint8_t> toProgram(const line::FrameEvent& event);
+    // After each pump tick: frames that waited for room go on.
+    void ticked();
+
+    const line::Origin& origin() const { return origin_; }
+    CivPortCounts counts() const;
+    // The controller addresses the program has sent from, lowest first.
+    const std::set<int>& controllers() const { return controllers_; }
+    bool heardFromProgram() const { return !controllers_.empty(); }
+
+private:
+    struct InRing {
+        std::uint64_t id = 0;
+        int ticks = 0;
+    };
+
+    void handOn();
+    void leftRing(const line::FrameEvent& event);
+    bool addressedToProgram(const line::FrameEvent& event) const;
+
+    line::Door& door_;
+    const line::Origin origin_;
+    CivPortCutter cutter_;
+    std::deque<civ::Frame> waiting_;
+    std::vector<InRing> inRing_;
+    std::set<int> controllers_;
+    CivPortCounts counts_;
+};
+
+} // namespace share

@@ -1,0 +1,159 @@
+#include "share/share_window.h"
+
+#include "share/civ_port.h"
+
+#include <QDir>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <optional>
+
+namespace share {
+
+namespace {
+
+QString text(const std::string& s)
+{
+    return QString::fromStdString(s);
+}
+
+// Rows in the order shown: each service, then the programs on it.
+std::vector<ShareWindow::Row> rowsOf(const std::vector<SharedService*>& services)
+{
+    std::vector<ShareWindow::Row> rows;
+    for (SharedService* const service : services) {
+        const bool running = service->running();
+        rows.push_back(
+            {{text(service->title()), running ? text(service->where()) : QStringLiteral("stopped")},
+             running ? service : nullptr,
+             std::nullopt});
+        for (const ClientInfo& client : service->clients()) {
+            rows.push_back(
+                {{QStringLiteral("    ") + text(client.name), QString(),
+                  QString::number(client.framesSent), QString::number(client.framesAnswered),
+                  QString::number(client.framesDropped)},
+                 service,
+                 client.id});
+        }
+    }
+    return rows;
+}
+
+} // namespace
+
+ShareWindow::ShareWindow(line::Door& door)
+    : QWidget(door.mainWidget(), Qt::Window)
+    , civPort_(new CivPort(door, this))
+    , path_(new QLineEdit(defaultCivPortPath(), this))
+    , status_(new QLabel(this))
+    , list_(new QTreeWidget(this))
+{
+    setObjectName(QStringLiteral("ShareWindow"));
+    setWindowTitle(QStringLiteral("Share"));
+    path_->setObjectName(QStringLiteral("CivPortPath"));
+    status_->setObjectName(QStringLiteral("ShareStatus"));
+    list_->setObjectName(QStringLiteral("ShareList"));
+    list_->setHeaderLabels({QStringLiteral("Who"), QStringLiteral("Where"), QStringLiteral("Sent"),
+                            QStringLiteral("Answered"), QStringLiteral("Dropped"), QString()});
+    list_->setRootIsDecorated(false);
+    list_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+
+    auto* const start = new QPushButton(QStringLiteral("Start CI-V port"), this);
+    start->setObjectName(QStringLiteral("StartCivPort"));
+    connect(start, &QPushButton::clicked, this, [this] { startCivPort(path_->text()); });
+    connect(path_, &QLineEdit::returnPressed, start, &QPushButton::click);
+
+    auto* const bar = new QWidget(this);
+    auto* const portRow = new QHBoxLayout(bar);
+    portRow->setContentsMargins(0, 0, 0, 0);
+    portRow->addWidget(new QLabel(QStringLiteral("CI-V port at"), bar));
+    portRow->addWidget(path_, 1);
+    portRow->addWidget(start);
+    auto* const layout = new QVBoxLayout(this);
+    layout->addWidget(bar);
+    layout->addWidget(status_);
+    layout->addWidget(list_, 1);
+    resize(560, 280);
+
+    services_.push_back(civPort_);
+    connect(&door.taps(), &line::Taps::ticked, this, [this] {
+        if (isVisible() && ++ticks_ >= kTicksPerRefresh) {
+            refresh();
+        }
+    });
+    rebuild();
+}
+
+void ShareWindow::addService(SharedService& service)
+{
+    services_.push_back(&service);
+    refresh();
+}
+
+QString ShareWindow::startCivPort(const QString& path)
+{
+    const QString error = civPort_->start(path);
+    path_->setText(path);
+    status_->setText(error.isEmpty() ? QStringLiteral("Programs open %1 as the radio.").arg(path)
+                                     : error);
+    refresh();
+    return error;
+}
+
+void ShareWindow::showForCivPort()
+{
+    show();
+    raise();
+    activateWindow();
+    path_->setFocus();
+    path_->selectAll();
+}
+
+QString ShareWindow::defaultCivPortPath()
+{
+    const QString user = qEnvironmentVariable("USER", QStringLiteral("user"));
+    return QDir::temp().filePath(QStringLiteral("icom-civ-") + user);
+}
+
+void ShareWindow::refresh()
+{
+    ticks_ = 0;
+    if (rowsOf(services_) != shown_) {
+        rebuild();
+    }
+}
+
+void ShareWindow::refreshLater()
+{
+    // Not from inside the Stop button's click: the rebuild deletes the button.
+    QMetaObject::invokeMethod(this, &ShareWindow::refresh, Qt::QueuedConnection);
+}
+
+void ShareWindow::rebuild()
+{
+    shown_ = rowsOf(services_);
+    list_->clear();
+    for (const Row& row : shown_) {
+        auto* const item = new QTreeWidgetItem(list_, row.cells);
+        if (!row.service) {
+            continue;
+        }
+        auto* const stop = new QPushButton(QStringLiteral("Stop"), list_);
+        list_->setItemWidget(item, kStopColumn, stop);
+        connect(stop, &QPushButton::clicked, this,
+                [this, service = row.service, client = row.client] {
+                    if (client) {
+                        service->stopClient(*client);
+                    } else {
+                        service->stop();
+                    }
+                    refreshLater();
+                });
+    }
+}
+
+} // namespace share

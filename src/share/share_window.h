@@ -1,0 +1,65 @@
+#pragma once
+
+#include "line/door.h"
+#include "share/shared_service.h"
+
+#include <QStringList>
+#include <QWidget>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+class QLabel;
+class QLineEdit;
+class QTreeWidget;
+
+namespace share {
+
+class CivPort;
+
+// Who reaches the radio through this program: each way in, each program on it, and a Stop
+// for each. It also starts the CI-V port, which it keeps.
+class ShareWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    // Refreshed every this many pump ticks while shown.
+    static constexpr int kTicksPerRefresh = 10;
+    static constexpr int kStopColumn = 5;
+
+    explicit ShareWindow(line::Door& door);
+
+    // The network server registers here; the CI-V port is listed first.
+    void addService(SharedService& service);
+    CivPort& civPort() { return *civPort_; }
+    // Empty, or why not; the operator sees the same.
+    QString startCivPort(const QString& path);
+    // Shown with the CI-V port's path ready for editing.
+    void showForCivPort();
+
+    static QString defaultCivPortPath();
+
+    // One line of the list, and what its Stop stops: the service, or one program on it.
+    struct Row {
+        QStringList cells;
+        SharedService* service = nullptr; // none: no Stop
+        std::optional<std::uint32_t> client;
+
+        bool operator==(const Row&) const = default;
+    };
+
+private:
+    void refresh();
+    void refreshLater();
+    void rebuild();
+
+    CivPort* civPort_;
+    std::vector<SharedService*> services_;
+    QLineEdit* path_;
+    QLabel* status_;
+    QTreeWidget* list_;
+    std::vector<Row> shown_;
+    int ticks_ = 0;
+};
+
+} // namespace share
