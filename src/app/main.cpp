@@ -21,6 +21,8 @@ QCommandLineOption rigctldOption()
             QStringLiteral("Starts the Hamlib network server on [HOST:]PORT (host 127.0.0.1 "
                            "unless given; rigctl -m 2 -r HOST:PORT reaches the radio)."),
             QStringLiteral("[HOST:]PORT")};
+}
+
 QCommandLineOption civPtyOption()
 {
     return {QStringLiteral("civ-pty"),

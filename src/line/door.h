@@ -55,8 +55,6 @@ public:
     virtual Settings settings() const = 0;
     // The main window, as parent and neighbour of the additions' windows.
     virtual QWidget* mainWidget() = 0;
-    // The clock the account's events are timed by.
-    virtual Millis now() const = 0;
 
     // Through the same ring and pacing as the window's own frames. The frame's id while it
     // waits (see LinkAccount::waiting), nothing when the ring has no room.

@@ -122,8 +122,6 @@ public:
     line::Millis now() const override;
     line::Settings settings() const override;
     QWidget* mainWidget() override { return this; }
-    // On the steady clock the account is kept by.
-    line::Millis now() const override;
     std::optional<std::uint64_t> send(const civ::Frame& frame, const line::Origin& origin) override;
     bool pausePoll() override;
     platform::OpenError reopen(int rate) override;

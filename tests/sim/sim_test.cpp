@@ -82,6 +82,8 @@ TEST(Collide, ReadIdAnswersCollideOthersPass)
     EXPECT_EQ(replies.size(), 2U);
     replies = answers;
     EXPECT_EQ(collide(replies, Collision::None), std::nullopt);
+}
+
 TEST(Radio, RefusesVfoAndTransmitCommandsItDoesNotHave)
 {
     Radio radio({0x58, 14'074'000, 0x01, 1, 5});
