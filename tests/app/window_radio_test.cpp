@@ -145,7 +145,7 @@ TEST_F(RadioWindow, ChoosingTheRowOfAPortThatCameBackReopensIt)
     ASSERT_NE(status(), QString());
     int written = 0;
     QObject::connect(&window->taps(), &line::Taps::written, [&written] { ++written; });
-    run(3000);
+    run(3600);
     EXPECT_EQ(written, 0) << "a poll taken from the ring of a closed port was not sent";
     port->openedLocations.clear();
 
