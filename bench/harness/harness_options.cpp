@@ -57,10 +57,14 @@ HarnessOptions parseHarnessOptions(const QCoreApplication& app)
                                      QStringLiteral("Judge: every poll written is answered."));
     const QCommandLineOption noWarnings(QStringLiteral("expect-no-warnings"),
                                         QStringLiteral("Judge: no warnings but jam reports."));
+    const QCommandLineOption bare(
+        QStringLiteral("bare"),
+        QStringLiteral("Run a bare Qt window with a 50 ms timer instead; --port unused."));
     parser.addOptions({port, label, baud, warmup, seconds, settle, setEvery, showData, debug,
-                       monitor, monitorFill, simLog, rssGrowth, nextTick, answers, noWarnings});
+                       monitor, monitorFill, simLog, rssGrowth, nextTick, answers, noWarnings,
+                       bare});
     parser.process(app);
-    if (!parser.isSet(port)) {
+    if (!parser.isSet(port) && !parser.isSet(bare)) {
         parser.showHelp(2);
     }
 
@@ -85,6 +89,7 @@ HarnessOptions parseHarnessOptions(const QCoreApplication& app)
     o.expectNextTick = parser.isSet(nextTick);
     o.expectAnswers = parser.isSet(answers);
     o.expectNoWarnings = parser.isSet(noWarnings);
+    o.bare = parser.isSet(bare);
     return o;
 }
 

@@ -22,6 +22,8 @@ struct HarnessOptions {
     // Open it when the measurement starts and put this many rows in it.
     int monitorFill = 0;
     QString simLog;
+    // A bare Qt window with the program's 50 ms timer instead of the program: the baseline.
+    bool bare = false;
     // Pass criteria; unset ones are not judged.
     std::optional<long> maxRssGrowthKb;
     bool expectNextTick = false;

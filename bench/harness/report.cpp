@@ -137,4 +137,11 @@ bool printReport(const HarnessOptions& options, const RunResult& r)
     return out.passed();
 }
 
+void printBareReport(const HarnessOptions& options, const Usage& start, const Usage& end)
+{
+    Printer out(options.label);
+    out.line("cpu: %.2f %% of one core (%.2f s CPU in %.1f s)", cpuPercent(start, end),
+             end.cpuSeconds - start.cpuSeconds, wallSeconds(start, end));
+}
+
 } // namespace bench

@@ -36,5 +36,7 @@ struct RunResult {
 // Prints the figures, one a line with their units, then the judged criteria. False when any
 // criterion failed.
 bool printReport(const HarnessOptions& options, const RunResult& result);
+// The bare window's figures: its CPU only.
+void printBareReport(const HarnessOptions& options, const Usage& start, const Usage& end);
 
 } // namespace bench

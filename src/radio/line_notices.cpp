@@ -118,7 +118,7 @@ void LineNotices::update(Notices& notices, const line::LinkAccount& account,
         if (radio.unanswered >= kSilentAfterRequests && radio.silentSince) {
             const auto ago = static_cast<int>((view.now - *radio.silentSince) / kMsPerSecond);
             const int since =
-                ((view.secondsOfDay - ago) % kSecondsPerDay + kSecondsPerDay) % kSecondsPerDay;
+                ((view.secondsOfDay() - ago) % kSecondsPerDay + kSecondsPerDay) % kSecondsPerDay;
             silence = silenceText(view.radioId, account.port(), since);
         }
     }

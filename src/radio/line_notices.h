@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -15,7 +16,8 @@ struct LineView {
     int radioId = 8;      // -1 when Radio ID holds no valid address
     bool polling = true;  // false while a search or the check holds the poll
     line::Millis now = 0; // on the account's clock
-    int secondsOfDay = 0; // the wall clock at now
+    // The wall clock at now; asked only when a silence is to be dated.
+    std::function<int()> secondsOfDay;
 };
 
 // The notices the line's state and events call for, decided from the link account: the port,

@@ -14,6 +14,8 @@ QWidget* placeWidget(QWidget* widget, const char* name, QRect geometry, int text
 {
     widget->setObjectName(QLatin1String(name));
     widget->setGeometry(geometry);
+    // Fixed as designed: a new text then asks no layout pass of the parent, at every tick.
+    widget->setFixedSize(geometry.size());
     if (textSize > 0) {
         QFont font = widget->font();
         font.setPixelSize(textSize);

@@ -35,13 +35,14 @@ NoticeLabel::NoticeLabel(QWidget* parent)
     setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 }
 
-void NoticeLabel::setNotice(const QString& text)
+void NoticeLabel::setNotice(const std::string& text)
 {
-    if (text == notice_) {
+    if (text == text_) {
         return;
     }
-    notice_ = text;
-    setToolTip(text);
+    text_ = text;
+    notice_ = QString::fromStdString(text);
+    setToolTip(notice_);
     fit();
 }
 

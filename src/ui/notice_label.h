@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QLabel>
+#include <string>
 
 namespace ui {
 
@@ -13,7 +14,8 @@ class NoticeLabel : public QLabel {
 public:
     explicit NoticeLabel(QWidget* parent);
 
-    void setNotice(const QString& text);
+    // The same text again costs a comparison only: the window sets it at every tick.
+    void setNotice(const std::string& text);
     const QString& notice() const { return notice_; }
 
 protected:
@@ -22,6 +24,7 @@ protected:
 private:
     void fit();
 
+    std::string text_;
     QString notice_;
 };
 

@@ -44,8 +44,10 @@ void IcomWindow::forgetSilence()
 
 void IcomWindow::updateLineNotices()
 {
-    const radio::LineView view{settings().radioId, FindRadiosButton->isEnabled(), now(),
-                               services_.timeOfDay().msecsSinceStartOfDay() / 1000};
+    const int radio = civ::isEncodableAddress(radioAddress()) ? radioAddress() : -1;
+    const radio::LineView view{radio, FindRadiosButton->isEnabled(), now(), [this] {
+                                   return services_.timeOfDay().msecsSinceStartOfDay() / 1000;
+                               }};
     lineNotices_.update(notices_, account_, view);
     if (!notices_.text(radio::Notice::Silence).empty()) {
         setDisplaysLive(false);
@@ -69,5 +71,5 @@ void IcomWindow::untell(radio::Notice kind)
 
 void IcomWindow::showNotice()
 {
-    notice_->setNotice(QString::fromStdString(notices_.shown()));
+    notice_->setNotice(notices_.shown());
 }

@@ -118,6 +118,10 @@ TEST_F(RadioWindow, SilenceIsToldInAPermanentNoticeAndTheDisplaysStayGreyUntilAR
     auto* notice = control<QLabel>("Notice");
     EXPECT_TRUE(notice->isVisibleTo(window.get()));
     EXPECT_EQ(notice->text(), silence);
+    // Another radio and back: its silence is counted afresh.
+    control<QLineEdit>("EditRadioID")->setText(QStringLiteral("9"));
+    control<QLineEdit>("EditRadioID")->setText(QStringLiteral("8"));
+    EXPECT_EQ(status(), QString());
     debugFileName = QStringLiteral("/no/such/folder/") + QString(80, u'x') + "/DEBUG.TXT";
     start();
     notice = control<QLabel>("Notice");
@@ -189,7 +193,11 @@ TEST_F(RadioWindow, StopEndsASearchAsItsLastTickWould)
     EXPECT_EQ(progress->value(), 10);
     EXPECT_EQ(text("SearchTimeLeft"), QStringLiteral("4:09 left"));
 
+    // The radio probed last answers just before Stop.
+    feed(bytes({0xFE, 0xFE, 0xEA, 0x07, 0x03, 0x00, 0x40, 0x07, 0x14, 0x00, 0xFD}));
     control<QPushButton>("StopSearchButton")->click();
+    EXPECT_EQ(control<QPlainTextEdit>("EditField1")->toPlainText(),
+              QStringLiteral(" Found radio at address 7\n"));
     EXPECT_FALSE(control<QTimer>("FindRadiosTimer")->isActive());
     EXPECT_TRUE(control<QPushButton>("FindRadiosButton")->isEnabled());
     for (const char* name : {"SearchProgress", "SearchTimeLeft", "StopSearchButton"}) {

@@ -43,7 +43,7 @@ struct Line {
         for (const line::FrameEvent& event : account.takeEvents()) {
             lineNotices.take(notices, event, 8);
         }
-        lineNotices.update(notices, account, {8, true, at, 14 * 3600 + 3 * 60 + 5});
+        lineNotices.update(notices, account, {8, true, at, [] { return 14 * 3600 + 3 * 60 + 5; }});
     }
     void wait(line::Millis ms)
     {

@@ -1,16 +1,21 @@
 // The window on a real tty (a pseudo-terminal): what the system really applies to the line,
 // and a device that goes away under the program.
+#include "event_loop.h"
 #include "platform/services.h"
 #include "pty.h"
 #include "window_fixture.h"
+
+#include <QTcpServer>
+#include <QTcpSocket>
 
 class RealLine : public WindowTest {
 protected:
     void open(const QStringList& ports)
     {
         platform::Services s = platform::systemServices(ports);
-        s.showMessage = [this](QWidget*, const QString& text, const QString&) {
+        s.showMessage = [this](QWidget*, const QString& text, const QString& detail) {
             messages.append(text);
+            details.append(detail);
         };
         window = std::make_unique<IcomWindow>(app(), s);
         for (QTimer* timer : window->findChildren<QTimer*>()) {
@@ -61,4 +66,36 @@ TEST_F(RealLine, AVanishedDeviceIsToldOnceAndNeverAsAModalBox)
     EXPECT_TRUE(told.contains(QStringLiteral("the device was disconnected")));
     EXPECT_EQ(warned.filter(QStringLiteral("Lost ")).size(), 1) << warned.join(u'\n').toStdString();
     EXPECT_TRUE(messages.isEmpty());
+}
+
+// A network port's failures, told as a serial port's are, without a bit rate.
+TEST_F(RealLine, ARefusedConnectionAndAServerThatGoesAwayAreTold)
+{
+    QTcpServer server;
+    ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
+    const quint16 number = server.serverPort();
+    const QString location = QStringLiteral("tcp://127.0.0.1:%1").arg(number);
+    server.close();
+    open({location});
+    ASSERT_TRUE(pumpUntil([this] {
+        window->Timer1_Action();
+        return !messages.isEmpty();
+    }));
+    EXPECT_EQ(messages, QStringList({"Failure to open serial  port!!"}));
+    EXPECT_TRUE(details.at(0).startsWith(location + QStringLiteral(": Connection refused")));
+    EXPECT_TRUE(statusMessage().startsWith(
+        QStringLiteral("Port %1 did not open: Connection refused").arg(location)));
+
+    ASSERT_TRUE(server.listen(QHostAddress::LocalHost, number));
+    control<QComboBox>("BaudPopup")->setCurrentIndex(9);
+    ASSERT_TRUE(pumpUntil([&server] { return server.hasPendingConnections(); }));
+    delete server.nextPendingConnection();
+    ASSERT_TRUE(pumpUntil([this] {
+        window->Timer1_Action();
+        return statusMessage().startsWith(QStringLiteral("Lost "));
+    }));
+    EXPECT_EQ(statusMessage(), QStringLiteral("Lost %1: The remote host closed the connection. "
+                                              "Choose the port again once it is back.")
+                                   .arg(location));
+    EXPECT_EQ(messages.size(), 1) << "a lost port is no modal box";
 }
