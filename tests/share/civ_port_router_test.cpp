@@ -1,6 +1,8 @@
 // The CI-V port's routing without a port: frames in, frames out.
 #include "share/civ_port_router.h"
 
+#include "fake_door.h"
+
 #include <gtest/gtest.h>
 
 namespace share {
@@ -12,34 +14,6 @@ const line::Origin kPort{line::Source::CivPort, 3, "/tmp/civ"};
 const line::Origin kWindow{};
 const line::Origin kOtherClient{line::Source::Network, 1, "127.0.0.1:40512"};
 
-class FakeDoor : public line::Door {
-public:
-    line::Taps& taps() override { return taps_; }
-    const line::LinkAccount& account() const override { return account_; }
-    line::Settings settings() const override { return {}; }
-    QWidget* mainWidget() override { return nullptr; }
-    std::optional<std::uint64_t> send(const civ::Frame& frame, const line::Origin& origin) override
-    {
-        EXPECT_EQ(origin, kPort);
-        if (full) {
-            return std::nullopt;
-        }
-        sent.push_back(frame);
-        return nextId++;
-    }
-    bool pausePoll() override { return true; }
-    platform::OpenError reopen(int) override { return {}; }
-    void restore() override {}
-    void useSettings(int, int) override {}
-
-    std::vector<civ::Frame> sent;
-    std::uint64_t nextId = 1;
-    bool full = false;
-
-private:
-    line::Taps taps_;
-    line::LinkAccount account_;
-};
 
 Bytes frame(int to, int from, Bytes body)
 {
@@ -93,10 +67,13 @@ TEST_P(WhatTheProgramWrites, ReachesTheDoorOnlyAsFrames)
     CivPortRouter router(door, kPort);
     for (const Bytes& read : GetParam().reads) {
         router.fromProgram(read);
-        router.toProgram(event(Direction::Sent, {}, kPort, door.nextId - 1));
+        router.toProgram(event(Direction::Sent, {}, kPort, door.sent.size()));
         router.ticked();
     }
-    EXPECT_EQ(door.sent, GetParam().passed);
+    EXPECT_EQ(door.frames(), GetParam().passed);
+    for (const auto& [frame, origin] : door.sent) {
+        EXPECT_EQ(origin, kPort);
+    }
     EXPECT_EQ(router.counts().dropped, GetParam().dropped);
 }
 
@@ -141,7 +118,7 @@ TEST(CivPortRouter, KeepsAtMostTwoFramesInTheRingAndDropsPastItsQueue)
     door.full = false;
     router.ticked();
     ASSERT_EQ(door.sent.size(), 3u);
-    EXPECT_EQ(door.sent[2], frame(0x58, 0xE0, {0x03, 2}));
+    EXPECT_EQ(door.sent[2].first, frame(0x58, 0xE0, {0x03, 2}));
 
     // A frame that left the ring unseen stops holding its place after a while: the second,
     // queued three ticks before the third.

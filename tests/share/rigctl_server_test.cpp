@@ -2,37 +2,14 @@
 // answered what.
 #include "share/rigctl_server.h"
 
+#include "fake_door.h"
+
 #include <gtest/gtest.h>
 #include <map>
 
 namespace share {
 namespace {
 
-class FakeDoor final : public line::Door {
-public:
-    line::Taps& taps() override { return taps_; }
-    const line::LinkAccount& account() const override { return account_; }
-    line::Settings settings() const override { return settings_; }
-    QWidget* mainWidget() override { return nullptr; }
-    std::optional<std::uint64_t> send(const civ::Frame& frame, const line::Origin& origin) override
-    {
-        if (full) {
-            return std::nullopt;
-        }
-        sent.push_back({frame, origin});
-        return sent.size();
-    }
-    bool pausePoll() override { return false; }
-    platform::OpenError reopen(int) override { return platform::OpenError::None; }
-    void restore() override {}
-    void useSettings(int, int) override {}
-
-    line::Taps taps_;
-    line::LinkAccount account_;
-    line::Settings settings_{"/dev/pts/1", false, 8, 9600, 0xE0, 8};
-    std::vector<std::pair<civ::Frame, line::Origin>> sent;
-    bool full = false;
-};
 
 class FakeListener final : public platform::ClientListener {
 public:
