@@ -5,6 +5,7 @@
 #include "harness/process_usage.h"
 #include "platform/services.h"
 #include "share/rigctl_listen_address.h"
+#include "share/share_window.h"
 #include "ui/icom_window.h"
 
 #include <QCommandLineParser>
@@ -45,8 +46,8 @@ int main(int argc, char* argv[])
         if (!address) {
             return 2;
         }
-        window.startNetworkServer(*address);
-        std::printf("listening %s\n", window.networkServer()->where().c_str());
+        window.shareWindow().startNetworkServer(*address);
+        std::printf("listening %s\n", window.shareWindow().networkServer()->where().c_str());
         std::fflush(stdout);
     }
 

@@ -21,7 +21,7 @@ void App::Open()
     DisplayProgramInfo();
     mainWindow().init();
     if (networkServer) {
-        mainWindow().startNetworkServer(*networkServer);
+        mainWindow().shareWindow().startNetworkServer(*networkServer);
     }
     if (!civPortPath_.isEmpty()) {
         mainWindow().shareWindow().startCivPort(civPortPath_);

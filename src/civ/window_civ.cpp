@@ -20,6 +20,11 @@ constexpr QLatin1String kAddressRange{"a bus address from 0 to 255, except 252 t
 constexpr QLatin1String kFrequencyRange{
     "from 0 to 99.999999 MHz with 4 bytes, or to 9999.999999 MHz with 5 bytes"};
 
+QString refusal(const QString& what, QLatin1String validRange)
+{
+    return QObject::tr("Not sent: %1 must be %2.").arg(what, validRange);
+}
+
 } // namespace
 
 void IcomWindow::ParseByte(int b)
@@ -112,13 +117,13 @@ bool IcomWindow::queueCommand(const civ::Command& command, QLineEdit* destinatio
     case civ::Fault::None:
         return SendSerialPacket(command.frame);
     case civ::Fault::Destination:
-        markInvalid(destinationField, tr("Radio ID"), kAddressRange);
+        fieldMarks_.mark(destinationField, refusal(tr("Radio ID"), kAddressRange));
         break;
     case civ::Fault::Source:
-        markInvalid(OurIDEditField, tr("Our ID"), kAddressRange);
+        fieldMarks_.mark(OurIDEditField, refusal(tr("Our ID"), kAddressRange));
         break;
     case civ::Fault::Frequency:
-        markInvalid(EditFreq, tr("Freq"), kFrequencyRange);
+        fieldMarks_.mark(EditFreq, refusal(tr("Freq"), kFrequencyRange));
         break;
     }
     return false;
@@ -168,32 +173,4 @@ void IcomWindow::ReqTimer_Action()
     }
     ReqFreq(radioAddress());
     ReqMode(radioAddress());
-}
-
-void IcomWindow::markInvalid(QLineEdit* field, const QString& what, QLatin1String validRange)
-{
-    field->setProperty("invalid", true);
-    field->setStyleSheet(QStringLiteral("QLineEdit { background: #ffd6d6; }"));
-    const QString text = tr("Not sent: %1 must be %2.").arg(what, validRange);
-    field->setToolTip(text);
-    tell(radio::Notice::RefusedInput, text);
-}
-
-void IcomWindow::watchValidity(QLineEdit* field, std::function<bool()> valid)
-{
-    connect(field, &QLineEdit::textChanged, this, [this, field, valid = std::move(valid)] {
-        if (field->property("invalid").toBool() && valid()) {
-            field->setProperty("invalid", false);
-            field->setStyleSheet({});
-            field->setToolTip({});
-            // Another field may still hold refused input.
-            for (const QLineEdit* other : {OurIDEditField, EditRadioID, EditFreq}) {
-                if (other->property("invalid").toBool()) {
-                    tell(radio::Notice::RefusedInput, other->toolTip());
-                    return;
-                }
-            }
-            untell(radio::Notice::RefusedInput);
-        }
-    });
 }

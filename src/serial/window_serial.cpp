@@ -59,31 +59,31 @@ void IcomWindow::SetSerialStuff(int port, int baud)
     if (port < 0 || port >= ports_.size()) {
         return;
     }
-    Serial1->close();
     const line::PortStatus before = account_.port();
     const QString& location = ports_.at(port).location;
-    const int rate = serial::baudRateForCode(baud);
-    account_.portChosen(location.toStdString(), rate,
-                        platform::TcpConnection::isTcpLocation(location), now());
     account_.forgetSilence(radioAddress());
     // What the displays show was heard at the old rate or port.
     setDisplaysLive(false);
-    if (Serial1->open(location, rate)) {
-        account_.portOpened(now());
-    } else {
-        const QString reason = openReason();
-        // Start-up opens the port up to three times; one box is enough for a missing port.
-        const bool told = starting_ && before.state == line::PortState::NeverOpened &&
-                          before.port == location.toStdString();
-        account_.portFailed(reason.toStdString(), now());
-        if (!told) {
-            services_.showMessage(
-                this, serial::kOpenFailure,
-                serial::openFailureDetail(location, reason, Serial1->openError()));
-        }
+    // Start-up opens the port up to three times; one box is enough for a missing port.
+    const bool told = starting_ && before.state == line::PortState::NeverOpened &&
+                      before.port == location.toStdString();
+    if (!openPort(location, serial::baudRateForCode(baud)) && !told) {
+        services_.showMessage(
+            this, serial::kOpenFailure,
+            serial::openFailureDetail(location, openReason(), Serial1->openError()));
     }
     emit taps_.settingsChanged();
     updateLineNotices();
+}
+
+bool IcomWindow::openPort(const QString& location, int rate)
+{
+    Serial1->close();
+    account_.portChosen(location.toStdString(), rate,
+                        platform::TcpConnection::isTcpLocation(location), now());
+    const bool opened = Serial1->open(location, rate);
+    opened ? account_.portOpened(now()) : account_.portFailed(openReason().toStdString(), now());
+    return opened;
 }
 
 QString IcomWindow::openReason() const

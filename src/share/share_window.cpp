@@ -1,6 +1,8 @@
 #include "share/share_window.h"
 
+#include "platform/client_listener.h"
 #include "share/civ_port.h"
+#include "share/rigctl_server.h"
 
 #include <QDir>
 #include <QHBoxLayout>
@@ -45,8 +47,10 @@ std::vector<ShareWindow::Row> rowsOf(const std::vector<SharedService*>& services
 
 } // namespace
 
-ShareWindow::ShareWindow(line::Door& door)
+ShareWindow::ShareWindow(line::Door& door, Message message)
     : QWidget(door.mainWidget(), Qt::Window)
+    , door_(door)
+    , message_(std::move(message))
     , civPort_(new CivPort(door, this))
     , path_(new QLineEdit(defaultCivPortPath(), this))
     , status_(new QLabel(this))
@@ -88,10 +92,46 @@ ShareWindow::ShareWindow(line::Door& door)
     rebuild();
 }
 
-void ShareWindow::addService(SharedService& service)
+ShareWindow::~ShareWindow() = default;
+
+void ShareWindow::startNetworkServer(const ListenAddress& address)
 {
-    services_.push_back(&service);
+    serverAddress_ = address;
+    if (const std::string warning = exposureWarning(address); !warning.empty()) {
+        message_(parentWidget(), text(warning), {});
+    }
+    auto server = std::make_unique<RigctlServer>(door_, platform::newTcpListener(),
+                                                 [this] { return door_.now(); });
+    if (const auto error = server->start(address.host, address.port)) {
+        message_(parentWidget(),
+                 QStringLiteral("The Hamlib network server could not listen on %1:%2.")
+                     .arg(text(address.host))
+                     .arg(address.port),
+                 text(*error));
+        return;
+    }
+    std::erase(services_, server_.get());
+    server_ = std::move(server);
+    services_.push_back(server_.get());
     refresh();
+    emit networkServerChanged(true);
+}
+
+void ShareWindow::toggleNetworkServer()
+{
+    if (!server_ || !server_->running()) {
+        startNetworkServer(serverAddress_);
+        return;
+    }
+    std::erase(services_, server_.get());
+    server_.reset();
+    refresh();
+    emit networkServerChanged(false);
+}
+
+SharedService* ShareWindow::networkServer() const
+{
+    return server_.get();
 }
 
 QString ShareWindow::startCivPort(const QString& path)
@@ -151,6 +191,7 @@ void ShareWindow::rebuild()
                     } else {
                         service->stop();
                     }
+                    emit networkServerChanged(server_ && server_->running());
                     refreshLater();
                 });
     }

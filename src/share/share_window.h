@@ -1,11 +1,14 @@
 #pragma once
 
 #include "line/door.h"
+#include "share/rigctl_listen_address.h"
 #include "share/shared_service.h"
 
 #include <QStringList>
 #include <QWidget>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -16,21 +19,24 @@ class QTreeWidget;
 namespace share {
 
 class CivPort;
+class RigctlServer;
 
 // Who reaches the radio through this program: each way in, each program on it, and a Stop
-// for each. It also starts the CI-V port, which it keeps.
+// for each. It keeps both ways in: the CI-V port and the Hamlib network server.
 class ShareWindow : public QWidget {
     Q_OBJECT
 
 public:
+    // A modal message to the operator: text, and a detail below it.
+    using Message = std::function<void(QWidget*, const QString&, const QString&)>;
+
     // Refreshed every this many pump ticks while shown.
     static constexpr int kTicksPerRefresh = 10;
     static constexpr int kStopColumn = 5;
 
-    explicit ShareWindow(line::Door& door);
+    ShareWindow(line::Door& door, Message message);
+    ~ShareWindow() override;
 
-    // The network server registers here; the CI-V port is listed first.
-    void addService(SharedService& service);
     CivPort& civPort() { return *civPort_; }
     // Empty, or why not; the operator sees the same.
     QString startCivPort(const QString& path);
@@ -38,6 +44,13 @@ public:
     void showForCivPort();
 
     static QString defaultCivPortPath();
+
+    // Warns first when others could reach it; a failure to listen is told, and leaves it off.
+    void startNetworkServer(const ListenAddress& address);
+    // Off when on; on again at the address it last had.
+    void toggleNetworkServer();
+    // Null while off.
+    SharedService* networkServer() const;
 
     // One line of the list, and what its Stop stops: the service, or one program on it.
     struct Row {
@@ -48,12 +61,19 @@ public:
         bool operator==(const Row&) const = default;
     };
 
+signals:
+    void networkServerChanged(bool running);
+
 private:
     void refresh();
     void refreshLater();
     void rebuild();
 
+    line::Door& door_;
+    Message message_;
     CivPort* civPort_;
+    std::unique_ptr<RigctlServer> server_;
+    ListenAddress serverAddress_;
     std::vector<SharedService*> services_;
     QLineEdit* path_;
     QLabel* status_;

@@ -93,4 +93,11 @@ void setTimerMode(QTimer* timer, TimerMode mode)
     }
 }
 
+void bringUp(QWidget* window)
+{
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
 } // namespace ui

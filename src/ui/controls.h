@@ -40,4 +40,7 @@ QTimer* timer(QObject* owner, const char* name, TimerMode mode, int periodMs);
 
 void setTimerMode(QTimer* timer, TimerMode mode);
 
+// Shown, on top and active: a window the operator asked for.
+void bringUp(QWidget* window);
+
 } // namespace ui

@@ -4,6 +4,7 @@
 #include "civ/commands.h"
 #include "platform/text_numbers.h"
 #include "serial/baud_rates.h"
+#include "share/share_window.h"
 #include "ui/controls.h"
 #include "ui/data_display.h"
 #include "ui/menu_bar.h"
@@ -144,9 +145,9 @@ void IcomWindow::CreateControls0()
     for (QLineEdit* address : {OurIDEditField, EditRadioID}) {
         connect(address, &QLineEdit::textChanged, this, &IcomWindow::addressesChanged);
     }
-    watchValidity(OurIDEditField, [this] { return civ::isEncodableAddress(ourAddress()); });
-    watchValidity(EditRadioID, [this] { return civ::isEncodableAddress(radioAddress()); });
-    watchValidity(EditFreq, [this] { return frequencyIsEncodable(); });
+    fieldMarks_.watch(OurIDEditField, [this] { return civ::isEncodableAddress(ourAddress()); });
+    fieldMarks_.watch(EditRadioID, [this] { return civ::isEncodableAddress(radioAddress()); });
+    fieldMarks_.watch(EditFreq, [this] { return frequencyIsEncodable(); });
 }
 
 void IcomWindow::AddMenuHandlers()
@@ -157,9 +158,11 @@ void IcomWindow::AddMenuHandlers()
     connect(menuBar1()->checkInterfaceAction(), &QAction::triggered, this,
             &IcomWindow::showCheckInterface);
     connect(menuBar1()->networkServerAction(), &QAction::triggered, this,
-            &IcomWindow::toggleNetworkServer);
-    connect(menuBar1()->shareAction(), &QAction::triggered, this, &IcomWindow::showShare);
-    connect(menuBar1()->civPortAction(), &QAction::triggered, this, &IcomWindow::showCivPort);
+            [this] { shareWindow().toggleNetworkServer(); });
+    connect(menuBar1()->shareAction(), &QAction::triggered, this,
+            [this] { ui::bringUp(&shareWindow()); });
+    connect(menuBar1()->civPortAction(), &QAction::triggered, this,
+            [this] { shareWindow().showForCivPort(); });
 }
 
 MenuBar1* IcomWindow::menuBar1() const

@@ -9,8 +9,7 @@
 #include "radio/line_notices.h"
 #include "radio/notices.h"
 #include "serial/debug_file.h"
-#include "share/rigctl_listen_address.h"
-#include "share/rigctl_server.h"
+#include "ui/field_marks.h"
 
 #include <QMainWindow>
 #include <functional>
@@ -101,16 +100,9 @@ public:
 
     // Interface check
     void showCheckInterface();
-    // The Share window, which keeps the CI-V port; made hidden when first asked for.
+    // The Share window, which keeps the CI-V port and the network server; made hidden when
+    // first asked for.
     share::ShareWindow& shareWindow();
-    void showShare();
-    // The Share window with the CI-V port's path ready to edit.
-    void showCivPort();
-
-    // Hamlib network server, off until started here or from Tools: window_share_net.cpp.
-    void startNetworkServer(const share::ListenAddress& address);
-    void toggleNetworkServer();
-    share::SharedService* networkServer() const { return rigctld_.get(); }
 
     // The addresses as the next frame will carry them.
     int ourAddress() const;
@@ -143,9 +135,9 @@ private:
     bool queueCommand(const civ::Command& command, QLineEdit* destinationField);
     // The frequency or the mode the parsed frame carries, shown.
     void showParsedData(bool isFrequency);
-    void markInvalid(QLineEdit* field, const QString& what, QLatin1String validRange);
-    void watchValidity(QLineEdit* field, std::function<bool()> valid);
     void reportConnectionFailure(const platform::ConnectionFailure& failure);
+    // Tells the account; false when it did not open.
+    bool openPort(const QString& location, int rate);
     QString openReason() const;
     std::optional<std::uint64_t> enqueue(const civ::Frame& frame, const line::Origin& origin);
     // The account's events to the notices and the taps.
@@ -182,9 +174,11 @@ private:
     share::ShareWindow* shareWindow_ = nullptr;
     radio::Notices notices_;
     radio::LineNotices lineNotices_;
+    ui::FieldMarks fieldMarks_{[this](const QString& text) {
+        text.isEmpty() ? untell(radio::Notice::RefusedInput)
+                       : tell(radio::Notice::RefusedInput, text);
+    }};
     ui::NoticeLabel* notice_ = nullptr;
-    std::unique_ptr<share::RigctlServer> rigctld_;
-    share::ListenAddress rigctldAddress_;
     int statusTicks_ = 0;
     bool starting_ = true;
     QString paintedBuf_;

@@ -7,8 +7,11 @@
 #include "platform/tcp_connection.h"
 #include "serial/baud_rates.h"
 #include "share/share_window.h"
+#include "ui/controls.h"
 #include "ui/icom_window.h"
+#include "ui/menu_bar.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -25,13 +28,6 @@ int addressIn(const QLineEdit* field, int value)
     return number && civ::isEncodableAddress(value) ? value : -1;
 }
 
-void bringUp(QWidget* window)
-{
-    window->show();
-    window->raise();
-    window->activateWindow();
-}
-
 } // namespace
 
 void IcomWindow::showBusMonitor()
@@ -39,7 +35,7 @@ void IcomWindow::showBusMonitor()
     if (!busMonitor_) {
         busMonitor_ = new monitor::BusMonitorWindow(*this);
     }
-    bringUp(busMonitor_);
+    ui::bringUp(busMonitor_);
 }
 
 void IcomWindow::showCheckInterface()
@@ -47,25 +43,17 @@ void IcomWindow::showCheckInterface()
     if (!checkWindow_) {
         checkWindow_ = new check::CheckWindow(*this, Timer1->interval());
     }
-    bringUp(checkWindow_);
+    ui::bringUp(checkWindow_);
 }
 
 share::ShareWindow& IcomWindow::shareWindow()
 {
     if (!shareWindow_) {
-        shareWindow_ = new share::ShareWindow(*this);
+        shareWindow_ = new share::ShareWindow(*this, services_.showMessage);
+        connect(shareWindow_, &share::ShareWindow::networkServerChanged,
+                menuBar1()->networkServerAction(), &QAction::setChecked);
     }
     return *shareWindow_;
-}
-
-void IcomWindow::showShare()
-{
-    bringUp(&shareWindow());
-}
-
-void IcomWindow::showCivPort()
-{
-    shareWindow().showForCivPort();
 }
 
 line::Settings IcomWindow::settings() const
@@ -105,16 +93,7 @@ platform::OpenError IcomWindow::reopen(int rate)
     if (port < 0 || port >= ports_.size()) {
         return platform::OpenError::NotFound;
     }
-    const QString& location = ports_.at(port).location;
-    account_.portChosen(location.toStdString(), rate,
-                        platform::TcpConnection::isTcpLocation(location), now());
-    Serial1->close();
-    Serial1->open(location, rate);
-    if (Serial1->openError() == platform::OpenError::None) {
-        account_.portOpened(now());
-    } else {
-        account_.portFailed(openReason().toStdString(), now());
-    }
+    openPort(ports_.at(port).location, rate);
     return Serial1->openError();
 }
 

@@ -4,7 +4,9 @@
 #include "event_loop.h"
 #include "share/share_window.h"
 #include "ui/icom_window.h"
+#include "ui/menu_bar.h"
 
+#include <QAction>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
@@ -98,7 +100,7 @@ TEST_F(CivPortEndToEnd, RigctlReadsAndSetsFrequencyModeAndPtt)
                   kDeadlineMs));
 
     auto* const list = window.shareWindow().findChild<QTreeWidget*>(QStringLiteral("ShareList"));
-    window.showShare();
+    window.menuBar1()->shareAction()->trigger();
     ASSERT_TRUE(pumpUntil([&] { return list->topLevelItemCount() == 2; }, kDeadlineMs));
     EXPECT_EQ(list->topLevelItem(0)->text(1), temp.filePath(QStringLiteral("civ")));
     EXPECT_TRUE(list->topLevelItem(1)->text(0).endsWith("(controller E0)"));

@@ -1,5 +1,6 @@
 // Hamlib's own network client against the server, the real window and the simulated radio:
 // every set is checked in what the radio itself says afterwards.
+#include "share/share_window.h"
 #include "simulator.h"
 
 #include <QStandardPaths>
@@ -46,9 +47,9 @@ TEST_F(HamlibClient, OpensReadsAndSetsFrequencyModeAndPtt)
     const QString line = startSimulator({QStringLiteral("--log")});
     ASSERT_FALSE(line.isEmpty());
     openWindow(line);
-    window->startNetworkServer({"127.0.0.1", 0});
-    ASSERT_NE(window->networkServer(), nullptr);
-    where = QString::fromStdString(window->networkServer()->where());
+    window->shareWindow().startNetworkServer({"127.0.0.1", 0});
+    ASSERT_NE(window->shareWindow().networkServer(), nullptr);
+    where = QString::fromStdString(window->shareWindow().networkServer()->where());
 
     // A client that stays keeps the server reading the radio.
     QTcpSocket stays;

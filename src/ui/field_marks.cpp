@@ -1,0 +1,37 @@
+#include "ui/field_marks.h"
+
+#include <QLineEdit>
+
+namespace ui {
+
+void FieldMarks::watch(QLineEdit* field, std::function<bool()> valid)
+{
+    fields_.append(field);
+    QObject::connect(field, &QLineEdit::textChanged, field,
+                     [this, field, valid = std::move(valid)] {
+                         if (!field->property("invalid").toBool() || !valid()) {
+                             return;
+                         }
+                         field->setProperty("invalid", false);
+                         field->setStyleSheet({});
+                         field->setToolTip({});
+                         // Another field may still hold refused input.
+                         for (const QLineEdit* other : fields_) {
+                             if (other->property("invalid").toBool()) {
+                                 tell_(other->toolTip());
+                                 return;
+                             }
+                         }
+                         tell_({});
+                     });
+}
+
+void FieldMarks::mark(QLineEdit* field, const QString& text)
+{
+    field->setProperty("invalid", true);
+    field->setStyleSheet(QStringLiteral("QLineEdit { background: #ffd6d6; }"));
+    field->setToolTip(text);
+    tell_(text);
+}
+
+} // namespace ui

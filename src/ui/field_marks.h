@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <functional>
+
+class QLineEdit;
+
+namespace ui {
+
+// Fields whose input was refused: each is marked until its text is valid again. The caller is
+// told which refusal to show: the newest mark, or after a correction another field still marked.
+class FieldMarks {
+public:
+    // Empty text: no field is marked any more.
+    using Tell = std::function<void(const QString& text)>;
+
+    explicit FieldMarks(Tell tell)
+        : tell_(std::move(tell))
+    {}
+
+    void watch(QLineEdit* field, std::function<bool()> valid);
+    void mark(QLineEdit* field, const QString& text);
+
+private:
+    Tell tell_;
+    QList<QLineEdit*> fields_;
+};
+
+} // namespace ui
