@@ -35,12 +35,12 @@ signals:
 
 // The line as the main window has set it up.
 struct Settings {
-    std::string port;   // location; empty when none is chosen
+    std::string port; // location; empty when none is chosen
     bool network = false;
-    int baudCode = 8;   // row of the rate pop-up
-    int rate = 9600;    // bit/s; meaningless on a network port
-    int ourId = 0xEA;   // -1 when the field does not hold a valid address
-    int radioId = 8;    // likewise
+    int baudCode = 8; // row of the rate pop-up
+    int rate = 9600;  // bit/s; meaningless on a network port
+    int ourId = 0xEA; // -1 when the field does not hold a valid address
+    int radioId = 8;  // likewise
 };
 
 // The one way the additions reach the line. The main window implements it.

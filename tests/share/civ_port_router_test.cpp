@@ -1,7 +1,6 @@
 // The CI-V port's routing without a port: frames in, frames out.
-#include "share/civ_port_router.h"
-
 #include "fake_door.h"
+#include "share/civ_port_router.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +12,6 @@ using Bytes = std::vector<std::uint8_t>;
 const line::Origin kPort{line::Source::CivPort, 3, "/tmp/civ"};
 const line::Origin kWindow{};
 const line::Origin kOtherClient{line::Source::Network, 1, "127.0.0.1:40512"};
-
 
 Bytes frame(int to, int from, Bytes body)
 {

@@ -1,15 +1,13 @@
 // The server between its clients and a fake door: what reaches the ring, when, and who is
 // answered what.
-#include "share/rigctl_server.h"
-
 #include "fake_door.h"
+#include "share/rigctl_server.h"
 
 #include <gtest/gtest.h>
 #include <map>
 
 namespace share {
 namespace {
-
 
 class FakeListener final : public platform::ClientListener {
 public:
