@@ -42,7 +42,9 @@ public:
     // Lines held behind a waiting action; more get the busy code.
     static constexpr std::size_t kMaxWaiting = 32;
 
+    // The session reads radio for as long as it lives.
     explicit RigctlSession(const RadioState& radio);
+    explicit RigctlSession(RadioState&&) = delete;
 
     void receive(std::string_view bytes);
     const std::optional<Action>& action() const { return action_; }

@@ -62,7 +62,8 @@ TEST(RigctlSession, DumpStateHasTheLayoutHamlibsClientParses)
     EXPECT_NE(state.find("\n0x4 2400\n0x4 3000\n0x4 1800\n"), std::string::npos);
     EXPECT_NE(state.find("\nptt_type=0x1\n"), std::string::npos);
     EXPECT_EQ(state.substr(state.size() - 5), "done\n");
-    RigctlSession session(knownRadio());
+    const RadioState radio = knownRadio();
+    RigctlSession session(radio);
     session.receive("+\\dump_state\n");
     EXPECT_EQ(session.takeOutput(), "dump_state:\n" + state + "RPRT 0\n");
 }
@@ -139,7 +140,8 @@ TEST(RigctlSession, BadInputGetsItsCodeAndNeverReachesTheRadio)
 
 TEST(RigctlSession, LinesBehindAWaitingSetAreBoundedAndAnsweredInOrder)
 {
-    RigctlSession session(knownRadio());
+    const RadioState radio = knownRadio();
+    RigctlSession session(radio);
     session.receive("F 7074000\n");
     for (int i = 0; i < 1000; ++i) {
         session.receive("f\n");
