@@ -91,9 +91,10 @@ std::string portText(const line::PortStatus& port)
 std::string busyText(const line::HoldBack& held, line::Millis now)
 {
     const line::Millis seconds = (now - held.since) / kMsPerSecond;
+    // Whole seconds only: under a flood of reports the text changes once a second, not at
+    // every tick.
     return "Our frames have waited " + std::to_string(seconds) + " s: " + radios(held.talkers) +
-           " kept the bus busy (" + std::to_string(held.framesHeard) +
-           " frames). Turn CI-V Transceive off on that radio, or slow its reports.";
+           " kept the bus busy. Turn CI-V Transceive off on that radio, or slow its reports.";
 }
 
 std::string silenceText(int radio, const line::PortStatus& port, int since)

@@ -10,7 +10,7 @@ QString elidePath(const QString& text, const QFontMetrics& metrics, int width)
     if (metrics.horizontalAdvance(text) <= width) {
         return text;
     }
-    const QRegularExpression pathPattern(QStringLiteral(R"([^\s:]*/[^\s]*[^\s.,:])"));
+    static const QRegularExpression pathPattern(QStringLiteral(R"([^\s:]*/[^\s]*[^\s.,:])"));
     QRegularExpressionMatch longest;
     for (auto it = pathPattern.globalMatch(text); it.hasNext();) {
         const QRegularExpressionMatch match = it.next();

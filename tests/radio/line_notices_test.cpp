@@ -105,8 +105,8 @@ TEST(LineNotices, PresentStatesOutrankEarlierEvents)
     for (int report = 0; report < 60; ++report) {
         line.hear(kReportOf94);
     }
-    EXPECT_EQ(line.notices.shown(), "Our frames have waited 1 s: radio 148 kept the bus busy (60 "
-                                    "frames). Turn CI-V Transceive off on that radio, or slow "
+    EXPECT_EQ(line.notices.shown(), "Our frames have waited 1 s: radio 148 kept the bus busy. "
+                                    "Turn CI-V Transceive off on that radio, or slow "
                                     "its reports.");
 
     line.account.portLost("the device was disconnected", line.at);
