@@ -33,6 +33,7 @@ FrameFields frameFields(std::span<const std::uint8_t> bytes)
     out.from = at(1);
     out.command = at(2);
     std::size_t dataBegin = std::min<std::size_t>(3, fields.size());
+    out.afterCommand = fields.subspan(dataBegin);
     if (hasSubCommand(out.command)) {
         out.subCommand = at(3);
         dataBegin = std::min<std::size_t>(4, fields.size());

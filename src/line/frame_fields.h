@@ -12,6 +12,7 @@ struct FrameFields {
     int command = -1;
     int subCommand = -1;                // only for commands that carry one
     std::span<const std::uint8_t> data; // after the command and its sub-command, FD excluded
+    std::span<const std::uint8_t> afterCommand; // the sub-command too, FD excluded
 };
 
 // Reads past any run of leading FE; a trailing FD ends the fields.

@@ -2,6 +2,7 @@
 
 #include "civ/frame.h"
 #include "civ/reply_decoder.h"
+#include "line/frame_fields.h"
 #include "monitor/command_names.h"
 
 #include <algorithm>
@@ -223,23 +224,8 @@ std::optional<std::string> value(std::uint8_t command, std::uint8_t sub, Bytes d
 
 Head head(Bytes frame)
 {
-    Head h;
-    const auto start = std::find_if(frame.begin(), frame.end(),
-                                    [](std::uint8_t b) { return b != civ::kPreamble; });
-    Bytes rest(start, frame.end());
-    if (!rest.empty() && rest.back() == civ::kEndOfMessage) {
-        rest = rest.first(rest.size() - 1);
-    }
-    std::array<int*, 3> fields{&h.to, &h.from, &h.command};
-    for (int* field : fields) {
-        if (rest.empty()) {
-            return h;
-        }
-        *field = rest.front();
-        rest = rest.subspan(1);
-    }
-    h.data = rest;
-    return h;
+    const line::FrameFields fields = line::frameFields(frame);
+    return {fields.to, fields.from, fields.command, fields.afterCommand};
 }
 
 Description describe(Bytes frame)
