@@ -3,6 +3,8 @@
 #include "line/line_types.h"
 
 #include <deque>
+#include <map>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -23,6 +25,12 @@ public:
 
 private:
     std::deque<std::pair<Millis, int>> heard_;
+    // While our frames wait, since() is asked at every tick from the same time: it goes on
+    // counting from its last answer instead of counting everything again.
+    mutable std::optional<Millis> countedFrom_;
+    mutable std::size_t counted_ = 0; // entries of heard_ already looked at
+    mutable std::map<int, int> frames_;
+    mutable int total_ = 0;
 };
 
 } // namespace line

@@ -88,13 +88,16 @@ std::string portText(const line::PortStatus& port)
     return {};
 }
 
-std::string busyText(const line::HoldBack& held, line::Millis now)
+std::string busyText(const line::HoldBack& held, int since)
 {
-    const line::Millis seconds = (now - held.since) / kMsPerSecond;
-    // Whole seconds only: under a flood of reports the text changes once a second, not at
-    // every tick.
-    return "Our frames have waited " + std::to_string(seconds) + " s: " + radios(held.talkers) +
-           " kept the bus busy. Turn CI-V Transceive off on that radio, or slow its reports.";
+    // Dated, not counted: under a flood of reports a count would change the text, and so the
+    // status bar's layout, every second.
+    const bool several = held.talkers.size() > 1;
+    return "Our frames have waited since " + clock(since) + ": " + radios(held.talkers) +
+           (several ? " keep the bus busy. Turn CI-V Transceive off on those radios, or slow "
+                      "their reports."
+                    : " keeps the bus busy. Turn CI-V Transceive off on that radio, or slow "
+                      "its reports.");
 }
 
 std::string silenceText(int radio, const line::PortStatus& port, int since)
@@ -107,20 +110,23 @@ std::string silenceText(int radio, const line::PortStatus& port, int since)
            ": " + check;
 }
 
+int LineView::clockAt(line::Millis at) const
+{
+    const auto ago = static_cast<int>((now - at) / kMsPerSecond);
+    return ((secondsOfDay() - ago) % kSecondsPerDay + kSecondsPerDay) % kSecondsPerDay;
+}
+
 void LineNotices::update(Notices& notices, const line::LinkAccount& account,
                          const LineView& view) const
 {
     notices.set(Notice::Port, portText(account.port()));
     const auto held = account.heldBack(view.now);
-    notices.set(Notice::Busy, held ? busyText(*held, view.now) : std::string());
+    notices.set(Notice::Busy, held ? busyText(*held, view.clockAt(held->since)) : std::string());
     std::string silence;
     if (view.polling && view.radioId >= 0 && account.port().state == line::PortState::Open) {
         const line::RadioStatus radio = account.radio(view.radioId);
         if (radio.unanswered >= kSilentAfterRequests && radio.silentSince) {
-            const auto ago = static_cast<int>((view.now - *radio.silentSince) / kMsPerSecond);
-            const int since =
-                ((view.secondsOfDay() - ago) % kSecondsPerDay + kSecondsPerDay) % kSecondsPerDay;
-            silence = silenceText(view.radioId, account.port(), since);
+            silence = silenceText(view.radioId, account.port(), view.clockAt(*radio.silentSince));
         }
     }
     notices.set(Notice::Silence, silence);

@@ -16,8 +16,11 @@ struct LineView {
     int radioId = 8;      // -1 when Radio ID holds no valid address
     bool polling = true;  // false while a search or the check holds the poll
     line::Millis now = 0; // on the account's clock
-    // The wall clock at now; asked only when a silence is to be dated.
+    // The wall clock at now; asked only when a notice is to be dated.
     std::function<int()> secondsOfDay;
+
+    // The wall clock, in seconds of the day, at an earlier time on the account's clock.
+    int clockAt(line::Millis at) const;
 };
 
 // The notices the line's state and events call for, decided from the link account: the port,

@@ -1,6 +1,8 @@
 #include "ui/data_display.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QTextCursor>
 
 namespace ui {
@@ -30,6 +32,9 @@ void DataDisplay::append(const QString& text, bool hold)
         held_ = true;
         viewport()->setUpdatesEnabled(false);
     }
+    // While held, the layout's signals would make the view lay the text out at every append
+    // to find its scroll offset; the paint on release() lays it out once.
+    const QSignalBlocker quiet(held_ ? document()->documentLayout() : nullptr);
     QTextCursor cursor(document());
     // One edit block: the trim and the append are laid out once, not twice.
     cursor.beginEditBlock();

@@ -267,8 +267,17 @@ TEST_F(Line, WaitingFramesAreHeldBackByOthersTalking)
     EXPECT_EQ(held->since, 100);
     EXPECT_EQ(held->talkers, (std::vector<int>{0x88, 0x70, 0x94}));
     EXPECT_EQ(held->framesHeard, 4);
+    // Asked again at every tick: what was heard since counts once, and a new wait starts afresh.
+    hear("FE FE 00 70 00 00 00 50 45 01 FD FE FE 00 70 00 00 00 50 45 01 FD", 1150);
+    account.tick(1160);
+    EXPECT_EQ(account.heldBack(1200).value().talkers, (std::vector<int>{0x70, 0x88, 0x94}));
+    EXPECT_EQ(account.heldBack(1200).value().framesHeard, 6);
     account.ringCleared(1200);
     EXPECT_FALSE(account.heldBack(1300));
+    account.queued(hex(kRead), {}, 1300);
+    hear("FE FE 00 94 00 00 00 50 45 01 FD", 1400);
+    EXPECT_EQ(account.heldBack(2400).value().talkers, std::vector<int>{0x94});
+    EXPECT_EQ(account.heldBack(2400).value().framesHeard, 1);
 }
 
 } // namespace

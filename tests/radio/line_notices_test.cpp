@@ -16,6 +16,7 @@ const Bytes kFreqReply{0xFE, 0xFE, 0xEA, 0x08, 0x03, 0x00, 0x40, 0x07, 0x14, 0x0
 const Bytes kOk{0xFE, 0xFE, 0xEA, 0x08, 0xFB, 0xFD};
 const Bytes kNg{0xFE, 0xFE, 0xEA, 0x08, 0xFA, 0xFD};
 const Bytes kNgOf5C{0xFE, 0xFE, 0xEA, 0x5C, 0xFA, 0xFD};
+const Bytes kReportOf5C{0xFE, 0xFE, 0x00, 0x5C, 0x00, 0x00, 0x00, 0x50, 0x45, 0x01, 0xFD};
 const Bytes kReportOf94{0xFE, 0xFE, 0x00, 0x94, 0x00, 0x00, 0x00, 0x50, 0x45, 0x01, 0xFD};
 
 // An account on an open port at 9600 bit/s, its events handed to the notices as the window
@@ -105,9 +106,13 @@ TEST(LineNotices, PresentStatesOutrankEarlierEvents)
     for (int report = 0; report < 60; ++report) {
         line.hear(kReportOf94);
     }
-    EXPECT_EQ(line.notices.shown(), "Our frames have waited 1 s: radio 148 kept the bus busy. "
-                                    "Turn CI-V Transceive off on that radio, or slow "
+    EXPECT_EQ(line.notices.shown(), "Our frames have waited since 14:03:04: radio 148 keeps the "
+                                    "bus busy. Turn CI-V Transceive off on that radio, or slow "
                                     "its reports.");
+    line.hear(kReportOf5C);
+    EXPECT_EQ(line.notices.shown(), "Our frames have waited since 14:03:04: radios 148 and 92 "
+                                    "keep the bus busy. Turn CI-V Transceive off on those radios, "
+                                    "or slow their reports.");
 
     line.account.portLost("the device was disconnected", line.at);
     line.pass();
