@@ -104,13 +104,23 @@ int WindowOperator::ourAddress() const
 
 void WindowOperator::afterTick()
 {
-    const double now = msOfDay(std::chrono::system_clock::now());
+    const WallTime now = std::chrono::system_clock::now();
     tickEnds_.push_back(now);
     const QString text = display_->text();
     if (text != shown_) {
         shown_ = text;
-        changes_.push_back({now, text});
+        changes_.push_back({msOfDay(now), text});
     }
+}
+
+std::vector<double> WindowOperator::tickEnds() const
+{
+    std::vector<double> out;
+    out.reserve(tickEnds_.size());
+    for (const WallTime t : tickEnds_) {
+        out.push_back(msOfDay(t));
+    }
+    return out;
 }
 
 } // namespace bench

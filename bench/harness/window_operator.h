@@ -1,6 +1,7 @@
 #pragma once
 
 #include "reply_latency.h"
+#include "wall_clock.h"
 
 #include <QString>
 #include <vector>
@@ -31,7 +32,8 @@ public:
 
     int ourAddress() const;
     const std::vector<DisplayChange>& displayChanges() const { return changes_; }
-    const std::vector<double>& tickEnds() const { return tickEnds_; }
+    // The end of every tick, on civ-sim's time-of-day scale.
+    std::vector<double> tickEnds() const;
 
 private:
     template <class T> T& control(const char* name) const;
@@ -41,7 +43,9 @@ private:
     QLabel* display_ = nullptr;
     QString shown_;
     std::vector<DisplayChange> changes_;
-    std::vector<double> tickEnds_;
+    // Raw clock readings: a time of day at every tick would cost the process more than its
+    // own idle work.
+    std::vector<WallTime> tickEnds_;
 };
 
 } // namespace bench

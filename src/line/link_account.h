@@ -107,6 +107,7 @@ public:
 
     // Addresses frames are judged by: ours, and the radio's.
     void setAddresses(int our, int radio);
+    int radioAddress() const { return radio_; }
 
     // A frame accepted by the ring. Returns its id.
     std::uint64_t queued(std::span<const std::uint8_t> frame, const Origin& origin, Millis now);

@@ -9,6 +9,7 @@
 #include <array>
 #include <cerrno>
 #include <cstring>
+#include <poll.h>
 #include <termios.h>
 #include <unistd.h>
 #endif
@@ -86,7 +87,14 @@ QByteArray QtSerialConnection::readAvailable()
     }
 #ifdef Q_OS_UNIX
     // First what Qt has taken in, asking it for no more, then what the system holds now.
-    QByteArray bytes = port_.read(port_.bytesAvailable());
+    QByteArray bytes =
+        port_.bytesAvailable() > 0 ? port_.read(port_.bytesAvailable()) : QByteArray();
+    // Most reads find the line quiet: one poll says so, where an empty read would need a
+    // settings query too to tell quiet from hung up.
+    pollfd line{int(port_.handle()), POLLIN, 0};
+    if (::poll(&line, 1, 0) == 0) {
+        return bytes;
+    }
     std::array<char, 4096> buffer{};
     ssize_t n = 0;
     do {

@@ -19,9 +19,10 @@
 
 namespace {
 
-// The queue status line is set at every tick but painted on one in five, 4 times a second, and
-// only when it changed; so is the data display while bytes keep arriving.
-constexpr int kTicksPerPaint = 5;
+// The queue status line is set at every tick but painted on one in ten, twice a second, and
+// only when it changed; so is the data display while bytes keep arriving. Each paint costs
+// more than the tick's own work.
+constexpr int kTicksPerPaint = 10;
 
 std::span<const std::uint8_t> byteSpan(const QByteArray& bytes)
 {

@@ -44,7 +44,10 @@ void IcomWindow::forgetSilence()
 
 void IcomWindow::updateLineNotices()
 {
-    const int radio = civ::isEncodableAddress(radioAddress()) ? radioAddress() : -1;
+    // The account's copy of Radio ID: read from the field at every tick it cost as much as the
+    // notices themselves.
+    const int radio =
+        civ::isEncodableAddress(account_.radioAddress()) ? account_.radioAddress() : -1;
     const radio::LineView view{radio, FindRadiosButton->isEnabled(), now(), [this] {
                                    return services_.timeOfDay().msecsSinceStartOfDay() / 1000;
                                }};
