@@ -23,6 +23,11 @@ WindowOperator::WindowOperator(IcomWindow& window)
 {
     display_ = &control<QLabel>("FreqDisplay");
     shown_ = display_->text();
+}
+
+void WindowOperator::watchTicks(std::size_t count)
+{
+    tickEnds_.reserve(count);
     // Connected after the window's own slot, so this runs once the tick's parsing is done:
     // the display can only change inside a tick.
     QObject::connect(&control<QTimer>("Timer1"), &QTimer::timeout, &window_,

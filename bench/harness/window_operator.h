@@ -27,8 +27,10 @@ public:
     // Hands the monitor a poll and a reply per two rows, as the port would, and brings them
     // into its table. Returns the rows the table then holds.
     int fillBusMonitor(int rows);
-    // Room for the tick record up front, so it does not show as memory growth.
-    void expectTicks(std::size_t count) { tickEnds_.reserve(count); }
+    // Records the end of every tick and each change of the frequency display, for the reply
+    // latency; only then, since it costs the measured process. Room for count ticks is taken
+    // up front, so the record does not show as memory growth.
+    void watchTicks(std::size_t count);
 
     int ourAddress() const;
     const std::vector<DisplayChange>& displayChanges() const { return changes_; }

@@ -3,6 +3,7 @@
 #include "platform/logging.h"
 
 #include <QFile>
+#include <QSocketNotifier>
 #include <utility>
 
 #ifdef Q_OS_UNIX
@@ -65,9 +66,15 @@ bool QtSerialConnection::open(const QString& location, int baudRate)
     }
     openError_ = OpenError::None;
 #ifdef Q_OS_UNIX
-    // Qt would read, and wake the GUI thread, for every few bytes that arrive. With room for
-    // one byte it stops after the first; readAvailable takes the rest at the pump's tick.
+    // The pump reads the descriptor itself at every tick. Qt's read notifier would add the
+    // line to every wait of the event loop and wake it for the first byte that arrives, so it
+    // is switched off; should Qt switch it on again, it stops after one byte.
     port_.setReadBufferSize(1);
+    for (QSocketNotifier* notifier : port_.findChildren<QSocketNotifier*>()) {
+        if (notifier->type() == QSocketNotifier::Read) {
+            notifier->setEnabled(false);
+        }
+    }
 #endif
     qCInfo(lcSerial) << "opened" << location << "at" << baudRate << "bit/s";
     return true;

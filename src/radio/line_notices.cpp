@@ -90,10 +90,13 @@ std::string portText(const line::PortStatus& port)
 
 std::string busyText(const line::HoldBack& held, int since)
 {
+    // By address: two talkers about as busy would otherwise swap places from tick to tick.
+    std::vector<int> talkers = held.talkers;
+    std::ranges::sort(talkers);
     // Dated, not counted: under a flood of reports a count would change the text, and so the
     // status bar's layout, every second.
-    const bool several = held.talkers.size() > 1;
-    return "Our frames have waited since " + clock(since) + ": " + radios(held.talkers) +
+    const bool several = talkers.size() > 1;
+    return "Our frames have waited since " + clock(since) + ": " + radios(talkers) +
            (several ? " keep the bus busy. Turn CI-V Transceive off on those radios, or slow "
                       "their reports."
                     : " keeps the bus busy. Turn CI-V Transceive off on that radio, or slow "
@@ -112,8 +115,9 @@ std::string silenceText(int radio, const line::PortStatus& port, int since)
 
 int LineView::clockAt(line::Millis at) const
 {
-    const auto ago = static_cast<int>((now - at) / kMsPerSecond);
-    return ((secondsOfDay() - ago) % kSecondsPerDay + kSecondsPerDay) % kSecondsPerDay;
+    constexpr line::Millis kMsPerDay = line::Millis{kSecondsPerDay} * kMsPerSecond;
+    const line::Millis ms = ((msOfDay() - (now - at)) % kMsPerDay + kMsPerDay) % kMsPerDay;
+    return static_cast<int>(ms / kMsPerSecond);
 }
 
 void LineNotices::update(Notices& notices, const line::LinkAccount& account,

@@ -16,10 +16,13 @@ struct LineView {
     int radioId = 8;      // -1 when Radio ID holds no valid address
     bool polling = true;  // false while a search or the check holds the poll
     line::Millis now = 0; // on the account's clock
-    // The wall clock at now; asked only when a notice is to be dated.
-    std::function<int()> secondsOfDay;
+    // The wall clock at now, in milliseconds of the day; asked only when a notice is to be
+    // dated.
+    std::function<int()> msOfDay;
 
-    // The wall clock, in seconds of the day, at an earlier time on the account's clock.
+    // The wall clock, in whole seconds of the day, at an earlier time on the account's clock.
+    // Worked out in milliseconds: rounding the interval first would date it a second late
+    // at some ticks and not at others.
     int clockAt(line::Millis at) const;
 };
 

@@ -48,9 +48,8 @@ void IcomWindow::updateLineNotices()
     // notices themselves.
     const int radio =
         civ::isEncodableAddress(account_.radioAddress()) ? account_.radioAddress() : -1;
-    const radio::LineView view{radio, FindRadiosButton->isEnabled(), now(), [this] {
-                                   return services_.timeOfDay().msecsSinceStartOfDay() / 1000;
-                               }};
+    const radio::LineView view{radio, FindRadiosButton->isEnabled(), now(),
+                               [this] { return services_.timeOfDay().msecsSinceStartOfDay(); }};
     lineNotices_.update(notices_, account_, view);
     if (!notices_.text(radio::Notice::Silence).empty()) {
         setDisplaysLive(false);

@@ -44,7 +44,10 @@ struct Line {
         for (const line::FrameEvent& event : account.takeEvents()) {
             lineNotices.take(notices, event, 8);
         }
-        lineNotices.update(notices, account, {8, true, at, [] { return 14 * 3600 + 3 * 60 + 5; }});
+        lineNotices.update(notices, account,
+                           {8, true, at, [this] {
+                                return static_cast<int>((14 * 3600 + 3 * 60 + 5) * 1000 + at);
+                            }});
     }
     void wait(line::Millis ms)
     {
@@ -98,7 +101,7 @@ TEST(LineNotices, PresentStatesOutrankEarlierEvents)
         line.send(kReadMode);
         line.wait(3000);
     }
-    EXPECT_EQ(line.notices.shown(), "No answer from radio 8 at 9600 bit/s since 14:02:59: check "
+    EXPECT_EQ(line.notices.shown(), "No answer from radio 8 at 9600 bit/s since 14:03:05: check "
                                     "rate, address, cable and power");
 
     // Another radio keeps talking while our next poll waits in the ring.
@@ -106,11 +109,13 @@ TEST(LineNotices, PresentStatesOutrankEarlierEvents)
     for (int report = 0; report < 60; ++report) {
         line.hear(kReportOf94);
     }
-    EXPECT_EQ(line.notices.shown(), "Our frames have waited since 14:03:04: radio 148 keeps the "
+    EXPECT_EQ(line.notices.shown(), "Our frames have waited since 14:03:11: radio 148 keeps the "
                                     "bus busy. Turn CI-V Transceive off on that radio, or slow "
                                     "its reports.");
+    // Told by address and dated once: the text stays put while the wait goes on.
     line.hear(kReportOf5C);
-    EXPECT_EQ(line.notices.shown(), "Our frames have waited since 14:03:04: radios 148 and 92 "
+    line.wait(2000);
+    EXPECT_EQ(line.notices.shown(), "Our frames have waited since 14:03:11: radios 92 and 148 "
                                     "keep the bus busy. Turn CI-V Transceive off on those radios, "
                                     "or slow their reports.");
 
@@ -128,7 +133,7 @@ TEST(LineNotices, SilenceOnANetworkPortNamesNoRateAndAPortThatNeverOpenedSaysWhy
         line.send(kReadMode);
         line.wait(3000);
     }
-    EXPECT_EQ(line.notices.shown(), "No answer from radio 8 since 14:02:59: check address, the "
+    EXPECT_EQ(line.notices.shown(), "No answer from radio 8 since 14:03:05: check address, the "
                                     "server, its cable and the radio's power");
     line.account.portFailed("Connection refused", line.at);
     line.pass();
