@@ -10,7 +10,7 @@
 #include <array>
 #include <cerrno>
 #include <cstring>
-#include <poll.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 #endif
@@ -96,10 +96,11 @@ QByteArray QtSerialConnection::readAvailable()
     // First what Qt has taken in, asking it for no more, then what the system holds now.
     QByteArray bytes =
         port_.bytesAvailable() > 0 ? port_.read(port_.bytesAvailable()) : QByteArray();
-    // Most reads find the line quiet: one poll says so, where an empty read would need a
-    // settings query too to tell quiet from hung up.
-    pollfd line{int(port_.handle()), POLLIN, 0};
-    if (::poll(&line, 1, 0) == 0) {
+    // Most reads find the line quiet: asking how many bytes wait says so in one call, where an
+    // empty read would need a settings query too to tell quiet from hung up. A hung-up line
+    // refuses the question and goes on to the read.
+    int waiting = 0;
+    if (::ioctl(int(port_.handle()), FIONREAD, &waiting) == 0 && waiting == 0) {
         return bytes;
     }
     std::array<char, 4096> buffer{};
