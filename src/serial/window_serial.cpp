@@ -19,10 +19,11 @@
 
 namespace {
 
-// The queue status line is set at every tick but painted on one in ten, twice a second, and
-// only when it changed; so is the data display while bytes keep arriving. Each paint costs
-// more than the tick's own work.
-constexpr int kTicksPerPaint = 10;
+// The queue status line is set at every tick, since its countdown moves at every tick, but
+// painted once a second and only when it changed; the data display, while bytes keep
+// arriving, twice a second. Each paint costs the program more than several ticks of work.
+constexpr int kTicksPerStatusPaint = 20;
+constexpr int kTicksPerDataPaint = 10;
 
 std::span<const std::uint8_t> byteSpan(const QByteArray& bytes)
 {
@@ -108,8 +109,8 @@ void IcomWindow::refreshPorts()
 
 void IcomWindow::Timer1_Action()
 {
-    statusTicks_ = (statusTicks_ + 1) % kTicksPerPaint;
-    const bool paintTick = statusTicks_ == 0;
+    statusTicks_ = (statusTicks_ + 1) % kTicksPerStatusPaint;
+    const bool dataPaintTick = statusTicks_ % kTicksPerDataPaint == 0;
     CheckSerial();
     DoSerialOut();
     CheckSerial();
@@ -117,15 +118,17 @@ void IcomWindow::Timer1_Action()
     account_.tick(now());
     publish();
     updateLineNotices();
-    if (paintTick) {
+    if (dataPaintTick) {
         EditField1->release();
     }
     // Shown current at every tick, painted at most on a painting tick and only when changed.
     const QString buf =
         serial::queueStatusText(transmitQueue.serialBufHead, transmitQueue.serialBufTail,
                                 transmitQueue.queued(), transmitQueue.sendDelay);
-    const bool paint = paintTick && buf != paintedBuf_;
-    StaticBuf->setUpdatesEnabled(paint);
+    const bool paint = statusTicks_ == 0 && buf != paintedBuf_;
+    if (StaticBuf->updatesEnabled() != paint) {
+        StaticBuf->setUpdatesEnabled(paint);
+    }
     StaticBuf->setText(buf);
     if (paint) {
         paintedBuf_ = buf;
@@ -151,7 +154,7 @@ void IcomWindow::CheckSerial()
     if (ShowDataCheck->isChecked()) {
         // Bytes at every tick would repaint the display 20 times a second; it catches up on
         // the next painting tick, and paints as usual once the line is quiet.
-        EditField1->append(hex, statusTicks_ != 0);
+        EditField1->append(hex, statusTicks_ % kTicksPerDataPaint != 0);
     }
     if (DebugCheckBox->isChecked()) {
         AddToDebugFile(hex);

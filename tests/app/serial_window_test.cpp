@@ -97,7 +97,7 @@ TEST_F(SerialWindow, StatusLineShowsTheQueueAtEveryTick)
     EXPECT_EQ(text("StaticBuf"), QStringLiteral("5 9990 15 0"));
 }
 
-TEST_F(SerialWindow, BusyLinesArePaintedTwiceASecondButShownCurrentAtEveryTick)
+TEST_F(SerialWindow, BusyLinesArePaintedOnceOrTwiceASecondButShownCurrentAtEveryTick)
 {
     buildAndInit();
     control<QCheckBox>("ShowDataCheck")->setChecked(true);
@@ -117,7 +117,8 @@ TEST_F(SerialWindow, BusyLinesArePaintedTwiceASecondButShownCurrentAtEveryTick)
                 .endsWith(QStringLiteral("%1_").arg(tick, 2, 16, QLatin1Char('0')).toUpper()));
     }
     EXPECT_GE(statusPaints, 1);
-    EXPECT_LE(statusPaints, 3);
+    EXPECT_LE(statusPaints, 2);
+    EXPECT_GE(dataPaints, 1);
     EXPECT_LE(dataPaints, 3);
     window->Timer1_Action();
     QCoreApplication::processEvents();
