@@ -7,6 +7,7 @@
 #include "platform/services.h"
 #include "platform/text_numbers.h"
 #include "report.h"
+#include "tick_cost.h"
 #include "ui/icom_window.h"
 #include "warning_log.h"
 #include "window_operator.h"
@@ -18,6 +19,7 @@
 #include <array>
 #include <chrono>
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -91,6 +93,10 @@ int main(int argc, char* argv[])
             (options.warmupSeconds + options.seconds + options.settleSeconds + 10) *
             kTicksPerSecond));
     }
+    std::unique_ptr<bench::TickCost> tickCost;
+    if (options.tickCost) {
+        tickCost = std::make_unique<bench::TickCost>(*window.findChild<QTimer*>("Timer1"));
+    }
     if (options.baud != 9600 && !op.chooseBaud(options.baud)) {
         std::fprintf(stderr, "harness: no %d bit/s row\n", options.baud);
         return 2;
@@ -117,6 +123,9 @@ int main(int argc, char* argv[])
     QTimer::singleShot(milliseconds(options.warmupSeconds), &window, [&] {
         result.start = bench::usageNow();
         result.bytesReadAtStart = connection ? connection->bytesRead() : 0;
+        if (tickCost) {
+            tickCost->restart();
+        }
         if (options.monitorFill > 0) {
             result.monitorRows = op.fillBusMonitor(options.monitorFill);
         }
@@ -127,6 +136,9 @@ int main(int argc, char* argv[])
     QTimer::singleShot(milliseconds(options.warmupSeconds + options.seconds), &window, [&] {
         result.end = bench::usageNow();
         result.bytesReadAtEnd = connection ? connection->bytesRead() : 0;
+        if (tickCost) {
+            result.tickMicroseconds = tickCost->meanMicroseconds();
+        }
         setter.stop();
         op.stopPolling();
         // Timer1 goes on, so what is queued still leaves and late replies are still read.

@@ -60,9 +60,12 @@ HarnessOptions parseHarnessOptions(const QCoreApplication& app)
     const QCommandLineOption bare(
         QStringLiteral("bare"),
         QStringLiteral("Run a bare Qt window with a 50 ms timer instead; --port unused."));
+    const QCommandLineOption tickCost(
+        QStringLiteral("tick-cost"),
+        QStringLiteral("Time the CPU spent in each Timer1 tick (costs the process a little)."));
     parser.addOptions({port, label, baud, warmup, seconds, settle, setEvery, showData, debug,
-                       monitor, monitorFill, simLog, rssGrowth, nextTick, answers, noWarnings,
-                       bare});
+                       monitor, monitorFill, simLog, rssGrowth, nextTick, answers, noWarnings, bare,
+                       tickCost});
     parser.process(app);
     if (!parser.isSet(port) && !parser.isSet(bare)) {
         parser.showHelp(2);
@@ -90,6 +93,7 @@ HarnessOptions parseHarnessOptions(const QCoreApplication& app)
     o.expectAnswers = parser.isSet(answers);
     o.expectNoWarnings = parser.isSet(noWarnings);
     o.bare = parser.isSet(bare);
+    o.tickCost = parser.isSet(tickCost);
     return o;
 }
 

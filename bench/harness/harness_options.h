@@ -24,6 +24,8 @@ struct HarnessOptions {
     QString simLog;
     // A bare Qt window with the program's 50 ms timer instead of the program: the baseline.
     bool bare = false;
+    // Time the CPU spent in each tick of the window's pump; costs the process a little.
+    bool tickCost = false;
     // Pass criteria; unset ones are not judged.
     std::optional<long> maxRssGrowthKb;
     bool expectNextTick = false;

@@ -105,6 +105,9 @@ bool printReport(const HarnessOptions& options, const RunResult& r)
     out.line("rss at end: %ld kB", r.end.rssKb);
     out.line("rss growth: %ld kB", growth);
     out.line("rss peak: %ld kB", r.peakRssKb);
+    if (r.tickMicroseconds) {
+        out.line("cpu per tick: %.1f us (mean)", *r.tickMicroseconds);
+    }
     if (r.monitorRows >= 0) {
         out.line("monitor rows: %d", r.monitorRows);
     }

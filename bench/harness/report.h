@@ -31,6 +31,7 @@ struct RunResult {
     QStringList warnings;
     int jamWarnings = 0;
     int monitorRows = -1; // rows in the Bus Monitor's table; -1 when it was not filled
+    std::optional<double> tickMicroseconds; // mean CPU per Timer1 tick, when timed
 };
 
 // Prints the figures, one a line with their units, then the judged criteria. False when any

@@ -44,6 +44,7 @@ QtSerialConnection::QtSerialConnection()
 {
     QObject::connect(&port_, &QSerialPort::errorOccurred, &port_,
                      [this](QSerialPort::SerialPortError error) { onError(error); });
+    QObject::connect(&port_, &QSerialPort::readyRead, &port_, [this] { qtHolds_ = true; });
 }
 
 bool QtSerialConnection::open(const QString& location, int baudRate)
@@ -75,6 +76,8 @@ bool QtSerialConnection::open(const QString& location, int baudRate)
             notifier->setEnabled(false);
         }
     }
+    fd_ = int(port_.handle());
+    qtHolds_ = false;
 #endif
     qCInfo(lcSerial) << "opened" << location << "at" << baudRate << "bit/s";
     return true;
@@ -82,6 +85,7 @@ bool QtSerialConnection::open(const QString& location, int baudRate)
 
 void QtSerialConnection::close()
 {
+    fd_ = -1;
     if (port_.isOpen()) {
         port_.close();
     }
@@ -89,24 +93,26 @@ void QtSerialConnection::close()
 
 QByteArray QtSerialConnection::readAvailable()
 {
-    if (!port_.isOpen()) {
+#ifdef Q_OS_UNIX
+    if (fd_ < 0) {
         return {};
     }
-#ifdef Q_OS_UNIX
-    // First what Qt has taken in, asking it for no more, then what the system holds now.
-    QByteArray bytes =
-        port_.bytesAvailable() > 0 ? port_.read(port_.bytesAvailable()) : QByteArray();
+    // First what Qt has taken in, should it have, then what the system holds now.
+    QByteArray bytes;
+    if (std::exchange(qtHolds_, false)) {
+        bytes = port_.read(port_.bytesAvailable());
+    }
     // Most reads find the line quiet: asking how many bytes wait says so in one call, where an
     // empty read would need a settings query too to tell quiet from hung up. A hung-up line
     // refuses the question and goes on to the read.
     int waiting = 0;
-    if (::ioctl(int(port_.handle()), FIONREAD, &waiting) == 0 && waiting == 0) {
+    if (::ioctl(fd_, FIONREAD, &waiting) == 0 && waiting == 0) {
         return bytes;
     }
     std::array<char, 4096> buffer{};
     ssize_t n = 0;
     do {
-        n = ::read(int(port_.handle()), buffer.data(), buffer.size());
+        n = ::read(fd_, buffer.data(), buffer.size());
         if (n > 0) {
             bytes.append(buffer.data(), n);
         }
@@ -120,6 +126,9 @@ QByteArray QtSerialConnection::readAvailable()
     }
     return bytes;
 #else
+    if (!port_.isOpen()) {
+        return {};
+    }
     // Pull in what the system holds right now, not only what the event loop has seen.
     if (port_.bytesAvailable() == 0) {
         port_.waitForReadyRead(0);
@@ -130,9 +139,33 @@ QByteArray QtSerialConnection::readAvailable()
 
 void QtSerialConnection::write(QByteArrayView bytes)
 {
-    if (port_.isOpen() && !bytes.isEmpty()) {
-        port_.write(bytes.data(), bytes.size());
+    if (!port_.isOpen() || bytes.isEmpty()) {
+        return;
     }
+#ifdef Q_OS_UNIX
+    // Written at once, while Qt holds nothing back, rather than from a write notifier that
+    // wakes the event loop twice more for every frame; what the line does not take now, Qt
+    // writes when it can, in order.
+    while (fd_ >= 0 && port_.bytesToWrite() == 0 && !bytes.isEmpty()) {
+        const ssize_t n = ::write(fd_, bytes.data(), static_cast<std::size_t>(bytes.size()));
+        const int error = n < 0 ? errno : 0;
+        if (n > 0) {
+            bytes = bytes.sliced(n);
+        } else if (error == EINTR) {
+            continue;
+        } else if (error != 0 && error != EAGAIN) {
+            lose(hungUp() ? QStringLiteral("the device was disconnected")
+                          : QString::fromLocal8Bit(std::strerror(error)));
+            return;
+        } else {
+            break;
+        }
+    }
+    if (bytes.isEmpty()) {
+        return;
+    }
+#endif
+    port_.write(bytes.data(), bytes.size());
 }
 
 std::optional<ConnectionFailure> QtSerialConnection::takeFailure()
@@ -165,6 +198,7 @@ void QtSerialConnection::lose(const QString& reason)
 {
     errorString_ = reason;
     qCWarning(lcSerial) << port_.portName() << "failed:" << errorString_;
+    fd_ = -1;
     // Closing from inside the port's own signal is safe; later reads then return nothing.
     port_.close();
     failure_ = ConnectionFailure{ConnectionFailure::Kind::Lost, errorString_};

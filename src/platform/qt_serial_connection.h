@@ -25,6 +25,10 @@ private:
     bool hungUp() const;
 
     QSerialPort port_;
+    // The open line's descriptor, read and written directly; -1 while closed.
+    int fd_ = -1;
+    // Qt took bytes in by itself and holds them.
+    bool qtHolds_ = false;
     QString errorString_;
     OpenError openError_ = OpenError::None;
     std::optional<ConnectionFailure> failure_;

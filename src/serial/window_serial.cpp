@@ -20,10 +20,12 @@
 namespace {
 
 // The queue status line is set at every tick, since its countdown moves at every tick, but
-// painted once a second and only when it changed; the data display, while bytes keep
-// arriving, twice a second. Each paint costs the program more than several ticks of work.
-constexpr int kTicksPerStatusPaint = 20;
-constexpr int kTicksPerDataPaint = 10;
+// painted about once a second and only when it changed; the data display, while bytes keep
+// arriving, twice as often. Each paint costs the program more than several ticks of work.
+// Twice the pacing cycle of an empty ring (a release, then the countdown): an idle queue's
+// countdown is then seen at the same point of its cycle, unchanged, and not painted again.
+constexpr int kTicksPerStatusPaint = 2 * (civ::TransmitQueue::kDelayAfterRelease + 1);
+constexpr int kTicksPerDataPaint = kTicksPerStatusPaint / 2;
 
 std::span<const std::uint8_t> byteSpan(const QByteArray& bytes)
 {

@@ -1,12 +1,18 @@
 // The window on a real tty (a pseudo-terminal): what the system really applies to the line,
 // and a device that goes away under the program.
 #include "event_loop.h"
+#include "platform/qt_serial_connection.h"
 #include "platform/services.h"
 #include "pty.h"
 #include "window_fixture.h"
 
+#include <QDeadlineTimer>
+#include <QFile>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
 
 class RealLine : public WindowTest {
 protected:
@@ -42,6 +48,39 @@ TEST_F(RealLine, EveryRateRowIsAppliedWithOneStopBitAndNoFlowControl)
         EXPECT_FALSE(line.twoStopBits || line.softwareFlow || line.hardwareFlow);
     }
     EXPECT_TRUE(messages.isEmpty());
+}
+
+// What the line cannot take at once still leaves, after the part it took and before anything
+// written later.
+TEST_F(RealLine, AWriteLargerThanTheLineTakesArrivesWholeAndInOrder)
+{
+    platform::QtSerialConnection line;
+    ASSERT_TRUE(line.open(pty.slavePath(), 9600));
+    QByteArray burst(256 * 1024, Qt::Uninitialized);
+    for (qsizetype i = 0; i < burst.size(); ++i) {
+        burst[i] = static_cast<char>(i * 7 % 251);
+    }
+    const QByteArray poll = QByteArrayLiteral("\xFE\xFE\x08\xE0\x03\xFD");
+    line.write(burst);
+    // Room again on the line before the event loop runs, so before Qt wrote what it holds.
+    QByteArray heard;
+    const int slave =
+        ::open(QFile::encodeName(pty.slavePath()).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(slave, 0);
+    pollfd room{slave, POLLOUT, 0};
+    const QDeadlineTimer deadline(10'000);
+    while (::poll(&room, 1, 10) < 1 && !deadline.hasExpired()) {
+        heard += pty.take();
+    }
+    ::close(slave);
+    ASSERT_TRUE(room.revents & POLLOUT);
+    line.write(poll);
+    EXPECT_TRUE(pumpUntil([&] {
+        heard += pty.take();
+        return heard.size() >= burst.size() + poll.size();
+    }));
+    EXPECT_TRUE(heard == burst + poll);
+    EXPECT_FALSE(line.takeFailure());
 }
 
 TEST_F(RealLine, AVanishedDeviceIsToldOnceAndNeverAsAModalBox)

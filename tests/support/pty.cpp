@@ -33,6 +33,18 @@ void Pty::preset() const
     ::ioctl(master_, TCSETS2, &t);
 }
 
+QByteArray Pty::take() const
+{
+    int waiting = 0;
+    if (::ioctl(master_, FIONREAD, &waiting) != 0 || waiting <= 0) {
+        return {};
+    }
+    QByteArray bytes(waiting, Qt::Uninitialized);
+    const ssize_t n = ::read(master_, bytes.data(), static_cast<std::size_t>(waiting));
+    bytes.resize(n > 0 ? n : 0);
+    return bytes;
+}
+
 void Pty::hangUp()
 {
     if (master_ >= 0) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 // A pseudo-terminal whose slave the program opens as its serial port; the test holds the
@@ -22,6 +23,8 @@ public:
     Line line() const;
     // Settings the program must undo: 110 bit/s, two stop bits, both flow controls.
     void preset() const;
+    // What the program wrote and the master has not read yet.
+    QByteArray take() const;
     // The device goes away under the program.
     void hangUp();
 
