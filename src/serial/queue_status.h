@@ -1,24 +1,37 @@
 #pragma once
 
 #include <QString>
+#include <algorithm>
 #include <array>
 #include <charconv>
 
 namespace serial {
 
-// "head tail queued delay", as shown under the transmit queue. Built at every tick, so in one
-// buffer and one allocation.
-inline QString queueStatusText(int head, int tail, int queued, int sendDelay)
-{
-    std::array<char, 48> text{};
-    char* end = text.data();
-    for (const int number : {head, tail, queued, sendDelay}) {
-        if (end != text.data()) {
-            *end++ = ' ';
+// "head tail queued delay", as shown under the transmit queue. Written at every tick, so
+// without allocating: the label keeps a share of the text it shows, and two texts take turns,
+// the one it does not hold rewritten in place.
+class QueueStatusText {
+public:
+    const QString& next(int head, int tail, int queued, int sendDelay)
+    {
+        std::array<char, 48> digits{};
+        char* end = digits.data();
+        for (const int number : {head, tail, queued, sendDelay}) {
+            if (end != digits.data()) {
+                *end++ = ' ';
+            }
+            end = std::to_chars(end, digits.data() + digits.size(), number).ptr;
         }
-        end = std::to_chars(end, text.data() + text.size(), number).ptr;
+        QString& text = texts_[turn_];
+        turn_ = 1 - turn_;
+        text.resize(end - digits.data());
+        std::transform(digits.data(), end, text.data(), [](char c) { return QLatin1Char(c); });
+        return text;
     }
-    return QString::fromLatin1(text.data(), end - text.data());
-}
+
+private:
+    std::array<QString, 2> texts_;
+    std::size_t turn_ = 0;
+};
 
 } // namespace serial

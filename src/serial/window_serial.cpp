@@ -6,7 +6,6 @@
 #include "radio/line_notices.h"
 #include "serial/baud_rates.h"
 #include "serial/open_failure.h"
-#include "serial/queue_status.h"
 #include "ui/data_display.h"
 #include "ui/icom_window.h"
 #include "ui/port_popup.h"
@@ -117,16 +116,16 @@ void IcomWindow::Timer1_Action()
     DoSerialOut();
     CheckSerial();
     CheckSerial();
-    account_.tick(now());
+    const line::Millis at = now();
+    account_.tick(at);
     publish();
-    updateLineNotices();
+    updateLineNotices(at);
     if (dataPaintTick) {
         EditField1->release();
     }
     // Shown current at every tick, painted at most on a painting tick and only when changed.
-    const QString buf =
-        serial::queueStatusText(transmitQueue.serialBufHead, transmitQueue.serialBufTail,
-                                transmitQueue.queued(), transmitQueue.sendDelay);
+    const QString& buf = statusText_.next(transmitQueue.serialBufHead, transmitQueue.serialBufTail,
+                                          transmitQueue.queued(), transmitQueue.sendDelay);
     const bool paint = statusTicks_ == 0 && buf != paintedBuf_;
     if (StaticBuf->updatesEnabled() != paint) {
         StaticBuf->setUpdatesEnabled(paint);
@@ -166,7 +165,11 @@ void IcomWindow::CheckSerial()
 
 void IcomWindow::publish()
 {
-    for (const line::FrameEvent& event : account_.takeEvents()) {
+    const std::vector<line::FrameEvent> events = account_.takeEvents();
+    if (events.empty()) {
+        return;
+    }
+    for (const line::FrameEvent& event : events) {
         lineNotices_.take(notices_, event, radioAddress());
         emit taps_.frame(event);
     }

@@ -9,6 +9,7 @@
 #include "radio/line_notices.h"
 #include "radio/notices.h"
 #include "serial/debug_file.h"
+#include "serial/queue_status.h"
 #include "ui/field_marks.h"
 
 #include <QMainWindow>
@@ -155,6 +156,7 @@ private:
     void setDisplaysLive(bool live);
     void forgetSilence();
     void updateLineNotices();
+    void updateLineNotices(line::Millis at);
     void tell(radio::Notice kind, const QString& text);
     void untell(radio::Notice kind);
     void showNotice();
@@ -181,6 +183,7 @@ private:
     ui::NoticeLabel* notice_ = nullptr;
     int statusTicks_ = 0;
     bool starting_ = true;
+    serial::QueueStatusText statusText_;
     QString paintedBuf_;
 
     ui::PortPopup* SerialPopup = nullptr;

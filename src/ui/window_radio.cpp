@@ -44,11 +44,16 @@ void IcomWindow::forgetSilence()
 
 void IcomWindow::updateLineNotices()
 {
+    updateLineNotices(now());
+}
+
+void IcomWindow::updateLineNotices(line::Millis at)
+{
     // The account's copy of Radio ID: read from the field at every tick it cost as much as the
     // notices themselves.
     const int radio =
         civ::isEncodableAddress(account_.radioAddress()) ? account_.radioAddress() : -1;
-    const radio::LineView view{radio, FindRadiosButton->isEnabled(), now(),
+    const radio::LineView view{radio, FindRadiosButton->isEnabled(), at,
                                [this] { return services_.timeOfDay().msecsSinceStartOfDay(); }};
     lineNotices_.update(notices_, account_, view);
     if (!notices_.text(radio::Notice::Silence).empty()) {
