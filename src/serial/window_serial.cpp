@@ -18,14 +18,6 @@
 
 namespace {
 
-// The queue status line is set at every tick, since its countdown moves at every tick, but
-// painted about once a second and only when it changed; the data display, while bytes keep
-// arriving, twice as often. Each paint costs the program more than several ticks of work.
-// Twice the pacing cycle of an empty ring (a release, then the countdown): an idle queue's
-// countdown is then seen at the same point of its cycle, unchanged, and not painted again.
-constexpr int kTicksPerStatusPaint = 2 * (civ::TransmitQueue::kDelayAfterRelease + 1);
-constexpr int kTicksPerDataPaint = kTicksPerStatusPaint / 2;
-
 std::span<const std::uint8_t> byteSpan(const QByteArray& bytes)
 {
     return {reinterpret_cast<const std::uint8_t*>(bytes.constData()),
@@ -110,8 +102,7 @@ void IcomWindow::refreshPorts()
 
 void IcomWindow::Timer1_Action()
 {
-    statusTicks_ = (statusTicks_ + 1) % kTicksPerStatusPaint;
-    const bool dataPaintTick = statusTicks_ % kTicksPerDataPaint == 0;
+    cadence_.tick();
     CheckSerial();
     DoSerialOut();
     CheckSerial();
@@ -120,20 +111,10 @@ void IcomWindow::Timer1_Action()
     account_.tick(at);
     publish();
     updateLineNotices(at);
-    if (dataPaintTick) {
+    if (cadence_.dataPaintTick()) {
         EditField1->release();
     }
-    // Shown current at every tick, painted at most on a painting tick and only when changed.
-    const QString& buf = statusText_.next(transmitQueue.serialBufHead, transmitQueue.serialBufTail,
-                                          transmitQueue.queued(), transmitQueue.sendDelay);
-    const bool paint = statusTicks_ == 0 && buf != paintedBuf_;
-    if (StaticBuf->updatesEnabled() != paint) {
-        StaticBuf->setUpdatesEnabled(paint);
-    }
-    StaticBuf->setText(buf);
-    if (paint) {
-        paintedBuf_ = buf;
-    }
+    cadence_.showStatus(*StaticBuf, transmitQueue);
     emit taps_.ticked();
 }
 
@@ -155,7 +136,7 @@ void IcomWindow::CheckSerial()
     if (ShowDataCheck->isChecked()) {
         // Bytes at every tick would repaint the display 20 times a second; it catches up on
         // the next painting tick, and paints as usual once the line is quiet.
-        EditField1->append(hex, statusTicks_ % kTicksPerDataPaint != 0);
+        EditField1->append(hex, !cadence_.dataPaintTick());
     }
     if (DebugCheckBox->isChecked()) {
         AddToDebugFile(hex);

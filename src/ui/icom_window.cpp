@@ -93,12 +93,7 @@ void IcomWindow::CreateControls0()
     connect(FindRadiosButton, &QPushButton::clicked, this, &IcomWindow::FindRadiosButton_Action);
 
     StaticBuf = label(w, "StaticBuf", {302, 85, 202, 20}, "Label:", 12);
-    // Its text changes at every tick. Named, it is not announced again each time; filled, its
-    // paint leaves the window behind it alone; away from the window's edges, it need not ask
-    // the window for safe-area margins at every new text.
-    StaticBuf->setAccessibleName(tr("Transmit queue"));
-    StaticBuf->setAutoFillBackground(true);
-    StaticBuf->setAttribute(Qt::WA_ContentsMarginsRespectsSafeArea, false);
+    PaintCadence::prepareStatusLine(*StaticBuf);
     DebugCheckBox = checkBox(w, "DebugCheckBox", {109, 313, 80, 20}, "Debug", 12);
     connect(DebugCheckBox, &QCheckBox::toggled, this, &IcomWindow::DebugCheckBox_Action);
 

@@ -9,8 +9,8 @@
 #include "radio/line_notices.h"
 #include "radio/notices.h"
 #include "serial/debug_file.h"
-#include "serial/queue_status.h"
 #include "ui/field_marks.h"
+#include "ui/paint_cadence.h"
 
 #include <QMainWindow>
 #include <functional>
@@ -181,10 +181,8 @@ private:
                        : tell(radio::Notice::RefusedInput, text);
     }};
     ui::NoticeLabel* notice_ = nullptr;
-    int statusTicks_ = 0;
     bool starting_ = true;
-    serial::QueueStatusText statusText_;
-    QString paintedBuf_;
+    ui::PaintCadence cadence_;
 
     ui::PortPopup* SerialPopup = nullptr;
     ui::DataDisplay* EditField1 = nullptr;
