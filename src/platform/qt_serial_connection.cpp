@@ -121,8 +121,7 @@ QByteArray QtSerialConnection::readAvailable()
     // The line is set to return at once, so an empty read is also what a hung-up tty gives.
     const bool drained = n == 0 ? !hungUp() : error == EAGAIN;
     if (!drained) {
-        lose(hungUp() ? QStringLiteral("the device was disconnected")
-                      : QString::fromLocal8Bit(std::strerror(error)));
+        lose(QString::fromLocal8Bit(std::strerror(error)));
     }
     return bytes;
 #else
@@ -154,8 +153,7 @@ void QtSerialConnection::write(QByteArrayView bytes)
         } else if (error == EINTR) {
             continue;
         } else if (error != 0 && error != EAGAIN) {
-            lose(hungUp() ? QStringLiteral("the device was disconnected")
-                          : QString::fromLocal8Bit(std::strerror(error)));
+            lose(QString::fromLocal8Bit(std::strerror(error)));
             return;
         } else {
             break;
@@ -191,12 +189,13 @@ void QtSerialConnection::onError(QSerialPort::SerialPortError error)
         !port_.isOpen()) {
         return;
     }
-    lose(hungUp() ? QStringLiteral("the device was disconnected") : port_.errorString());
+    lose(port_.errorString());
 }
 
 void QtSerialConnection::lose(const QString& reason)
 {
-    errorString_ = reason;
+    // A vanished device fails every call in its own way; what happened is the same.
+    errorString_ = hungUp() ? QStringLiteral("the device was disconnected") : reason;
     qCWarning(lcSerial) << port_.portName() << "failed:" << errorString_;
     fd_ = -1;
     // Closing from inside the port's own signal is safe; later reads then return nothing.

@@ -21,6 +21,7 @@ public:
 
 private:
     void onError(QSerialPort::SerialPortError error);
+    // The reason, unless the device itself went away.
     void lose(const QString& reason);
     bool hungUp() const;
 
