@@ -17,7 +17,6 @@ timespec threadClock()
 } // namespace
 
 TickCost::TickCost(QTimer& timer)
-    : QObject(&timer)
 {
     timer.installEventFilter(this);
     QObject::connect(&timer, &QTimer::timeout, this, [this] {

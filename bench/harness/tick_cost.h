@@ -16,7 +16,6 @@ public:
     // Forgets the ticks so far: the warm-up's.
     void restart();
     double meanMicroseconds() const;
-    long long ticks() const { return ticks_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
