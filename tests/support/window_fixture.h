@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/app.h"
-#include "platform/memory_serial_connection.h"
+#include "memory_serial_connection.h"
 #include "ui/icom_window.h"
 
 #include <QCheckBox>

@@ -1,4 +1,4 @@
-#include "platform/memory_serial_connection.h"
+#include "memory_serial_connection.h"
 
 #include <utility>
 
