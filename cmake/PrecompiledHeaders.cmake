@@ -72,7 +72,8 @@ function(icom_precompile_headers)
                                                          <string> <vector>)
         list(APPEND producers icom_pch_tests icom_pch_gtest)
     endif()
-    set_target_properties(${producers} PROPERTIES AUTOMOC OFF EXCLUDE_FROM_ALL ON)
+    set_target_properties(${producers} PROPERTIES AUTOMOC OFF AUTOUIC OFF AUTORCC OFF
+                                            EXCLUDE_FROM_ALL ON)
 
     icom_collect_targets(${PROJECT_SOURCE_DIR} targets)
     foreach(target IN LISTS targets)

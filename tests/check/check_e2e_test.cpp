@@ -79,9 +79,16 @@ protected:
         return pumpUntil([&] { return report->toPlainText().contains(phrase); }, deadlineMs);
     }
 
+    // Keeps every notice the main window showed meanwhile.
     bool ended()
     {
-        return pumpUntil([&] { return in<QPushButton>("StartButton")->isEnabled(); }, 60000);
+        const auto* notice = window->findChild<QLabel*>(QStringLiteral("Notice"));
+        return pumpUntil(
+            [&] {
+                told.append(notice->toolTip());
+                return in<QPushButton>("StartButton")->isEnabled();
+            },
+            60000);
     }
 
     QProcess sim;
@@ -90,6 +97,7 @@ protected:
     QPlainTextEdit* report = nullptr;
     QComboBox* baud = nullptr;
     QStringList messages;
+    QStringList told;
 };
 
 TEST_F(CheckOnSimulator, SaysWhichRateItTriesAndTheFindingItsUseGetsThePollAnswered)
@@ -112,17 +120,21 @@ TEST_F(CheckOnSimulator, SaysWhichRateItTriesAndTheFindingItsUseGetsThePollAnswe
     EXPECT_TRUE(messages.isEmpty()) << messages.join(u'\n').toStdString();
 }
 
-TEST_F(CheckOnSimulator, BaudRateChangedMidwayStopsTheCheckAndOffersNothing)
+TEST_F(CheckOnSimulator, BaudRateChangedMidwayStopsTheCheckAndLeavesThePortAtThatRate)
 {
-    open({"--rate", "19200", "--radio", "0x94"});
+    open({"--rate", "19200"});
     pressReturn();
     ASSERT_TRUE(reportHas("did not answer"));
-    baud->setCurrentIndex(6); // 4800
+    baud->setCurrentIndex(10); // 19200, where the radio is
     ASSERT_TRUE(ended());
     EXPECT_TRUE(report->toPlainText().contains("Check stopped: the port, Baud Rate"));
     EXPECT_FALSE(report->toPlainText().contains("Set Baud Rate"));
     EXPECT_FALSE(in<QPushButton>("UseSettingsButton")->isEnabled());
-    EXPECT_EQ(baud->currentText(), "4800");
+    EXPECT_EQ(baud->currentText(), "19200");
+    // The radio hears the window's poll only if the port went back at the rate shown.
+    const int answered = window->account().count(line::Origin{}).answered;
+    EXPECT_TRUE(pumpUntil(
+        [&] { return window->account().count(line::Origin{}).answered > answered; }, 30000));
 }
 
 struct BusCase {
@@ -146,6 +158,10 @@ TEST_P(CheckOnBus, ReportsTheBusWithoutASettingToUse)
         << report->toPlainText().toStdString();
     EXPECT_FALSE(in<QPushButton>("UseSettingsButton")->isEnabled());
     EXPECT_EQ(in<QPushButton>("DeepSearchButton")->isEnabled(), GetParam().deepSearchOffered);
+    // The check's polls to Radio ID go unanswered at the rates it tries while the main window's
+    // poll is paused: none of that is the main window's silence.
+    EXPECT_TRUE(told.filter(QStringLiteral("No answer")).isEmpty())
+        << told.join(u'\n').toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(

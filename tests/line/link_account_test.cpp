@@ -131,6 +131,18 @@ TEST_F(Line, OwnFrameHeardInOrderIsEchoButLaterOrFromOthersIsNot)
     EXPECT_FALSE(hear("FE FE E0 94 FB FD", 300)[0].clash);
 }
 
+TEST_F(Line, NetworkEchoComesBackLaterThroughTheFarEndsBuffers)
+{
+    account.portChosen("tcp://127.0.0.1:4000", 9600, true, 0);
+    account.portOpened(0);
+    const auto id = send("FE FE 94 E0 03 FD", 0, check);
+    account.takeEvents();
+    const auto heard = hear("FE FE 94 E0 03 FD", 250);
+    ASSERT_EQ(heard.size(), 1u);
+    EXPECT_EQ(heard[0].direction, Direction::Echo);
+    EXPECT_EQ(heard[0].request, id);
+}
+
 constexpr auto kRead = "FE FE 94 E0 03 FD";
 constexpr auto kFreq = "FE FE E0 94 03 00 00 10 14 00 FD";
 constexpr auto kOk = "FE FE E0 94 FB FD";

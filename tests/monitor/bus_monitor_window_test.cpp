@@ -46,7 +46,7 @@ protected:
         return cells;
     }
 
-    // Another station's poll, answered for a network client, and a clash with Our ID.
+    // Our poll and its echo, a reply for a network client, and a clash with Our ID.
     void tellTraffic()
     {
         auto reply = event(line::Direction::Received, kReply);
@@ -55,7 +55,8 @@ protected:
         reply.roundTrip = 12;
         auto clash = event(line::Direction::Received, kPoll);
         clash.clash = true;
-        for (const auto& e : {event(line::Direction::Sent, kPoll), reply, clash}) {
+        for (const auto& e : {event(line::Direction::Sent, kPoll),
+                              event(line::Direction::Echo, kPoll), reply, clash}) {
             emit window->taps().frame(e);
         }
         monitor->updateRows();
@@ -156,9 +157,9 @@ TEST_F(BusMonitorTest, FiltersByClientAddressAndDirectionPauseAndClear)
 {
     open();
     tellTraffic();
-    ASSERT_EQ(table->model()->rowCount(), 3);
-    EXPECT_EQ(row(1)[2], QStringLiteral("network 127.0.0.1:40512"));
-    EXPECT_EQ(row(2)[1], QStringLiteral("received, address clash"));
+    ASSERT_EQ(table->model()->rowCount(), 4);
+    EXPECT_EQ(row(2)[2], QStringLiteral("network 127.0.0.1:40512"));
+    EXPECT_EQ(row(3)[1], QStringLiteral("received, address clash"));
 
     auto* client = monitor->findChild<QComboBox*>(QStringLiteral("filterClient"));
     ASSERT_EQ(client->count(), 3);
@@ -169,15 +170,31 @@ TEST_F(BusMonitorTest, FiltersByClientAddressAndDirectionPauseAndClear)
 
     auto* address = monitor->findChild<QLineEdit*>(QStringLiteral("filterAddress"));
     address->setText(QStringLiteral("08"));
-    EXPECT_EQ(table->model()->rowCount(), 3);
+    EXPECT_EQ(table->model()->rowCount(), 4);
     address->clear();
+
+    auto* direction = monitor->findChild<QComboBox*>(QStringLiteral("filterDirection"));
+    const std::pair<const char*, QStringList> shown[] = {
+        {"sent", {"sent"}},
+        {"received", {"received", "received, address clash"}},
+        {"echo", {"echo"}},
+        {"dropped", {}}};
+    for (const auto& [choice, rows] : shown) {
+        direction->setCurrentIndex(direction->findText(QLatin1String(choice)));
+        QStringList directions;
+        for (int r = 0; r < table->model()->rowCount(); ++r) {
+            directions.append(row(r)[1]);
+        }
+        EXPECT_EQ(directions, rows) << choice;
+    }
+    direction->setCurrentIndex(0);
 
     auto* pause = monitor->findChild<QPushButton*>(QStringLiteral("pause"));
     pause->click();
     tellTraffic();
-    EXPECT_EQ(table->model()->rowCount(), 3) << "paused";
+    EXPECT_EQ(table->model()->rowCount(), 4) << "paused";
     pause->click();
-    EXPECT_EQ(table->model()->rowCount(), 6) << "resumed";
+    EXPECT_EQ(table->model()->rowCount(), 8) << "resumed";
     monitor->findChild<QPushButton*>(QStringLiteral("clear"))->click();
     EXPECT_EQ(table->model()->rowCount(), 0);
 }

@@ -115,6 +115,20 @@ TEST_F(RigctlServerTest, ASetIsAnsweredOnlyAfterTheRadioAndItsAnswerIsKept)
     }
 }
 
+TEST_F(RigctlServerTest, AFourByteRadioIsReadAndSetInFourBytes)
+{
+    // An IC-735's live report: four BCD bytes, 7.074 MHz.
+    line::FrameEvent report;
+    report.bytes = {0xFE, 0xFE, 0x00, 0x08, 0x00, 0x00, 0x40, 0x07, 0x07, 0xFD};
+    emit door.taps_.frame(report);
+    client(1);
+    say(1, "f\nF 7040000\n");
+    EXPECT_EQ(heard(1), "7074000\n");
+    ASSERT_EQ(door.sent.size(), 1u);
+    EXPECT_EQ(door.sent[0].first,
+              (civ::Frame{0xFE, 0xFE, 0x08, 0xE0, 0x05, 0x00, 0x00, 0x04, 0x07, 0xFD}));
+}
+
 TEST_F(RigctlServerTest, ClientsTakeTurnsWithOneFrameInTheRingAndEachHearsItsOwnAnswer)
 {
     client(1);
