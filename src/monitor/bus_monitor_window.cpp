@@ -3,6 +3,7 @@
 #include "line/door.h"
 #include "monitor/frame_description.h"
 #include "monitor/frame_log_model.h"
+#include "ui/tool_window.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -54,12 +55,8 @@ BusMonitorWindow::BusMonitorWindow(line::Door& door)
     connect(&door_.taps(), &line::Taps::frame, this, &BusMonitorWindow::record);
     connect(&door_.taps(), &line::Taps::ticked, this, &BusMonitorWindow::showWaiting);
 
-    constexpr QSize kStartSize{1040, 520};
-    constexpr int kGap = 8;
-    resize(kStartSize);
-    if (const QWidget* main = door_.mainWidget()) {
-        move(main->frameGeometry().topRight() + QPoint(kGap, 0));
-    }
+    ui::placeBeside(*this, door_.mainWidget(), {1040, 520});
+    fitColumns();
 }
 
 bool BusMonitorWindow::eventFilter(QObject* watched, QEvent* event)
