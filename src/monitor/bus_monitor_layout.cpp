@@ -88,7 +88,6 @@ QWidget* BusMonitorWindow::makeFilterBar()
     address_->setPlaceholderText(tr("any, or 94"));
     address_->setToolTip(tr("An address at either end of a frame, in hex as the table shows it: "
                             "94 or 0x94. Empty: any address."));
-    ui::fitPlaceholder(*address_);
     connect(address_, &QLineEdit::textChanged, this, &BusMonitorWindow::applyFilter);
 
     command_ = new QComboBox(bar);
@@ -164,7 +163,6 @@ QWidget* BusMonitorWindow::makeEntryBar()
     entry_ = new EntryLine(history_, bar);
     entry_->setObjectName(QStringLiteral("entry"));
     entry_->setPlaceholderText(tr("hex: 19 00, or a whole frame: FE FE 94 E0 19 00 FD"));
-    ui::fitPlaceholder(*entry_);
     connect(entry_, &QLineEdit::returnPressed, this, &BusMonitorWindow::sendEntry);
     auto* send = new QPushButton(tr("Send"), bar);
     send->setObjectName(QStringLiteral("send"));

@@ -1,11 +1,8 @@
 #include "ui/tool_window.h"
 
 #include <QAction>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <QStyle>
-#include <QStyleOptionFrame>
 #include <QWidget>
 #include <algorithm>
 
@@ -69,20 +66,6 @@ void placeBeside(QWidget& window, const QWidget* neighbour, QSize preferred)
     }
     window.move(fitted(x, outer.width(), area.left(), area.right()),
                 fitted(near.top(), outer.height(), area.top(), area.bottom()));
-}
-
-void fitPlaceholder(QLineEdit& field)
-{
-    // As QLineEdit paints it: inside the style's contents rectangle, two pixels in each side.
-    constexpr int kTextMargin = 2;
-    QStyleOptionFrame option;
-    option.initFrom(&field);
-    option.rect = QRect(0, 0, 1000, field.sizeHint().height());
-    const int inset =
-        1000 - field.style()->subElementRect(QStyle::SE_LineEditContents, &option, &field).width();
-    const QMargins text = field.textMargins();
-    field.setMinimumWidth(field.fontMetrics().horizontalAdvance(field.placeholderText()) + inset +
-                          2 * kTextMargin + text.left() + text.right());
 }
 
 } // namespace ui

@@ -1,10 +1,8 @@
-// What every tool window beside the main one shares: where it first opens, how it closes, and
-// fields whose hint shows whole.
+// What every tool window beside the main one shares: where it first opens, and how it closes.
 #pragma once
 
 #include <QSize>
 
-class QLineEdit;
 class QPushButton;
 class QWidget;
 
@@ -18,8 +16,5 @@ QPushButton* makeClosable(QWidget& window);
 // else over it; wholly inside the screen's available area, never larger than preferred and
 // never smaller than its controls need.
 void placeBeside(QWidget& window, const QWidget* neighbour, QSize preferred);
-
-// The field never narrower than its placeholder, which Qt would cut off.
-void fitPlaceholder(QLineEdit& field);
 
 } // namespace ui
