@@ -28,7 +28,9 @@ TEST_P(ToolWindows, OpenOnTheScreenWithEveryControlInSightAndCloseByKey)
 {
     QScreen* const screen = QGuiApplication::screens().value(GetParam());
     const QRect area = screen->availableGeometry();
-    buildAndInit().move(area.topLeft());
+    // In the screen's far corner, where a tool window has room neither beside nor below it.
+    buildAndInit();
+    window->move(area.bottomRight() - window->frameGeometry().bottomRight());
     ASSERT_TRUE(pumpUntil([&] { return window->screen() == screen; }));
     window->showCheckInterface();
     window->showBusMonitor();
