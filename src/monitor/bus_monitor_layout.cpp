@@ -54,10 +54,6 @@ void BusMonitorWindow::makeControls()
     layout->addWidget(makeFilterBar());
     layout->addWidget(table_);
     layout->addWidget(makeEntryBar());
-    message_ = wrappingLabel(this, "entryMessage");
-    layout->addWidget(message_);
-    waiting_ = wrappingLabel(this, "entryWaiting");
-    layout->addWidget(waiting_);
     layout->addWidget(makeButtonBar());
 }
 
@@ -147,10 +143,16 @@ QWidget* BusMonitorWindow::makeButtonBar()
     save->setObjectName(QStringLiteral("save"));
     connect(save, &QPushButton::clicked, this, &BusMonitorWindow::save);
 
+    // What became of the typed line, between the buttons: room for it at every width.
+    auto* words = new QVBoxLayout;
+    message_ = wrappingLabel(bar, "entryMessage");
+    waiting_ = wrappingLabel(bar, "entryWaiting");
+    words->addWidget(message_);
+    words->addWidget(waiting_);
     row->addWidget(pause_);
     row->addWidget(clear);
     row->addWidget(save);
-    row->addStretch();
+    row->addLayout(words, 1);
     row->addWidget(ui::makeClosable(*this));
     return bar;
 }

@@ -55,7 +55,8 @@ BusMonitorWindow::BusMonitorWindow(line::Door& door)
     connect(&door_.taps(), &line::Taps::frame, this, &BusMonitorWindow::record);
     connect(&door_.taps(), &line::Taps::ticked, this, &BusMonitorWindow::showWaiting);
 
-    ui::placeBeside(*this, door_.mainWidget(), {1040, 520});
+    // As wide as the columns want, where the screen has room.
+    ui::placeBeside(*this, door_.mainWidget(), {1160, 560});
     fitColumns();
 }
 

@@ -77,6 +77,8 @@ ShareWindow::ShareWindow(line::Door& door, Message message)
     list_->setHeaderLabels({QStringLiteral("Who"), QStringLiteral("Where"), QStringLiteral("Sent"),
                             QStringLiteral("Answered"), QStringLiteral("Dropped"), QString()});
     list_->setRootIsDecorated(false);
+    // A long path keeps its start and its controller address.
+    list_->setTextElideMode(Qt::ElideMiddle);
     // Who gives way, eliding, so that every Stop stays in sight however long a name is.
     list_->header()->setStretchLastSection(false);
     list_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
