@@ -3,7 +3,10 @@
 #include "app/about.h"
 #include "share/share_window.h"
 #include "ui/icom_window.h"
+#include "ui/menu_bar.h"
+#include "ui/remember_settings.h"
 
+#include <QIcon>
 #include <QVersionNumber>
 
 App::App(int& argc, char** argv)
@@ -12,6 +15,7 @@ App::App(int& argc, char** argv)
     setApplicationName(QStringLiteral("icom-interface"));
     setApplicationDisplayName(QStringLiteral("Icom Interface"));
     setApplicationVersion(QStringLiteral(ICOM_INTERFACE_VERSION));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/icom-interface.png")));
 }
 
 App::~App() = default;
@@ -19,7 +23,10 @@ App::~App() = default;
 void App::Open()
 {
     DisplayProgramInfo();
-    mainWindow().init();
+    IcomWindow& window = mainWindow();
+    window.init(start_);
+    // Watching from here on: start-up's own choices are nothing to keep.
+    new ui::RememberSettings(window, *window.menuBar1()->rememberAction());
     if (networkServer) {
         mainWindow().shareWindow().startNetworkServer(*networkServer);
     }

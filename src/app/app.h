@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/services.h"
+#include "settings/kept_settings.h"
 #include "share/rigctl_listen_address.h"
 
 #include <QApplication>
@@ -19,6 +20,8 @@ public:
     void setServices(platform::Services services) { services_ = std::move(services); }
     // The CI-V port for other programs starts at path once the window is up; empty: it does not.
     void setCivPortPath(const QString& path) { civPortPath_ = path; }
+    // What the window starts with: kept from an earlier run, or start-up's own values.
+    void setStartSettings(const settings::LineSettings& start) { start_ = start; }
 
     // Once the event loop runs: the about message, then the main window in its working state.
     void Open();
@@ -33,5 +36,6 @@ public:
 private:
     platform::Services services_;
     QString civPortPath_;
+    settings::LineSettings start_;
     std::unique_ptr<IcomWindow> window_;
 };

@@ -1,5 +1,6 @@
 #include "app/app.h"
 #include "platform/services.h"
+#include "settings/kept_settings.h"
 
 #include <QCommandLineParser>
 #include <QTimer>
@@ -37,7 +38,8 @@ void describe(QCommandLineParser& options)
         "Tests and drives Icom radios over the CI-V serial bus.\n\n"
         "Examples:\n"
         "  icom-interface --port /dev/ttyUSB0\n"
-        "  icom-interface --port \"$(civ-sim | head -n 1)\"   (a simulated radio)\n"
+        "  civ-sim   (a simulated radio: prints its port, /dev/pts/3 say, and runs on)\n"
+        "  icom-interface --port /dev/pts/3   (in a second terminal)\n"
         "  icom-interface --port tcp://shack.example.org:4001   (a networked serial server)\n"
         "  icom-interface --civ-pty /tmp/civ   (then: rigctl -m 3011 -r /tmp/civ)"));
     options.addHelpOption();
@@ -79,7 +81,15 @@ int main(int argc, char* argv[])
     QCommandLineParser options;
     describe(options);
     options.process(app);
-    app.setServices(platform::systemServices(options.values(portOption())));
+    QStringList ports = options.values(portOption());
+    if (const auto kept = settings::KeptSettings().load()) {
+        // A port named at start outranks the one kept; a kept one that is gone is told so.
+        if (ports.isEmpty() && !kept->port.isEmpty()) {
+            ports.append(kept->port);
+        }
+        app.setStartSettings(*kept);
+    }
+    app.setServices(platform::systemServices(ports));
     if (options.isSet(rigctldOption())) {
         app.networkServer = share::parseListenAddress(options.value(rigctldOption()).toStdString());
         if (!app.networkServer) {

@@ -3,6 +3,7 @@
 #include "platform/logging.h"
 #include "platform/text_file.h"
 #include "serial/baud_rates.h"
+#include "ui/tool_window.h"
 
 #include <QClipboard>
 #include <QCloseEvent>
@@ -90,6 +91,7 @@ CheckWindow::CheckWindow(line::Door& main, int tickMs)
     QPushButton* const save = addButton(files, "SaveButton", tr("Save..."));
     status_ = new QLabel;
     files->addWidget(status_, 1);
+    files->addWidget(ui::makeClosable(*this));
 
     cancel_->setEnabled(false);
     use_->setEnabled(false);
@@ -108,7 +110,7 @@ CheckWindow::CheckWindow(line::Door& main, int tickMs)
     connect(&main_.taps(), &line::Taps::ticked, this, &CheckWindow::tick);
     connect(&main_.taps(), &line::Taps::frame, this, &CheckWindow::frame);
     connect(&main_.taps(), &line::Taps::settingsChanged, this, &CheckWindow::settingsChanged);
-    resize(560, 420);
+    ui::placeBeside(*this, main_.mainWidget(), {560, 420});
 }
 
 bool CheckWindow::pausePoll(bool freshReport)

@@ -13,6 +13,7 @@ namespace {
 constexpr int kLastPlainModeRow = 8;
 constexpr int kSyncAmRow = 9;
 constexpr int kSsbRow = 10;
+constexpr int kModeRows = 11;
 constexpr std::uint8_t kSyncAmMode = 0x0B;
 constexpr std::uint8_t kSsbMode = 0x05;
 constexpr int kFilterRows = 3;
@@ -62,6 +63,20 @@ int byteCountOrDefault(int byteCount)
     return byteCount == 5 ? 5 : 4;
 }
 
+std::optional<std::uint8_t> modeOfRow(int modeRow)
+{
+    if (modeRow >= 0 && modeRow <= kLastPlainModeRow) {
+        return static_cast<std::uint8_t>(modeRow);
+    }
+    if (modeRow == kSyncAmRow) {
+        return kSyncAmMode;
+    }
+    if (modeRow == kSsbRow) {
+        return kSsbMode;
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 Command readFrequency(int to, int our)
@@ -102,16 +117,27 @@ Command setMode(int to, int our, int modeRow, int filterRow)
     }
     const bool filterChosen = filterRow >= 0 && filterRow < kFilterRows;
     std::uint8_t filter = filterChosen ? static_cast<std::uint8_t>(filterRow + 1) : 0;
-    std::uint8_t mode = 0;
-    if (modeRow >= 0 && modeRow <= kLastPlainModeRow) {
-        mode = static_cast<std::uint8_t>(modeRow);
-    } else if (modeRow == kSyncAmRow) {
-        mode = kSyncAmMode;
-    } else if (modeRow == kSsbRow) {
-        mode = kSsbMode;
+    if (modeRow == kSsbRow) {
         filter = 0;
     }
-    return build(to, our, kCmdSetMode, {mode, filter});
+    return build(to, our, kCmdSetMode, {modeOfRow(modeRow).value_or(0), filter});
+}
+
+std::optional<int> modeRow(int modeCode)
+{
+    // The first row that sends the code: FM, not SSB, for 05.
+    for (int row = 0; row < kModeRows; ++row) {
+        if (modeOfRow(row) == modeCode) {
+            return row;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<int> filterRow(int filterCode)
+{
+    return filterCode >= 1 && filterCode <= kFilterRows ? std::optional(filterCode - 1)
+                                                        : std::nullopt;
 }
 
 Frame frequencyBcd(std::int64_t hz, int byteCount)

@@ -3,6 +3,7 @@
 #include "civ/frame.h"
 
 #include <cstdint>
+#include <optional>
 
 namespace civ {
 
@@ -27,6 +28,9 @@ Command setFrequency(int to, int our, double mhz, int byteCount);
 
 // Rows of the mode and filter pop-ups; -1 for no selection.
 Command setMode(int to, int our, int modeRow, int filterRow);
+// The pop-up rows that send a radio's mode and filter codes; none for a code no row sends.
+std::optional<int> modeRow(int modeCode);
+std::optional<int> filterRow(int filterCode);
 
 // Digit pairs of a frequency in Hz, least significant first, as packed BCD bytes.
 Frame frequencyBcd(std::int64_t hz, int byteCount);

@@ -3,8 +3,10 @@
 #include "monitor/command_names.h"
 #include "monitor/entry_line.h"
 #include "monitor/frame_log_model.h"
+#include "ui/tool_window.h"
 
 #include <QComboBox>
+#include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,15 +14,35 @@
 #include <QScrollBar>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <array>
+#include <numeric>
 
 namespace monitor {
 
 namespace {
 
+// The columns as wide as a wide screen allows; the round trip, last, takes what is left.
+constexpr std::array kWidths{90, 65, 120, 90, 125, 140, 120, 270};
+
 QString qText(std::string_view text)
 {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// Long texts shrink a pop-up to a few letters and the width the filter bar needs with it.
+void narrow(QComboBox* box, int letters)
+{
+    box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    box->setMinimumContentsLength(letters);
+}
+
+QLabel* wrappingLabel(QWidget* parent, const char* name)
+{
+    auto* label = new QLabel(parent);
+    label->setObjectName(QLatin1String(name));
+    label->setWordWrap(true);
+    return label;
 }
 
 } // namespace
@@ -32,21 +54,36 @@ void BusMonitorWindow::makeControls()
     layout->addWidget(makeFilterBar());
     layout->addWidget(table_);
     layout->addWidget(makeEntryBar());
-    message_ = new QLabel(this);
-    message_->setObjectName(QStringLiteral("entryMessage"));
-    message_->setWordWrap(true);
-    layout->addWidget(message_);
+    layout->addWidget(makeButtonBar());
+}
+
+void BusMonitorWindow::fitColumns()
+{
+    // On a narrow screen every column narrows alike, rather than the window leaving the screen.
+    layout()->activate();
+    // The last column stretches, but not below the header's default size.
+    const QHeaderView* const header = table_->horizontalHeader();
+    const int room =
+        table_->maximumViewportSize().width() - table_->verticalScrollBar()->sizeHint().width() -
+        std::max(header->defaultSectionSize(), header->sectionSizeHint(kColumnCount - 1));
+    const int designed = std::accumulate(kWidths.cbegin(), kWidths.cend(), 0);
+    for (std::size_t i = 0; i < kWidths.size(); ++i) {
+        table_->setColumnWidth(static_cast<int>(i),
+                               kWidths[i] * std::clamp(room, 0, designed) / designed);
+    }
 }
 
 QWidget* BusMonitorWindow::makeFilterBar()
 {
     auto* bar = new QWidget(this);
-    auto* row = new QHBoxLayout(bar);
-    row->setContentsMargins(0, 0, 0, 0);
+    auto* grid = new QGridLayout(bar);
+    grid->setContentsMargins(0, 0, 0, 0);
 
     address_ = new QLineEdit(bar);
     address_->setObjectName(QStringLiteral("filterAddress"));
-    address_->setPlaceholderText(tr("any, or hex as below: 94 or 0x94"));
+    address_->setPlaceholderText(tr("any, or 94"));
+    address_->setToolTip(tr("An address at either end of a frame, in hex as the table shows it: "
+                            "94 or 0x94. Empty: any address."));
     connect(address_, &QLineEdit::textChanged, this, &BusMonitorWindow::applyFilter);
 
     command_ = new QComboBox(bar);
@@ -74,7 +111,27 @@ QWidget* BusMonitorWindow::makeFilterBar()
     client_->setObjectName(QStringLiteral("filterClient"));
     client_->addItem(tr("All clients"));
     connect(client_, &QComboBox::currentIndexChanged, this, &BusMonitorWindow::applyFilter);
+    narrow(command_, 12);
+    narrow(client_, 12);
 
+    // Two rows: one would not fit a small screen.
+    const auto add = [grid](QWidget* control, const QString& label, int row, int column) {
+        grid->addWidget(new QLabel(label, control->parentWidget()), row, column);
+        grid->addWidget(control, row, column + 1);
+        grid->setColumnStretch(column + 1, 1);
+    };
+    add(address_, tr("Address:"), 0, 0);
+    add(direction_, tr("Direction:"), 0, 2);
+    add(command_, tr("Command:"), 1, 0);
+    add(client_, tr("Client:"), 1, 2);
+    return bar;
+}
+
+QWidget* BusMonitorWindow::makeButtonBar()
+{
+    auto* bar = new QWidget(this);
+    auto* row = new QHBoxLayout(bar);
+    row->setContentsMargins(0, 0, 0, 0);
     pause_ = new QPushButton(tr("Pause"), bar);
     pause_->setObjectName(QStringLiteral("pause"));
     pause_->setCheckable(true);
@@ -86,18 +143,17 @@ QWidget* BusMonitorWindow::makeFilterBar()
     save->setObjectName(QStringLiteral("save"));
     connect(save, &QPushButton::clicked, this, &BusMonitorWindow::save);
 
-    row->addWidget(new QLabel(tr("Address:"), bar));
-    row->addWidget(address_);
-    row->addWidget(new QLabel(tr("Command:"), bar));
-    row->addWidget(command_);
-    row->addWidget(new QLabel(tr("Direction:"), bar));
-    row->addWidget(direction_);
-    row->addWidget(new QLabel(tr("Client:"), bar));
-    row->addWidget(client_);
-    row->addStretch();
+    // What became of the typed line, between the buttons: room for it at every width.
+    auto* words = new QVBoxLayout;
+    message_ = wrappingLabel(bar, "entryMessage");
+    waiting_ = wrappingLabel(bar, "entryWaiting");
+    words->addWidget(message_);
+    words->addWidget(waiting_);
     row->addWidget(pause_);
     row->addWidget(clear);
     row->addWidget(save);
+    row->addLayout(words, 1);
+    row->addWidget(ui::makeClosable(*this));
     return bar;
 }
 
@@ -116,9 +172,6 @@ QWidget* BusMonitorWindow::makeEntryBar()
     row->addWidget(new QLabel(tr("Send hex:"), bar));
     row->addWidget(entry_);
     row->addWidget(send);
-    waiting_ = new QLabel(bar);
-    waiting_->setObjectName(QStringLiteral("entryWaiting"));
-    row->addWidget(waiting_);
     return bar;
 }
 
@@ -138,10 +191,6 @@ void BusMonitorWindow::makeTable()
     rows->hide();
     rows->setSectionResizeMode(QHeaderView::Fixed);
     rows->setDefaultSectionSize(fontMetrics().height() + 4);
-    constexpr std::array kWidths{90, 65, 120, 90, 125, 140, 120, 270};
-    for (std::size_t i = 0; i < kWidths.size(); ++i) {
-        table_->setColumnWidth(static_cast<int>(i), kWidths[i]);
-    }
     table_->horizontalHeader()->setStretchLastSection(true);
     // Whether to follow is the operator's choice, taken where they scroll: the range also
     // changes when the window or its message grows, which must not stop the following.

@@ -3,6 +3,7 @@
 #include "line/door.h"
 #include "monitor/frame_description.h"
 #include "monitor/frame_log_model.h"
+#include "ui/tool_window.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -54,12 +55,9 @@ BusMonitorWindow::BusMonitorWindow(line::Door& door)
     connect(&door_.taps(), &line::Taps::frame, this, &BusMonitorWindow::record);
     connect(&door_.taps(), &line::Taps::ticked, this, &BusMonitorWindow::showWaiting);
 
-    constexpr QSize kStartSize{1040, 520};
-    constexpr int kGap = 8;
-    resize(kStartSize);
-    if (const QWidget* main = door_.mainWidget()) {
-        move(main->frameGeometry().topRight() + QPoint(kGap, 0));
-    }
+    // As wide as the columns want, where the screen has room.
+    ui::placeBeside(*this, door_.mainWidget(), {1160, 560});
+    fitColumns();
 }
 
 bool BusMonitorWindow::eventFilter(QObject* watched, QEvent* event)

@@ -47,6 +47,8 @@ private:
     void makeControls();
     QWidget* makeFilterBar();
     QWidget* makeEntryBar();
+    QWidget* makeButtonBar();
+    void fitColumns();
     void makeTable();
     void record(const line::FrameEvent& event);
     // Says next to the entry line while the typed frame waits in the ring.

@@ -10,6 +10,9 @@
 
 namespace platform {
 
+// What listen() says when another program holds the address already.
+inline constexpr std::string_view kAddressInUse = "the address is already in use";
+
 // A listening socket and the clients it took, each by a number of its own.
 class ClientListener {
 public:
@@ -22,7 +25,7 @@ public:
 
     virtual ~ClientListener() = default;
 
-    // Nothing on success, else what the system said.
+    // Nothing on success, else what the system said, or kAddressInUse.
     virtual std::optional<std::string> listen(const std::string& host, std::uint16_t port,
                                               Events events) = 0;
     virtual bool listening() const = 0;

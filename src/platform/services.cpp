@@ -25,7 +25,14 @@ QList<PortEntry> systemPorts(const QStringList& extraPorts)
         const QString description = info.description();
         const QString name =
             description.isEmpty() ? location : QStringLiteral("%1 (%2)").arg(location, description);
-        ports.append({name, location});
+        // A named port the system lists too keeps its place, with the system's name for it.
+        const auto named = std::find_if(ports.begin(), ports.end(),
+                                        [&](const PortEntry& p) { return p.location == location; });
+        if (named != ports.end()) {
+            named->displayName = name;
+        } else {
+            ports.append({name, location});
+        }
     }
     return ports;
 }

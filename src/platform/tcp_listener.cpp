@@ -20,8 +20,17 @@ public:
     {
         events_ = std::move(events);
         QObject::connect(&server_, &QTcpServer::newConnection, &server_, [this] { accept(); });
-        if (!server_.listen(QHostAddress(QString::fromStdString(host)), port)) {
-            return server_.errorString().toStdString();
+        // Qt reads a name it cannot parse as every interface: "localhost" must not reach them.
+        QHostAddress address(QString::fromStdString(host));
+        if (host == "localhost") {
+            address = QHostAddress::LocalHost;
+        } else if (address.isNull()) {
+            return "not an IP address: " + host;
+        }
+        if (!server_.listen(address, port)) {
+            return server_.serverError() == QAbstractSocket::AddressInUseError
+                       ? std::string(kAddressInUse)
+                       : server_.errorString().toStdString();
         }
         return std::nullopt;
     }

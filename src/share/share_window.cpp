@@ -3,6 +3,7 @@
 #include "platform/client_listener.h"
 #include "share/civ_port.h"
 #include "share/rigctl_server.h"
+#include "ui/tool_window.h"
 
 #include <QDir>
 #include <QHBoxLayout>
@@ -10,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <optional>
@@ -45,6 +47,17 @@ std::vector<ShareWindow::Row> rowsOf(const std::vector<SharedService*>& services
     return rows;
 }
 
+// Said below "could not listen" when another program has the address.
+QString inUseAdvice(std::uint16_t port)
+{
+    return QStringLiteral(
+               "Another program may be listening on port %1 already: rigctld, or another copy of "
+               "this program. Stop it, or choose another port (%2, say) under Tools > Share..., "
+               "start the server there and give that port to the programs that connect.")
+        .arg(port)
+        .arg(port == 65535 ? 4533 : port + 1);
+}
+
 } // namespace
 
 ShareWindow::ShareWindow(line::Door& door, Message message)
@@ -64,7 +77,13 @@ ShareWindow::ShareWindow(line::Door& door, Message message)
     list_->setHeaderLabels({QStringLiteral("Who"), QStringLiteral("Where"), QStringLiteral("Sent"),
                             QStringLiteral("Answered"), QStringLiteral("Dropped"), QString()});
     list_->setRootIsDecorated(false);
+    // A long path keeps its start and its controller address.
+    list_->setTextElideMode(Qt::ElideMiddle);
+    // Who gives way, eliding, so that every Stop stays in sight however long a name is.
+    list_->header()->setStretchLastSection(false);
     list_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    list_->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    status_->setWordWrap(true);
 
     auto* const start = new QPushButton(QStringLiteral("Start CI-V port"), this);
     start->setObjectName(QStringLiteral("StartCivPort"));
@@ -77,11 +96,16 @@ ShareWindow::ShareWindow(line::Door& door, Message message)
     portRow->addWidget(new QLabel(QStringLiteral("CI-V port at"), bar));
     portRow->addWidget(path_, 1);
     portRow->addWidget(start);
+    auto* const buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ui::makeClosable(*this));
     auto* const layout = new QVBoxLayout(this);
     layout->addWidget(bar);
+    layout->addWidget(makeServerBar());
     layout->addWidget(status_);
     layout->addWidget(list_, 1);
-    resize(560, 280);
+    layout->addLayout(buttons);
+    ui::placeBeside(*this, door.mainWidget(), {600, 320});
 
     services_.push_back(civPort_);
     connect(&door.taps(), &line::Taps::ticked, this, [this] {
@@ -94,27 +118,61 @@ ShareWindow::ShareWindow(line::Door& door, Message message)
 
 ShareWindow::~ShareWindow() = default;
 
+QWidget* ShareWindow::makeServerBar()
+{
+    auto* const bar = new QWidget(this);
+    host_ = new QLineEdit(text(serverAddress_.host), bar);
+    host_->setObjectName(QStringLiteral("ServerHost"));
+    port_ = new QSpinBox(bar);
+    port_->setObjectName(QStringLiteral("ServerPort"));
+    // 0: a port the system chooses, shown once listening.
+    port_->setRange(0, 65535);
+    port_->setValue(serverAddress_.port);
+    listen_ = new QPushButton(QStringLiteral("Start network server"), bar);
+    listen_->setObjectName(QStringLiteral("StartNetworkServer"));
+    connect(listen_, &QPushButton::clicked, this, [this] {
+        startNetworkServer(
+            {host_->text().trimmed().toStdString(), static_cast<std::uint16_t>(port_->value())});
+    });
+    connect(host_, &QLineEdit::returnPressed, listen_, &QPushButton::click);
+    auto* const row = new QHBoxLayout(bar);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->addWidget(new QLabel(QStringLiteral("Hamlib network server at"), bar));
+    row->addWidget(host_, 1);
+    row->addWidget(new QLabel(QStringLiteral("port"), bar));
+    row->addWidget(port_);
+    row->addWidget(listen_);
+    return bar;
+}
+
 void ShareWindow::startNetworkServer(const ListenAddress& address)
 {
+    // A running server moves: its clients are hung up.
+    std::erase(services_, server_.get());
+    server_.reset();
     serverAddress_ = address;
+    host_->setText(text(address.host));
+    port_->setValue(address.port);
     if (const std::string warning = exposureWarning(address); !warning.empty()) {
         message_(parentWidget(), text(warning), {});
     }
     auto server = std::make_unique<RigctlServer>(door_, platform::newTcpListener(),
                                                  [this] { return door_.now(); });
     if (const auto error = server->start(address.host, address.port)) {
+        const bool inUse = *error == platform::kAddressInUse;
         message_(parentWidget(),
-                 QStringLiteral("The Hamlib network server could not listen on %1:%2.")
-                     .arg(text(address.host))
-                     .arg(address.port),
-                 text(*error));
+                 QStringLiteral("The Hamlib network server could not listen on %1.")
+                     .arg(addressText(address)),
+                 text(*error) +
+                     (inUse ? QStringLiteral(".\n\n") + inUseAdvice(address.port) : QString()));
+        refresh();
+        tellNetworkServer();
         return;
     }
-    std::erase(services_, server_.get());
     server_ = std::move(server);
     services_.push_back(server_.get());
     refresh();
-    emit networkServerChanged(true);
+    tellNetworkServer();
 }
 
 void ShareWindow::toggleNetworkServer()
@@ -126,7 +184,24 @@ void ShareWindow::toggleNetworkServer()
     std::erase(services_, server_.get());
     server_.reset();
     refresh();
-    emit networkServerChanged(false);
+    tellNetworkServer();
+}
+
+void ShareWindow::tellNetworkServer()
+{
+    const bool running = server_ && server_->running();
+    listen_->setText(running ? QStringLiteral("Restart network server")
+                             : QStringLiteral("Start network server"));
+    emit networkServerChanged(running,
+                              running ? text(server_->where()) : addressText(serverAddress_));
+}
+
+QString ShareWindow::addressText(const ListenAddress& address)
+{
+    const QString host = text(address.host);
+    return (host.contains(u':') ? QStringLiteral("[%1]:%2") : QStringLiteral("%1:%2"))
+        .arg(host)
+        .arg(address.port);
 }
 
 SharedService* ShareWindow::networkServer() const
@@ -191,7 +266,7 @@ void ShareWindow::rebuild()
                     } else {
                         service->stop();
                     }
-                    emit networkServerChanged(server_ && server_->running());
+                    tellNetworkServer();
                     refreshLater();
                 });
     }

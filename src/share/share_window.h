@@ -14,6 +14,8 @@
 
 class QLabel;
 class QLineEdit;
+class QPushButton;
+class QSpinBox;
 class QTreeWidget;
 
 namespace share {
@@ -51,6 +53,8 @@ public:
     void toggleNetworkServer();
     // Null while off.
     SharedService* networkServer() const;
+    // "127.0.0.1:4532", "[::1]:4532".
+    static QString addressText(const ListenAddress& address);
 
     // One line of the list, and what its Stop stops: the service, or one program on it.
     struct Row {
@@ -62,9 +66,12 @@ public:
     };
 
 signals:
-    void networkServerChanged(bool running);
+    // Where it listens while running, else where it would.
+    void networkServerChanged(bool running, const QString& address);
 
 private:
+    QWidget* makeServerBar();
+    void tellNetworkServer();
     void refresh();
     void refreshLater();
     void rebuild();
@@ -76,6 +83,9 @@ private:
     ListenAddress serverAddress_;
     std::vector<SharedService*> services_;
     QLineEdit* path_;
+    QLineEdit* host_ = nullptr;
+    QSpinBox* port_ = nullptr;
+    QPushButton* listen_ = nullptr;
     QLabel* status_;
     QTreeWidget* list_;
     std::vector<Row> shown_;

@@ -171,12 +171,14 @@ MenuBar1* IcomWindow::menuBar1() const
     return static_cast<MenuBar1*>(menuBar());
 }
 
-void IcomWindow::init()
+void IcomWindow::init(const settings::LineSettings& start)
 {
     parser.parseState = 0;
-    OurIDEditField->setText(QStringLiteral("234"));
+    OurIDEditField->setText(start.ourId);
+    EditRadioID->setText(start.radioId);
+    PopupFreqBytes->setCurrentIndex(start.bytesRow);
     SerialPopup->setCurrentIndex(0);
-    BaudPopup->setCurrentIndex(serial::kDefaultBaudCode);
+    BaudPopup->setCurrentIndex(start.baudCode);
     transmitQueue.reset();
     account_.ringCleared(now());
     radioSearch.pollRadios = true;

@@ -9,6 +9,7 @@
 #include "radio/line_notices.h"
 #include "radio/notices.h"
 #include "serial/debug_file.h"
+#include "settings/kept_settings.h"
 #include "ui/field_marks.h"
 #include "ui/paint_cadence.h"
 
@@ -59,7 +60,8 @@ public:
     IcomWindow(App& app, platform::Services services);
     ~IcomWindow() override;
 
-    void init();
+    // Start-up's values, or those kept from an earlier run when the operator asked for it.
+    void init(const settings::LineSettings& start = {});
 
     // Application shell
     MenuBar1* menuBar1() const;

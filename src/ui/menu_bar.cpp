@@ -1,5 +1,7 @@
 #include "ui/menu_bar.h"
 
+#include "share/share_window.h"
+
 #include <QApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -74,13 +76,23 @@ MenuBar1::MenuBar1(QWidget* parent)
     networkServer_ =
         addItem(toolsMenu, "ToolsNetworkServer", "Hamlib Network Server", QKeySequence());
     networkServer_->setCheckable(true);
+    showNetworkServer(false, share::ShareWindow::addressText({}));
     toolsMenu->addSeparator()->setObjectName(QStringLiteral("UntitledMenu1"));
     share_ = addItem(toolsMenu, "ToolsShare", "Share...", QKeySequence());
     civPort_ =
         addItem(toolsMenu, "ToolsCivPort", "CI-V Port for Other Programs...", QKeySequence());
+    toolsMenu->addSeparator()->setObjectName(QStringLiteral("UntitledMenu2"));
+    remember_ = addItem(toolsMenu, "ToolsRememberSettings", "Remember Settings", QKeySequence());
+    remember_->setCheckable(true);
 
     QMenu* const helpMenu = addMenu(QStringLiteral("&Help"));
     helpMenu->setObjectName(QStringLiteral("HelpMenu"));
     about_ = addItem(helpMenu, "HelpAbout", "About Icom Interface", QKeySequence());
     about_->setMenuRole(QAction::AboutRole);
+}
+
+void MenuBar1::showNetworkServer(bool running, const QString& address)
+{
+    networkServer_->setChecked(running);
+    networkServer_->setText(QStringLiteral("Hamlib Network Server (%1)").arg(address));
 }

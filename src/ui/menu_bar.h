@@ -12,10 +12,13 @@ public:
 
     QAction* busMonitorAction() const { return busMonitor_; }
     QAction* checkInterfaceAction() const { return checkInterface_; }
-    // Checked while the Hamlib network server runs.
+    // Checked while the Hamlib network server runs; it names the address.
     QAction* networkServerAction() const { return networkServer_; }
+    void showNetworkServer(bool running, const QString& address);
     QAction* shareAction() const { return share_; }
     QAction* civPortAction() const { return civPort_; }
+    // Checkable, unticked unless the operator ticked it.
+    QAction* rememberAction() const { return remember_; }
     QAction* aboutAction() const { return about_; }
 
 private:
@@ -24,5 +27,6 @@ private:
     QAction* networkServer_ = nullptr;
     QAction* share_ = nullptr;
     QAction* civPort_ = nullptr;
+    QAction* remember_ = nullptr;
     QAction* about_ = nullptr;
 };

@@ -41,7 +41,7 @@ QList<platform::PortEntry> PortPopup::relist(QList<platform::PortEntry> ports,
     const QSignalBlocker blocker(this);
     clear();
     for (const platform::PortEntry& port : ports) {
-        addItem(port.displayName);
+        addItem(port.displayName, port.location);
     }
     setCurrentIndex(row);
     return ports;

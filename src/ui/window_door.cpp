@@ -50,8 +50,8 @@ share::ShareWindow& IcomWindow::shareWindow()
 {
     if (!shareWindow_) {
         shareWindow_ = new share::ShareWindow(*this, services_.showMessage);
-        connect(shareWindow_, &share::ShareWindow::networkServerChanged,
-                menuBar1()->networkServerAction(), &QAction::setChecked);
+        connect(shareWindow_, &share::ShareWindow::networkServerChanged, menuBar1(),
+                &MenuBar1::showNetworkServer);
     }
     return *shareWindow_;
 }

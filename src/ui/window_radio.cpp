@@ -1,12 +1,28 @@
 // The window's side of a real radio's habits: its live reports and replies, and the status-bar
 // notices that tell of the line, decided from the link account.
+#include "civ/commands.h"
 #include "civ/frame.h"
 #include "radio/heard.h"
 #include "ui/icom_window.h"
 #include "ui/notice_label.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+
+namespace {
+
+// Shows the radio's own mode and filter in the pop-ups without a change event, so that
+// nothing is sent and the operator's next choice changes only what they chose.
+void follow(QComboBox& popup, std::optional<int> row)
+{
+    if (row) {
+        const QSignalBlocker quiet(popup);
+        popup.setCurrentIndex(*row);
+    }
+}
+
+} // namespace
 
 void IcomWindow::frameEnded()
 {
@@ -23,6 +39,14 @@ void IcomWindow::frameEnded()
     }
     if (heard == radio::Heard::Report) {
         showParsedData(parser.parseCmd == civ::kCmdReportFrequency);
+    }
+    const bool mode = parser.parseCmd ==
+                      (heard == radio::Heard::Report ? civ::kCmdReportMode : civ::kCmdReadMode);
+    if (mode && heard != radio::Heard::Reply && parser.parseMsgLength > 0) {
+        follow(*PopupMode, civ::modeRow(parser.parseMsg[0]));
+        if (parser.parseMsgLength > 1) {
+            follow(*PopupFilter, civ::filterRow(parser.parseMsg[1]));
+        }
     }
     // Heard at the rate and port in use: what the displays show is current again.
     setDisplaysLive(true);

@@ -121,15 +121,6 @@ TEST_F(WindowTest, CommandsLeaveAsTheControlsSay)
         {"USB narrow", [&] { setMode(1, 2); }, frame(0x08, kUs, 0x06, {0x01, 0x03})},
         {"SYNC-AM wide", [&] { setMode(9, 0); }, frame(0x08, kUs, 0x06, {0x0B, 0x01})},
         {"SSB", [&] { setMode(10, 1); }, frame(0x08, kUs, 0x06, {0x05, 0x00})},
-        {"filter medium",
-         [&] {
-             const QSignalBlocker quiet(mode);
-             mode->setCurrentIndex(3);
-             filter->setCurrentIndex(0);
-             ring().reset();
-             filter->setCurrentIndex(1);
-         },
-         frame(0x08, kUs, 0x06, {0x03, 0x02})},
         {"our address 224",
          [&] {
              control<QLineEdit>("OurIDEditField")->setText(QStringLiteral("224"));
@@ -144,6 +135,33 @@ TEST_F(WindowTest, CommandsLeaveAsTheControlsSay)
         c.act();
         EXPECT_EQ(queuedBytes().toHex(' '), c.wire.toHex(' '));
     }
+}
+
+TEST_F(WindowTest, ThePopupsFollowTheRadioWithoutSendingSoAChoiceChangesOnlyItself)
+{
+    buildAndInit();
+    const struct {
+        const char* what;
+        QByteArray in;
+        const char* mode;
+        const char* filter;
+    } steps[] = {
+        {"reply", frame(kUs, 0x08, 0x04, {0x01, 0x03}), "USB", "Narrow"},
+        {"another station's reply", frame(kUs, kRadio, 0x04, {0x03, 0x01}), "USB", "Narrow"},
+        {"report", frame(0x00, 0x08, 0x01, {0x0B, 0x02}), "SYNC-AM", "Medium"},
+        {"a code no row sends", frame(kUs, 0x08, 0x04, {0x11, 0x07}), "SYNC-AM", "Medium"},
+        {"FM, not SSB", frame(kUs, 0x08, 0x04, {0x05}), "FM", "Medium"},
+    };
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.what);
+        feed(s.in);
+        EXPECT_EQ(control<QComboBox>("PopupMode")->currentText(), QLatin1String(s.mode));
+        EXPECT_EQ(control<QComboBox>("PopupFilter")->currentText(), QLatin1String(s.filter));
+        EXPECT_EQ(ring().queued(), 0);
+    }
+    feed(frame(kUs, 0x08, 0x04, {0x01, 0x01}));
+    control<QComboBox>("PopupFilter")->setCurrentIndex(1);
+    EXPECT_EQ(queuedBytes().toHex(' '), frame(0x08, kUs, 0x06, {0x01, 0x02}).toHex(' '));
 }
 
 TEST_F(WindowTest, InputThatCannotBeSentIsMarkedAndNothingLeaves)

@@ -155,8 +155,7 @@ TEST_F(SerialWindow, AFailedOpenIsToldOncePerAttemptAndOnceAtStartUp)
         port->acceptOpen = false;
         return connection;
     };
-    window = std::make_unique<IcomWindow>(app(), s);
-    window->init();
+    build(s).init();
     EXPECT_EQ(messages, QStringList({"Failure to open serial  port!!"})) << "three opens, one box";
     EXPECT_EQ(details, QStringList({"/dev/A: No such file or directory\nThe device is gone: plug "
                                     "it in, then choose it again."}));

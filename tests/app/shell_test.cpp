@@ -30,6 +30,8 @@ TEST_F(WindowTest, OpenShowsTheAboutMessageThenPutsTheWindowToWork)
     EXPECT_EQ(port->openedRates, QList<int>({300, 300, 9600}));
     EXPECT_EQ(ring(w).queued(), 0);
     EXPECT_TRUE(search(w).pollRadios);
+    // Built in, so it shows before installing too.
+    EXPECT_FALSE(w.windowIcon().isNull());
 }
 
 TEST(PortList, NamedPortsComeFirstInTheOrderGiven)

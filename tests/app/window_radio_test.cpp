@@ -27,11 +27,7 @@ protected:
         s.listPorts = [this] { return listed; };
         s.timeOfDay = [this] { return now.addMSecs(static_cast<int>(ms)); };
         s.steadyMs = [this] { return ms; };
-        window = std::make_unique<IcomWindow>(app(), s);
-        for (QTimer* timer : window->findChildren<QTimer*>()) {
-            timer->stop();
-        }
-        window->init();
+        build(s).init();
     }
 
     QString status() const { return statusMessage(); }

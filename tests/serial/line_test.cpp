@@ -23,11 +23,7 @@ protected:
             messages.append(text);
             details.append(detail);
         };
-        window = std::make_unique<IcomWindow>(app(), s);
-        for (QTimer* timer : window->findChildren<QTimer*>()) {
-            timer->stop();
-        }
-        window->init();
+        build(s).init();
     }
 
     Pty pty;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The real program under a real X server on the simulated bus: the about message comes first
-# and nothing is polled before it is dismissed; then the window polls; Quit exits with 0.
+# and nothing is polled before it is dismissed; then the window polls; Quit exits with 0, and
+# no settings were written, as none were asked to be kept.
 set -euo pipefail
 program=$1
 simulator=$2
@@ -34,6 +35,7 @@ unset QT_QPA_PLATFORM
 pids+=($!)
 wait_for test -s "$work/sim.out"
 cd "$work"
+export XDG_CONFIG_HOME="$work/config"
 "$program" --port "$(head -n 1 "$work/sim.out")" &
 app=$!
 pids+=($app)
@@ -48,3 +50,4 @@ xdotool mousemove $((X + 300)) $((Y + 300)) click 1 key --clearmodifiers ctrl+q
 status=0
 wait "$app" || status=$?
 [ "$status" = 0 ] || { echo "Quit ended the program with $status" >&2; exit 1; }
+[ ! -e "$XDG_CONFIG_HOME/icom-interface" ] || { echo "settings written unasked" >&2; exit 1; }

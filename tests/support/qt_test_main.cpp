@@ -1,5 +1,6 @@
 #include "app/app.h"
 
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv)
@@ -9,6 +10,9 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
+    // Kept settings go to a folder of the run's own, never the user's.
+    const QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     App app(argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -56,7 +56,12 @@ protected:
 
     IcomWindow& build(QList<platform::PortEntry> ports = {{"A", "/dev/A"}, {"B", "/dev/B"}})
     {
-        window = std::make_unique<IcomWindow>(app(), services(std::move(ports)));
+        return build(services(std::move(ports)));
+    }
+
+    IcomWindow& build(platform::Services s)
+    {
+        window = std::make_unique<IcomWindow>(app(), std::move(s));
         for (QTimer* timer : window->findChildren<QTimer*>()) {
             timer->stop();
         }
