@@ -18,10 +18,13 @@ App::~App() = default;
 
 void App::Open()
 {
+    // Listening before the about message: a client that connects meanwhile is served once the
+    // window is up.
+    auto listener = networkServer ? share::bindListener(*networkServer) : nullptr;
     DisplayProgramInfo();
     mainWindow().init();
     if (networkServer) {
-        mainWindow().shareWindow().startNetworkServer(*networkServer);
+        mainWindow().shareWindow().startNetworkServer(*networkServer, std::move(listener));
     }
     if (!civPortPath_.isEmpty()) {
         mainWindow().shareWindow().startCivPort(civPortPath_);

@@ -33,6 +33,10 @@ std::vector<ShareWindow::Row> rowsOf(const std::vector<SharedService*>& services
             {{text(service->title()), running ? text(service->where()) : QStringLiteral("stopped")},
              running ? service : nullptr,
              std::nullopt});
+        if (const int refused = service->refusedClients()) {
+            rows.back().cells << QString() << QString()
+                              << QStringLiteral("%1 refused").arg(refused);
+        }
         for (const ClientInfo& client : service->clients()) {
             rows.push_back(
                 {{QStringLiteral("    ") + text(client.name), QString(),
@@ -94,14 +98,16 @@ ShareWindow::ShareWindow(line::Door& door, Message message)
 
 ShareWindow::~ShareWindow() = default;
 
-void ShareWindow::startNetworkServer(const ListenAddress& address)
+void ShareWindow::startNetworkServer(const ListenAddress& address,
+                                     std::unique_ptr<platform::ClientListener> bound)
 {
     serverAddress_ = address;
     if (const std::string warning = exposureWarning(address); !warning.empty()) {
         message_(parentWidget(), text(warning), {});
     }
-    auto server = std::make_unique<RigctlServer>(door_, platform::newTcpListener(),
-                                                 [this] { return door_.now(); });
+    auto server =
+        std::make_unique<RigctlServer>(door_, bound ? std::move(bound) : platform::newTcpListener(),
+                                       [this] { return door_.now(); });
     if (const auto error = server->start(address.host, address.port)) {
         message_(parentWidget(),
                  QStringLiteral("The Hamlib network server could not listen on %1:%2.")

@@ -165,6 +165,7 @@ TEST(ListenAddress, HostDefaultsToLoopbackAndOnlyOtherHostsAreWarnedOf)
         {"", "127.0.0.1", 4532, false},          {"4533", "127.0.0.1", 4533, false},
         {"0.0.0.0:4532", "0.0.0.0", 4532, true}, {"[::1]:80", "::1", 80, false},
         {"localhost:0", "localhost", 0, false},  {"192.168.1.5:4532", "192.168.1.5", 4532, true},
+        {"127.0.0.2:1", "127.0.0.2", 1, false},  {"[::]:4532", "::", 4532, true},
     };
     for (const auto& [text, host, port, warned] : good) {
         const auto a = parseListenAddress(text);
