@@ -170,15 +170,17 @@ std::string dumpCaps()
             if (mode == 6 && filter != 2) {
                 continue;
             }
-            out += "\t" + width(passbandHz(mode, filter)) + ":   \t" + name + " \n";
+            out.append("\t").append(width(passbandHz(mode, filter)));
+            out.append(":   \t").append(name).append(" \n");
         }
-        bandwidths += "\t" + name + "\tNormal: " + width(passbandHz(mode, 2)) +
-                      ",\tNarrow: " + width(passbandHz(mode, 3)) +
-                      ",\tWide: " + width(passbandHz(mode, 1)) + "\n";
+        bandwidths.append("\t").append(name).append("\tNormal: ");
+        bandwidths.append(width(passbandHz(mode, 2))).append(",\tNarrow: ");
+        bandwidths.append(width(passbandHz(mode, 3))).append(",\tWide: ");
+        bandwidths.append(width(passbandHz(mode, 1))).append("\n");
     }
     out += bandwidths;
     for (const auto& [ability, able] : kAbilities) {
-        out += std::string(ability) + ":\t" + (able ? "Y" : "N") + "\n";
+        out.append(ability).append(able ? ":\tY\n" : ":\tN\n");
     }
     out += "\nOverall backend warnings: 0\n";
     return out;

@@ -16,6 +16,10 @@ namespace share {
 
 // One program connected to the network server.
 struct RigctlClient {
+    explicit RigctlClient(const RadioState& radio)
+        : session(radio)
+    {}
+
     ClientInfo info;
     RigctlSession session;
 };

@@ -75,8 +75,10 @@ void RigctlServer::connected(std::uint32_t id, const std::string& label)
         listener_->disconnect(id, true);
         return;
     }
-    clients_[id] = std::make_unique<RigctlClient>(
-        RigctlClient{{id, label}, RigctlSession(scheduler_.radio())});
+    auto client = std::make_unique<RigctlClient>(scheduler_.radio());
+    client->info.id = id;
+    client->info.name = label;
+    clients_[id] = std::move(client);
 }
 
 void RigctlServer::received(std::uint32_t id, std::string_view bytes)
