@@ -2,6 +2,7 @@
 
 #include "share/rigctl_modes.h"
 
+#include <array>
 #include <utility>
 
 namespace share {
@@ -13,21 +14,10 @@ constexpr std::int64_t kMaxHz5 = 9'999'999'999;
 
 Rprt code(Outcome outcome)
 {
-    switch (outcome) {
-    case Outcome::Ok:
-        return Rprt::Ok;
-    case Outcome::Rejected:
-        return Rprt::Rejected;
-    case Outcome::Timeout:
-        return Rprt::Timeout;
-    case Outcome::Busy:
-        return Rprt::BusBusy;
-    case Outcome::Dropped:
-        return Rprt::Io;
-    case Outcome::NotConfigured:
-        return Rprt::Config;
-    }
-    return Rprt::Io;
+    // In the order of Outcome's values.
+    constexpr std::array kCodes{Rprt::Ok,      Rprt::Rejected, Rprt::Timeout,
+                                Rprt::BusBusy, Rprt::Io,       Rprt::Config};
+    return kCodes[static_cast<std::size_t>(outcome)];
 }
 
 std::string rprt(Rprt code)
