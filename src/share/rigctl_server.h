@@ -27,7 +27,6 @@ public:
 
     // Nothing on success, else why it could not listen. A host name is resolved first.
     std::optional<std::string> start(const std::string& host, std::uint16_t port);
-    const RadioState& radio() const { return scheduler_.radio(); }
     // Clients turned away because kMaxClients were connected.
     int refusedClients() const override { return refused_; }
 
