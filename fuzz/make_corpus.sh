@@ -54,3 +54,6 @@ seed rigctl/open_sequence '\x01\\chk_vfo\n\\dump_state\nv\nf\nf\ns\nm\n\\get_pow
 seed rigctl/sets '\x00F 7074000\nM USB 2400\n\\get_lock_mode\nT 1\nt\nT 0\n'
 seed rigctl/extended '\x03+f\n;m\n|\\set_freq 14074000.5\n,M CW 0\n+T 0\n'
 seed rigctl/errors '\x05F\nF abc\nM XYZ -2\nX\n\x00\xff\xfe garbage\nS 1 VFOB\nV Sub\n'
+seed rigctl/compound '\x01+f +m +v\nfmv\nF 14074000 f\n;F 7074000 |f ,m\n+\\get_freq +\\dump_caps\n'
+seed rigctl/across_lines '\x00F\n7074000\nM USB\n\n2400 m\n;\\chk_vfo v\n+\n\nf\n'
+seed rigctl/unsupported '\x07+l STRENGTH L RFPOWER 0.5 \\foo # m\nb CQ CQ\n+w FE FD\n\\send_raw a b\n1 \x8f\n'

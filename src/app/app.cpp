@@ -22,13 +22,16 @@ App::~App() = default;
 
 void App::Open()
 {
+    // Listening before the about message: a client that connects meanwhile is served once the
+    // window is up.
+    auto listener = networkServer ? share::bindListener(*networkServer) : nullptr;
     DisplayProgramInfo();
     IcomWindow& window = mainWindow();
     window.init(start_);
     // Watching from here on: start-up's own choices are nothing to keep.
     new ui::RememberSettings(window, *window.menuBar1()->rememberAction());
     if (networkServer) {
-        mainWindow().shareWindow().startNetworkServer(*networkServer);
+        mainWindow().shareWindow().startNetworkServer(*networkServer, std::move(listener));
     }
     if (!civPortPath_.isEmpty()) {
         mainWindow().shareWindow().startCivPort(civPortPath_);

@@ -151,7 +151,8 @@ std::string answered(const Answers& a)
              ms(line::LinkAccount::kAnswerWindowMs) + " the program counts a poll as lost.";
     }
     if (a.refused > 0) {
-        s += " " + count(a.refused, "answer was", "answers were") +
+        s += ' ';
+        s += count(a.refused, "answer was", "answers were") +
              " NG: the radio refused the frequency request.";
     }
     const std::string right = a.rate > 0 ? "Baud Rate and Radio ID are right" : "Radio ID is right";

@@ -25,9 +25,11 @@ public:
 
     virtual ~ClientListener() = default;
 
-    // Nothing on success, else what the system said, or kAddressInUse.
-    virtual std::optional<std::string> listen(const std::string& host, std::uint16_t port,
-                                              Events events) = 0;
+    // Binds a numeric address; nothing on success, else what the system said, or
+    // kAddressInUse. Clients that connect wait until serve() is called.
+    virtual std::optional<std::string> listen(const std::string& address, std::uint16_t port) = 0;
+    // Takes the clients, those already waiting first, and tells events of them.
+    virtual void serve(Events events) = 0;
     virtual bool listening() const = 0;
     // "127.0.0.1:4532", with the port the system chose for port 0.
     virtual std::string address() const = 0;

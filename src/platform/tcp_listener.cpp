@@ -15,24 +15,26 @@ constexpr qint64 kReadBuffer = 16 * 1024;
 
 class TcpListener final : public ClientListener {
 public:
-    std::optional<std::string> listen(const std::string& host, std::uint16_t port,
-                                      Events events) override
+    std::optional<std::string> listen(const std::string& address, std::uint16_t port) override
     {
-        events_ = std::move(events);
-        QObject::connect(&server_, &QTcpServer::newConnection, &server_, [this] { accept(); });
-        // Qt reads a name it cannot parse as every interface: "localhost" must not reach them.
-        QHostAddress address(QString::fromStdString(host));
-        if (host == "localhost") {
-            address = QHostAddress::LocalHost;
-        } else if (address.isNull()) {
-            return "not an IP address: " + host;
+        // Qt reads an address it cannot parse as "any": a name must have been resolved.
+        const QHostAddress host(QString::fromStdString(address));
+        if (host.isNull()) {
+            return address + " is not an address.";
         }
-        if (!server_.listen(address, port)) {
+        if (!server_.listen(host, port)) {
             return server_.serverError() == QAbstractSocket::AddressInUseError
                        ? std::string(kAddressInUse)
                        : server_.errorString().toStdString();
         }
         return std::nullopt;
+    }
+
+    void serve(Events events) override
+    {
+        events_ = std::move(events);
+        QObject::connect(&server_, &QTcpServer::newConnection, &server_, [this] { accept(); });
+        accept();
     }
 
     bool listening() const override { return server_.isListening(); }

@@ -1,79 +1,178 @@
 #include "share/rigctl_commands.h"
 
 #include <array>
+#include <cctype>
 #include <charconv>
 
 namespace share {
 
 namespace {
 
-struct CommandRow {
-    char shortName; // 0 when the command has only its long name
-    std::string_view longName;
-    Command command;
-    std::size_t args;
-};
-
-constexpr std::array<CommandRow, 15> kCommands{{
-    {'f', "get_freq", Command::GetFreq, 0},
-    {'F', "set_freq", Command::SetFreq, 1},
-    {'m', "get_mode", Command::GetMode, 0},
-    {'M', "set_mode", Command::SetMode, 2},
-    {'v', "get_vfo", Command::GetVfo, 0},
-    {'V', "set_vfo", Command::SetVfo, 1},
-    {'s', "get_split_vfo", Command::GetSplitVfo, 0},
-    {'S', "set_split_vfo", Command::SetSplitVfo, 2},
-    {'t', "get_ptt", Command::GetPtt, 0},
-    {'T', "set_ptt", Command::SetPtt, 1},
-    {0, "get_powerstat", Command::GetPowerstat, 0},
-    {0, "chk_vfo", Command::ChkVfo, 0},
-    {0, "dump_state", Command::DumpState, 0},
-    {0, "get_lock_mode", Command::GetLockMode, 0},
-    {'q', "quit", Command::Quit, 0},
-}};
-
 bool isSpace(char c)
 {
-    return c == ' ' || c == '\t' || c == '\r';
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
 }
 
-std::vector<std::string> words(std::string_view text)
+bool isNewline(char c)
 {
-    std::vector<std::string> out;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        while (i < text.size() && isSpace(text[i])) {
-            ++i;
+    return c == '\n' || c == '\r';
+}
+
+// A character that asks for the extended protocol with itself as the separator.
+bool isSeparator(char c)
+{
+    return std::ispunct(static_cast<unsigned char>(c)) && c != '\\' && c != '_' && c != '#' &&
+           c != '(' && c != ')';
+}
+
+// Reads as rigctld's stdio calls do; each returns false where the input runs out first.
+class Cursor {
+public:
+    explicit Cursor(std::string_view input)
+        : input_(input)
+    {}
+
+    std::size_t at() const { return at_; }
+
+    bool character(char& c)
+    {
+        if (at_ >= input_.size()) {
+            return false;
         }
-        const std::size_t start = i;
-        while (i < text.size() && !isSpace(text[i])) {
-            ++i;
+        c = input_[at_++];
+        return true;
+    }
+
+    // A whitespace-delimited word; it ends only where whitespace follows it.
+    bool word(std::string& out)
+    {
+        while (at_ < input_.size() && isSpace(input_[at_])) {
+            ++at_;
         }
-        if (i > start) {
-            out.emplace_back(text.substr(start, i - start));
+        const std::size_t start = at_;
+        while (at_ < input_.size() && !isSpace(input_[at_])) {
+            ++at_;
+        }
+        if (at_ == input_.size()) {
+            return false;
+        }
+        out.assign(input_.substr(start, at_ - start));
+        return true;
+    }
+
+    // Up to and with the end of the line, which is not kept.
+    bool line(std::string& out)
+    {
+        const std::size_t end = input_.find('\n', at_);
+        if (end == std::string_view::npos) {
+            return false;
+        }
+        out.assign(input_.substr(at_, end - at_));
+        at_ = end + 1;
+        return true;
+    }
+
+private:
+    std::string_view input_;
+    std::size_t at_ = 0;
+};
+
+bool readArgs(Cursor& in, const CommandInfo& command, std::vector<std::string>& args)
+{
+    std::string word;
+    char skipped = 0;
+    if (command.restOfLine) {
+        // The argument starts with the character after the name, a line of its own when that
+        // ends the line; every command but send_morse drops one leading space.
+        if (!in.line(word) || (word.empty() && !in.line(word))) {
+            return false;
+        }
+        if (command.code != 'b' && !word.empty() && word.front() == ' ') {
+            word.erase(0, 1);
+        }
+        args.push_back(word);
+        return true;
+    }
+    for (std::size_t i = 0; i < command.args; ++i) {
+        // One character goes unread before each of the first two words, as in rigctld.
+        if (i < 2 && !in.character(skipped)) {
+            return false;
+        }
+        if (!in.word(word)) {
+            return false;
+        }
+        args.push_back(word);
+        // A first argument "?" asks for the choices and ends the arguments.
+        if (i == 0 && word.front() == '?') {
+            break;
         }
     }
-    return out;
+    return true;
 }
-
-const CommandRow* find(std::string_view name)
-{
-    for (const CommandRow& row : kCommands) {
-        const bool byShort = name.size() == 1 && row.shortName == name[0];
-        const bool byLong = name.size() > 1 && name[0] == '\\' && name.substr(1) == row.longName;
-        if (byShort || byLong) {
-            return &row;
-        }
-    }
-    // Hamlib's own client ends with 'q'; 'Q' is its other spelling.
-    return name == "Q" ? &kCommands.back() : nullptr;
-}
-
-constexpr std::array<std::string_view, 5> kOurVfos{"VFOA", "VFO", "currVFO", "Main", "MainA"};
-constexpr std::array<std::string_view, 7> kOtherVfos{"VFOB",  "VFOC", "SubA", "SubB",
-                                                     "MainB", "Sub",  "MEM"};
 
 } // namespace
+
+ReadResult readRequest(std::string_view input)
+{
+    Cursor in(input);
+    Request request;
+    char c = 0;
+    // Line ends before a command are passed over whatever follows them.
+    std::size_t idle = 0;
+    while (idle < input.size() && isNewline(input[idle])) {
+        ++idle;
+    }
+    do {
+        if (!in.character(c)) {
+            return {std::nullopt, idle};
+        }
+        if (c == '+') {
+            request.extended = true;
+            if (!in.character(c)) {
+                return {std::nullopt, idle};
+            }
+        }
+        if (isSeparator(c)) {
+            request.extended = true;
+            request.separator = c;
+            if (!in.character(c)) {
+                return {std::nullopt, idle};
+            }
+        }
+        if (c == '\\') {
+            // The character after the backslash, then the rest of the word.
+            std::string name(1, '\0');
+            std::string rest;
+            if (!in.character(name[0]) || !in.word(rest)) {
+                return {std::nullopt, idle};
+            }
+            request.command = commandByName(name + rest);
+            if (!request.command) {
+                return {request, in.at()};
+            }
+            break;
+        }
+    } while (isNewline(c));
+
+    if (c == '#') {
+        std::string comment;
+        if (!in.line(comment)) {
+            return {std::nullopt, idle};
+        }
+        return {request, in.at()};
+    }
+    if (c == 'q' || c == 'Q') {
+        request.quit = true;
+        return {request, in.at()};
+    }
+    if (!request.command) {
+        request.command = commandByCode(static_cast<unsigned char>(c));
+    }
+    if (request.command && !readArgs(in, *request.command, request.args)) {
+        return {std::nullopt, idle};
+    }
+    return {request, in.at()};
+}
 
 std::optional<std::int64_t> parseHz(std::string_view text)
 {
@@ -109,45 +208,20 @@ std::optional<std::int64_t> parseInt(std::string_view text)
 
 Rprt vfoChoice(std::string_view name)
 {
-    for (const std::string_view v : kOurVfos) {
+    constexpr std::array<std::string_view, 5> ours{"VFOA", "VFO", "currVFO", "Main", "MainA"};
+    constexpr std::array<std::string_view, 7> others{"VFOB",  "VFOC", "SubA", "SubB",
+                                                     "MainB", "Sub",  "MEM"};
+    for (const std::string_view v : ours) {
         if (v == name) {
             return Rprt::Ok;
         }
     }
-    for (const std::string_view v : kOtherVfos) {
+    for (const std::string_view v : others) {
         if (v == name) {
             return Rprt::Unavailable;
         }
     }
     return Rprt::Invalid;
-}
-
-std::optional<ParsedLine> parseLine(std::string_view line)
-{
-    std::vector<std::string> parts = words(line);
-    if (parts.empty()) {
-        return std::nullopt;
-    }
-    ParsedLine parsed;
-    const char first = parts.front().front();
-    if (first == '+' || first == ';' || first == '|' || first == ',') {
-        parsed.separator = first == '+' ? '\n' : first;
-        parts.front().erase(0, 1);
-        if (parts.front().empty()) {
-            parts.erase(parts.begin());
-        }
-        if (parts.empty()) {
-            return parsed;
-        }
-    }
-    const CommandRow* const row = find(parts.front());
-    parsed.longName = row ? std::string(row->longName) : parts.front();
-    parsed.args.assign(parts.begin() + 1, parts.end());
-    if (row) {
-        parsed.command = row->command;
-        parsed.wrongCount = parsed.args.size() != row->args;
-    }
-    return parsed;
 }
 
 } // namespace share

@@ -1,5 +1,9 @@
+// --rigctld's address: read from the command line, resolved, and bound.
 #include "share/rigctl_listen_address.h"
 
+#include <QHostAddress>
+#include <QHostInfo>
+#include <algorithm>
 #include <charconv>
 
 namespace share {
@@ -31,14 +35,41 @@ std::optional<ListenAddress> parseListenAddress(std::string_view text)
     return address;
 }
 
+std::optional<std::string> resolveListenHost(const std::string& host)
+{
+    QHostAddress address(QString::fromStdString(host));
+    if (address.isNull()) {
+        const QList<QHostAddress> found =
+            QHostInfo::fromName(QString::fromStdString(host)).addresses();
+        if (found.isEmpty()) {
+            return std::nullopt;
+        }
+        const auto v4 = std::find_if(found.begin(), found.end(), [](const QHostAddress& a) {
+            return a.protocol() == QAbstractSocket::IPv4Protocol;
+        });
+        address = v4 != found.end() ? *v4 : found.front();
+    }
+    return address.toString().toStdString();
+}
+
 std::string exposureWarning(const ListenAddress& address)
 {
-    const std::string& h = address.host;
-    if (h == "localhost" || h == "::1" || h.rfind("127.", 0) == 0) {
+    const auto bound = resolveListenHost(address.host);
+    if (!bound || QHostAddress(QString::fromStdString(*bound)).isLoopback()) {
         return {};
     }
-    return "The Hamlib network server listens on " + h + ":" + std::to_string(address.port) +
+    return "The Hamlib network server listens on " + address.host + ":" +
+           std::to_string(address.port) +
            ". Anyone who can reach that address can tune the radio and key its transmitter.";
+}
+
+std::unique_ptr<platform::ClientListener> bindListener(const ListenAddress& address)
+{
+    auto listener = platform::newTcpListener();
+    if (const auto bound = resolveListenHost(address.host)) {
+        listener->listen(*bound, address.port);
+    }
+    return listener;
 }
 
 } // namespace share

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "platform/client_listener.h"
+
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,7 +18,13 @@ struct ListenAddress {
 
 // HOST:PORT or PORT, as --rigctld takes it; empty text gives the defaults.
 std::optional<ListenAddress> parseListenAddress(std::string_view text);
+// The numeric address to bind for a host: a name is resolved (localhost to the loopback
+// address, IPv4 first), never left for the system to read as "any". Nothing without one.
+std::optional<std::string> resolveListenHost(const std::string& host);
 // What the operator must be told before others can reach the radio; empty for loopback.
 std::string exposureWarning(const ListenAddress& address);
+// A listener bound at the address, for clients to connect to before the server takes them;
+// one that could not bind is returned too, and the server's start says why.
+std::unique_ptr<platform::ClientListener> bindListener(const ListenAddress& address);
 
 } // namespace share

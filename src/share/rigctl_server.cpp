@@ -1,75 +1,15 @@
 #include "share/rigctl_server.h"
 
-#include "civ/commands.h"
 #include "platform/logging.h"
+#include "share/rigctl_listen_address.h"
 
 namespace share {
 
-namespace {
-
-constexpr std::string_view kRefreshLabel = "Hamlib network server";
-
-civ::Frame frame(int to, int our, std::uint8_t command, std::initializer_list<std::uint8_t> data)
-{
-    civ::Frame f{civ::kPreamble, civ::kPreamble, static_cast<std::uint8_t>(to),
-                 static_cast<std::uint8_t>(our), command};
-    f.insert(f.end(), data);
-    f.push_back(civ::kEndOfMessage);
-    return f;
-}
-
-civ::Frame frameFor(const Action& action, int to, int our, int frequencyBytes)
-{
-    using Kind = Action::Kind;
-    switch (action.kind) {
-    case Kind::ReadFrequency:
-        return frame(to, our, civ::kCmdReadFrequency, {});
-    case Kind::ReadMode:
-        return frame(to, our, civ::kCmdReadMode, {});
-    case Kind::ReadPtt:
-        return frame(to, our, kCmdTransmit, {kSubPtt});
-    case Kind::SetFrequency: {
-        civ::Frame f = frame(to, our, civ::kCmdSetFrequency, {});
-        const civ::Frame bcd = civ::frequencyBcd(action.hz, frequencyBytes);
-        f.insert(f.end() - 1, bcd.begin(), bcd.end());
-        return f;
-    }
-    case Kind::SetMode:
-        if (action.filter) {
-            return frame(to, our, civ::kCmdSetMode,
-                         {static_cast<std::uint8_t>(action.mode),
-                          static_cast<std::uint8_t>(*action.filter)});
-        }
-        return frame(to, our, civ::kCmdSetMode, {static_cast<std::uint8_t>(action.mode)});
-    case Kind::SetPtt:
-        return frame(to, our, kCmdTransmit,
-                     {kSubPtt, static_cast<std::uint8_t>(action.ptt ? 1 : 0)});
-    }
-    return {};
-}
-
-template <class T> bool stale(const std::optional<Known<T>>& known, line::Millis now)
-{
-    return !known || now - known->at >= RigctlServer::kFreshMs;
-}
-
-} // namespace
-
 RigctlServer::RigctlServer(line::Door& door, std::unique_ptr<platform::ClientListener> listener,
                            std::function<line::Millis()> clock)
-    : door_(door)
-    , listener_(std::move(listener))
-    , clock_(std::move(clock))
-{
-    line::Taps& taps = door_.taps();
-    QObject::connect(&taps, &line::Taps::frame, &context_,
-                     [this](const line::FrameEvent& event) { frame(event); });
-    QObject::connect(&taps, &line::Taps::ticked, &context_, [this] { ticked(); });
-    QObject::connect(&taps, &line::Taps::settingsChanged, &context_, [this] {
-        radio_.clear();
-        pttUnreadable_ = false;
-    });
-}
+    : listener_(std::move(listener))
+    , scheduler_(door, std::move(clock), clients_, [this](std::uint32_t id) { flush(id); })
+{}
 
 RigctlServer::~RigctlServer()
 {
@@ -78,15 +18,22 @@ RigctlServer::~RigctlServer()
 
 std::optional<std::string> RigctlServer::start(const std::string& host, std::uint16_t port)
 {
+    std::optional<std::string> error;
+    if (!listener_->listening()) {
+        const auto address = resolveListenHost(host);
+        error =
+            address ? listener_->listen(*address, port) : "No address is known for " + host + ".";
+    }
+    if (error) {
+        qCWarning(lcApp) << "Hamlib network server:" << error->c_str();
+        return error;
+    }
     platform::ClientListener::Events events;
     events.connected = [this](std::uint32_t id, const std::string& label) { connected(id, label); };
     events.received = [this](std::uint32_t id, std::string_view bytes) { received(id, bytes); };
     events.gone = [this](std::uint32_t id) { clients_.erase(id); };
-    auto error = listener_->listen(host, port, std::move(events));
-    if (error) {
-        qCWarning(lcApp) << "Hamlib network server:" << error->c_str();
-    }
-    return error;
+    listener_->serve(std::move(events));
+    return std::nullopt;
 }
 
 std::string RigctlServer::where() const
@@ -122,10 +69,15 @@ void RigctlServer::stop()
 void RigctlServer::connected(std::uint32_t id, const std::string& label)
 {
     if (clients_.size() >= kMaxClients) {
-        listener_->disconnect(id, false);
+        // Told why, as Hamlib's client reads an error, before the line is closed.
+        ++refused_;
+        listener_->write(id, "RPRT " + std::to_string(static_cast<int>(Rprt::BusBusy)) + "\n");
+        listener_->disconnect(id, true);
         return;
     }
-    auto client = std::make_unique<Client>(Client{{id, label}, RigctlSession(radio_)});
+    auto client = std::make_unique<RigctlClient>(scheduler_.radio());
+    client->info.id = id;
+    client->info.name = label;
     clients_[id] = std::move(client);
 }
 
@@ -137,156 +89,7 @@ void RigctlServer::received(std::uint32_t id, std::string_view bytes)
     }
     it->second->session.receive(bytes);
     flush(id);
-    serve();
-}
-
-void RigctlServer::frame(const line::FrameEvent& event)
-{
-    const line::Settings settings = door_.settings();
-    radio_.heard(event, settings.radioId, settings.ourId, clock_());
-    if (inFlight_ && event.request == inFlight_->id) {
-        if (event.direction == line::Direction::Sent) {
-            inFlight_->sentAt = clock_();
-        } else if (event.direction == line::Direction::Dropped) {
-            complete(Outcome::Dropped);
-        } else if (event.direction == line::Direction::Received &&
-                   event.kind == line::Kind::Frame) {
-            const bool ng = commandOf(event) == civ::kNg;
-            if (ClientInfo* const i = info(inFlight_->client)) {
-                ++i->framesAnswered;
-                i->framesDropped += ng ? 1 : 0;
-            }
-            if (ng && inFlight_->action.kind == Action::Kind::ReadPtt) {
-                pttUnreadable_ = true;
-                radio_.assumeReceiving(clock_());
-                complete(Outcome::Ok);
-            } else {
-                complete(ng ? Outcome::Rejected : Outcome::Ok);
-            }
-        }
-    }
-    answerReads();
-    serve();
-}
-
-void RigctlServer::ticked()
-{
-    if (inFlight_) {
-        const line::Millis now = clock_();
-        const bool unanswered =
-            inFlight_->sentAt && now - *inFlight_->sentAt > line::LinkAccount::kAnswerWindowMs;
-        if (unanswered || now - inFlight_->queuedAt > kGiveUpMs) {
-            complete(Outcome::Timeout);
-        }
-    }
-    serve();
-}
-
-void RigctlServer::serve()
-{
-    if (inFlight_ || clients_.empty()) {
-        return;
-    }
-    // Sets first, taking the clients in turn.
-    std::optional<Action> action;
-    std::uint32_t owner = 0;
-    auto next = clients_.upper_bound(lastServed_);
-    for (std::size_t n = 0; n < clients_.size() && !action; ++n, ++next) {
-        if (next == clients_.end()) {
-            next = clients_.begin();
-        }
-        const auto& wanted = next->second->session.action();
-        if (wanted && wanted->isSet()) {
-            action = wanted;
-            owner = lastServed_ = next->first;
-        }
-    }
-    if (!action) {
-        action = nextRead();
-    }
-    if (!action) {
-        return;
-    }
-    const line::Settings settings = door_.settings();
-    ClientInfo* const i = info(owner);
-    if (!civ::isEncodableAddress(settings.radioId) || !civ::isEncodableAddress(settings.ourId)) {
-        inFlight_ = InFlight{0, *action, owner, clock_(), std::nullopt};
-        complete(Outcome::NotConfigured);
-        return;
-    }
-    const line::Origin origin{line::Source::Network, owner,
-                              i ? i->name : std::string(kRefreshLabel)};
-    const auto id = door_.send(
-        frameFor(*action, settings.radioId, settings.ourId, radio_.frequencyBytes()), origin);
-    inFlight_ = InFlight{id.value_or(0), *action, owner, clock_(), std::nullopt};
-    if (!id) {
-        complete(Outcome::Busy);
-        return;
-    }
-    if (i) {
-        ++i->framesSent;
-    }
-}
-
-std::optional<Action> RigctlServer::nextRead() const
-{
-    using Kind = Action::Kind;
-    for (const auto& [id, client] : clients_) {
-        const auto& wanted = client->session.action();
-        if (wanted && !wanted->isSet()) {
-            return wanted;
-        }
-    }
-    const line::Millis now = clock_();
-    if (stale(radio_.frequency(), now)) {
-        return Action::of(Kind::ReadFrequency);
-    }
-    if (stale(radio_.mode(), now)) {
-        return Action::of(Kind::ReadMode);
-    }
-    if (!pttUnreadable_ && stale(radio_.ptt(), now)) {
-        return Action::of(Kind::ReadPtt);
-    }
-    return std::nullopt;
-}
-
-void RigctlServer::complete(Outcome outcome)
-{
-    const InFlight done = *inFlight_;
-    inFlight_.reset();
-    if (outcome == Outcome::Busy || outcome == Outcome::Dropped) {
-        if (ClientInfo* const i = info(done.client)) {
-            ++i->framesDropped;
-        }
-    }
-    for (auto& [id, client] : clients_) {
-        const auto& wanted = client->session.action();
-        const bool mine = done.action.isSet() ? id == done.client && wanted == done.action
-                                              : wanted && wanted->kind == done.action.kind;
-        if (mine) {
-            client->session.finish(outcome);
-        }
-    }
-    for (auto it = clients_.begin(); it != clients_.end();) {
-        flush((it++)->first);
-    }
-}
-
-void RigctlServer::answerReads()
-{
-    using Kind = Action::Kind;
-    for (auto it = clients_.begin(); it != clients_.end();) {
-        RigctlSession& session = it->second->session;
-        const auto& wanted = session.action();
-        const bool known = wanted && ((wanted->kind == Kind::ReadFrequency && radio_.frequency()) ||
-                                      (wanted->kind == Kind::ReadMode && radio_.mode()) ||
-                                      (wanted->kind == Kind::ReadPtt && radio_.ptt()));
-        const std::uint32_t id = (it++)->first;
-        if (known) {
-            session.finish(Outcome::Ok);
-            flush(id);
-        }
-    }
+    scheduler_.serve();
 }
 
 void RigctlServer::flush(std::uint32_t id)
@@ -307,12 +110,6 @@ void RigctlServer::flush(std::uint32_t id)
                       << "which does not read its answers";
         listener_->disconnect(id, false);
     }
-}
-
-ClientInfo* RigctlServer::info(std::uint32_t id)
-{
-    const auto it = clients_.find(id);
-    return it == clients_.end() ? nullptr : &it->second->info;
 }
 
 } // namespace share

@@ -2,6 +2,7 @@
 
 #include "share/rigctl_modes.h"
 
+#include <array>
 #include <utility>
 
 namespace share {
@@ -13,21 +14,10 @@ constexpr std::int64_t kMaxHz5 = 9'999'999'999;
 
 Rprt code(Outcome outcome)
 {
-    switch (outcome) {
-    case Outcome::Ok:
-        return Rprt::Ok;
-    case Outcome::Rejected:
-        return Rprt::Rejected;
-    case Outcome::Timeout:
-        return Rprt::Timeout;
-    case Outcome::Busy:
-        return Rprt::BusBusy;
-    case Outcome::Dropped:
-        return Rprt::Io;
-    case Outcome::NotConfigured:
-        return Rprt::Config;
-    }
-    return Rprt::Io;
+    // In the order of Outcome's values.
+    constexpr std::array kCodes{Rprt::Ok,      Rprt::Rejected, Rprt::Timeout,
+                                Rprt::BusBusy, Rprt::Io,       Rprt::Config};
+    return kCodes[static_cast<std::size_t>(outcome)];
 }
 
 std::string rprt(Rprt code)
@@ -76,20 +66,31 @@ void RigctlSession::hold(Entry entry)
 
 void RigctlSession::run()
 {
-    while (!action_ && !quitting_ && !waiting_.empty()) {
-        Entry entry = std::move(waiting_.front());
-        waiting_.pop_front();
-        if (entry.error != Rprt::Ok) {
-            for (int i = 0; i < entry.count; ++i) {
-                output_ += rprt(entry.error);
-            }
+    while (!action_ && !quitting_) {
+        const ReadResult read = readRequest(input_);
+        input_.erase(0, read.consumed);
+        if (read.request) {
+            begin(*read.request);
             continue;
         }
-        if (auto parsed = parseLine(entry.line)) {
-            readTried_ = false;
-            if (!execute(*parsed)) {
-                current_ = std::move(parsed);
-            }
+        // A command whose arguments go on past a line's worth is given up, like an overlong line.
+        if (input_.size() > kMaxLine) {
+            input_.clear();
+            output_ += rprt(Rprt::Invalid);
+        }
+        if (waiting_.empty()) {
+            return;
+        }
+        Entry entry = std::move(waiting_.front());
+        waiting_.pop_front();
+        if (entry.error == Rprt::Ok) {
+            input_ += entry.line + '\n';
+            continue;
+        }
+        // What was begun before a line that could not be kept goes with it.
+        input_.clear();
+        for (int i = 0; i < entry.count; ++i) {
+            output_ += rprt(entry.error);
         }
     }
 }
@@ -101,15 +102,12 @@ void RigctlSession::finish(Outcome outcome)
     }
     const Action done = *action_;
     action_.reset();
-    if (done.isSet()) {
-        answer(*current_, code(outcome));
-    } else if (outcome != Outcome::Ok) {
-        answer(*current_, code(outcome));
+    const CommandInfo& command = *current_->command;
+    if (done.isSet() || outcome != Outcome::Ok) {
+        end(command, code(outcome));
     } else {
         readTried_ = true;
-        if (!execute(*current_)) {
-            answer(*current_, Rprt::Timeout);
-        }
+        end(command, carryOut(*current_).value_or(Rprt::Timeout));
     }
     current_.reset();
     run();
@@ -120,168 +118,176 @@ std::string RigctlSession::takeOutput()
     return std::exchange(output_, {});
 }
 
-bool RigctlSession::execute(const ParsedLine& line)
+void RigctlSession::begin(const Request& request)
 {
-    if (!line.command) {
-        answer(line, Rprt::NotImplemented);
-        return true;
+    extended_ = extended_ || request.extended;
+    separator_ = request.separator.value_or(separator_);
+    if (request.quit) {
+        output_ += rprt(Rprt::Ok);
+        quitting_ = true;
+        return;
     }
-    if (line.wrongCount) {
-        answer(line, Rprt::Invalid);
-        return true;
+    if (!request.command) {
+        return;
     }
-    switch (*line.command) {
+    const CommandInfo& command = *request.command;
+    if (extended_ && command.ours != Command::ChkVfo) {
+        output_ += std::string(command.name) + ":";
+        for (const std::string& arg : request.args) {
+            output_ += " " + arg;
+        }
+        output_ += separator_;
+    }
+    readTried_ = false;
+    if (const auto code = carryOut(request)) {
+        end(command, *code);
+    } else {
+        current_ = request;
+    }
+}
+
+std::optional<Rprt> RigctlSession::carryOut(const Request& request)
+{
+    const CommandInfo& info = *request.command;
+    if (!info.ours) {
+        return Rprt::NotImplemented;
+    }
+    if (request.args.size() != info.args) {
+        return Rprt::Invalid;
+    }
+    const std::vector<std::string>& args = request.args;
+    switch (*info.ours) {
     case Command::SetFreq:
     case Command::SetMode:
     case Command::SetPtt:
-        return set(line);
+        return set(*info.ours, args);
     case Command::GetFreq:
     case Command::GetMode:
     case Command::GetPtt:
-        return read(line);
+        return read(*info.ours);
     case Command::GetVfo:
-        values(line, {{"VFO", "VFOA"}});
-        return true;
+        value("VFO", "VFOA");
+        return Rprt::Ok;
     case Command::SetVfo:
-        answer(line, vfoChoice(line.args[0]));
-        return true;
+        return vfoChoice(args[0]);
     case Command::GetSplitVfo:
-        values(line, {{"Split", "0"}, {"TX VFO", "VFOA"}});
-        return true;
+        value("Split", "0");
+        value("TX VFO", "VFOA");
+        return Rprt::Ok;
     case Command::SetSplitVfo: {
-        const Rprt split = line.args[0] == "0"   ? Rprt::Ok
-                           : line.args[0] == "1" ? Rprt::Unavailable
-                                                 : Rprt::Invalid;
-        answer(line, split == Rprt::Ok ? vfoChoice(line.args[1]) : split);
-        return true;
+        const Rprt split = args[0] == "0"   ? Rprt::Ok
+                           : args[0] == "1" ? Rprt::Unavailable
+                                            : Rprt::Invalid;
+        return split == Rprt::Ok ? vfoChoice(args[1]) : split;
     }
     case Command::GetPowerstat:
-        values(line, {{"Power Status", "1"}});
-        return true;
+        value("Power Status", "1", true);
+        return Rprt::Ok;
     case Command::ChkVfo:
-        output_ += line.separator ? "ChkVFO: 0\n" : "0\n";
-        return true;
-    case Command::DumpState:
-        if (line.separator) {
-            output_ += "dump_state:" + std::string(1, *line.separator);
-        }
-        output_ += dumpState();
-        if (line.separator) {
-            output_ += rprt(Rprt::Ok);
-        }
-        return true;
+        value("ChkVFO", "0", true);
+        return Rprt::Ok;
     case Command::GetLockMode:
-        // As Hamlib's own server: the value, then a report even in the plain protocol.
-        values(line, {{"Locked", "0"}});
-        if (!line.separator) {
-            output_ += rprt(Rprt::Ok);
-        }
-        return true;
-    case Command::Quit:
-        output_ += rprt(Rprt::Ok);
-        quitting_ = true;
-        return true;
+        value("Locked", "0", true);
+        return Rprt::Ok;
+    case Command::DumpState:
+        output_ += dumpState();
+        return Rprt::Ok;
+    case Command::DumpCaps:
+        output_ += dumpCaps();
+        return Rprt::Ok;
     }
-    return true;
+    return Rprt::NotImplemented;
 }
 
-bool RigctlSession::read(const ParsedLine& line)
+std::optional<Rprt> RigctlSession::read(Command command)
 {
     using Kind = Action::Kind;
     Kind kind = Kind::ReadPtt;
-    if (*line.command == Command::GetFreq) {
+    if (command == Command::GetFreq) {
         kind = Kind::ReadFrequency;
         if (const auto& f = radio_.frequency()) {
-            values(line, {{"Frequency", std::to_string(f->value)}});
-            return true;
+            value("Frequency", std::to_string(f->value));
+            return Rprt::Ok;
         }
-    } else if (*line.command == Command::GetMode) {
+    } else if (command == Command::GetMode) {
         kind = Kind::ReadMode;
         if (const auto& m = radio_.mode()) {
-            values(line,
-                   {{"Mode", std::string(hamlibModeName(m->value.code).value_or("None"))},
-                    {"Passband", std::to_string(passbandHz(m->value.code, m->value.filter))}});
-            return true;
+            value("Mode", std::string(hamlibModeName(m->value.code).value_or("None")));
+            value("Passband", std::to_string(passbandHz(m->value.code, m->value.filter)));
+            return Rprt::Ok;
         }
     } else if (const auto& p = radio_.ptt()) {
-        values(line, {{"PTT", p->value ? "1" : "0"}});
-        return true;
+        value("PTT", p->value ? "1" : "0");
+        return Rprt::Ok;
     }
     // Asked the radio once already: it did not tell.
     if (!readTried_) {
         action_ = Action::of(kind);
     }
-    return false;
+    return std::nullopt;
 }
 
-bool RigctlSession::set(const ParsedLine& line)
+std::optional<Rprt> RigctlSession::set(Command command, const std::vector<std::string>& args)
 {
     using Kind = Action::Kind;
     Action wanted;
-    if (*line.command == Command::SetFreq) {
-        const auto hz = parseHz(line.args[0]);
+    if (command == Command::SetFreq) {
+        const auto hz = parseHz(args[0]);
         const std::int64_t highest = radio_.frequencyBytes() == 4 ? kMaxHz4 : kMaxHz5;
         if (!hz || *hz <= 0 || *hz > highest) {
-            answer(line, Rprt::Invalid);
-            return true;
+            return Rprt::Invalid;
         }
         wanted = Action::of(Kind::SetFrequency);
         wanted.hz = *hz;
-    } else if (*line.command == Command::SetMode) {
-        const auto mode = civModeCode(line.args[0]);
-        const auto passband = parseInt(line.args[1]);
+    } else if (command == Command::SetMode) {
+        const auto mode = civModeCode(args[0]);
+        const auto passband = parseInt(args[1]);
         FilterChoice choice;
         choice.valid = false;
         if (mode && passband) {
             choice = filterFor(*mode, *passband);
         }
         if (!choice.valid) {
-            answer(line, Rprt::Invalid);
-            return true;
+            return Rprt::Invalid;
         }
         wanted = Action::of(Kind::SetMode);
         wanted.mode = *mode;
         wanted.filter = choice.filter;
     } else {
-        const auto ptt = parseInt(line.args[0]);
+        const auto ptt = parseInt(args[0]);
         if (!ptt || *ptt < 0 || *ptt > 3) {
-            answer(line, Rprt::Invalid);
-            return true;
+            return Rprt::Invalid;
         }
         wanted = Action::of(Kind::SetPtt);
         wanted.ptt = *ptt != 0;
     }
     action_ = wanted;
-    return false;
+    return std::nullopt;
 }
 
-void RigctlSession::answer(const ParsedLine& line, Rprt code)
+void RigctlSession::end(const CommandInfo& command, Rprt code)
 {
-    if (line.separator && !line.longName.empty()) {
-        std::string head = line.longName + ":";
-        for (const std::string& arg : line.args) {
-            head += " " + arg;
-        }
-        output_ += head + *line.separator;
+    const bool report =
+        code != Rprt::Ok || (command.ours != Command::ChkVfo && (extended_ || !command.reads));
+    if (report) {
+        output_ += rprt(code);
     }
-    output_ += rprt(code);
+    // A report ends the extended protocol; chk_vfo, which has none, leaves it on.
+    if (report || code != Rprt::Ok) {
+        extended_ = false;
+        separator_ = '\n';
+    }
+    if (separator_ != '\n') {
+        output_ += '\n';
+    }
 }
 
-void RigctlSession::values(const ParsedLine& line,
-                           std::initializer_list<std::pair<std::string_view, std::string>> kv)
+void RigctlSession::value(std::string_view key, const std::string& text, bool endsLine)
 {
-    if (!line.separator) {
-        for (const auto& [key, value] : kv) {
-            output_ += value + "\n";
-        }
-        return;
+    if (extended_) {
+        output_ += std::string(key) + ": ";
     }
-    const char sep = *line.separator;
-    output_ += line.longName + ":" + sep;
-    for (const auto& [key, value] : kv) {
-        output_ += std::string(key) + ": " + value + sep;
-    }
-    output_ += rprt(Rprt::Ok);
+    output_ += text + (endsLine ? '\n' : separator_);
 }
 
 } // namespace share

@@ -34,7 +34,8 @@ struct Action {
 // How the radio took an action.
 enum class Outcome { Ok, Rejected, Timeout, Busy, Dropped, NotConfigured };
 
-// One client's conversation in Hamlib's network protocol. Lines are answered in order; a line
+// One client's conversation in Hamlib's network protocol, answered as rigctld answers: the
+// commands of a line one after the other, each in the protocol its prefix asked for. A command
 // that needs the radio holds the ones behind it until finish() is called.
 class RigctlSession {
 public:
@@ -56,27 +57,33 @@ public:
 private:
     struct Entry {
         std::string line;
-        Rprt error = Rprt::Ok; // Ok: run the line; else answer this, count times
+        Rprt error = Rprt::Ok; // Ok: read the line; else answer this, count times
         int count = 1;
     };
 
     void hold(Entry entry);
     void run();
-    // False while the line waits on action_.
-    bool execute(const ParsedLine& line);
-    bool read(const ParsedLine& line);
-    bool set(const ParsedLine& line);
-    void answer(const ParsedLine& line, Rprt code);
-    void values(const ParsedLine& line,
-                std::initializer_list<std::pair<std::string_view, std::string>> kv);
+    void begin(const Request& request);
+    // Nothing while the command waits on action_.
+    std::optional<Rprt> carryOut(const Request& request);
+    std::optional<Rprt> read(Command command);
+    std::optional<Rprt> set(Command command, const std::vector<std::string>& args);
+    void end(const CommandInfo& command, Rprt code);
+    // A value and the separator after it; a few of rigctld's values end their line instead.
+    void value(std::string_view key, const std::string& text, bool endsLine = false);
 
     const RadioState& radio_;
     std::string partial_;
     bool skipping_ = false;
     std::deque<Entry> waiting_;
-    std::optional<ParsedLine> current_;
+    // Held text not yet read as commands.
+    std::string input_;
+    std::optional<Request> current_;
     std::optional<Action> action_;
     bool readTried_ = false;
+    // The extended protocol and its separator last until a command's report ends them.
+    bool extended_ = false;
+    char separator_ = '\n';
     bool quitting_ = false;
     std::string output_;
 };

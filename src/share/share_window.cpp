@@ -35,6 +35,10 @@ std::vector<ShareWindow::Row> rowsOf(const std::vector<SharedService*>& services
             {{text(service->title()), running ? text(service->where()) : QStringLiteral("stopped")},
              running ? service : nullptr,
              std::nullopt});
+        if (const int refused = service->refusedClients()) {
+            rows.back().cells << QString() << QString()
+                              << QStringLiteral("%1 refused").arg(refused);
+        }
         for (const ClientInfo& client : service->clients()) {
             rows.push_back(
                 {{QStringLiteral("    ") + text(client.name), QString(),
@@ -145,7 +149,8 @@ QWidget* ShareWindow::makeServerBar()
     return bar;
 }
 
-void ShareWindow::startNetworkServer(const ListenAddress& address)
+void ShareWindow::startNetworkServer(const ListenAddress& address,
+                                     std::unique_ptr<platform::ClientListener> bound)
 {
     // A running server moves: its clients are hung up.
     std::erase(services_, server_.get());
@@ -156,8 +161,9 @@ void ShareWindow::startNetworkServer(const ListenAddress& address)
     if (const std::string warning = exposureWarning(address); !warning.empty()) {
         message_(parentWidget(), text(warning), {});
     }
-    auto server = std::make_unique<RigctlServer>(door_, platform::newTcpListener(),
-                                                 [this] { return door_.now(); });
+    auto server =
+        std::make_unique<RigctlServer>(door_, bound ? std::move(bound) : platform::newTcpListener(),
+                                       [this] { return door_.now(); });
     if (const auto error = server->start(address.host, address.port)) {
         const bool inUse = *error == platform::kAddressInUse;
         message_(parentWidget(),

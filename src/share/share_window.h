@@ -1,6 +1,7 @@
 #pragma once
 
 #include "line/door.h"
+#include "platform/client_listener.h"
 #include "share/rigctl_listen_address.h"
 #include "share/shared_service.h"
 
@@ -48,7 +49,9 @@ public:
     static QString defaultCivPortPath();
 
     // Warns first when others could reach it; a failure to listen is told, and leaves it off.
-    void startNetworkServer(const ListenAddress& address);
+    // A listener bound at start-up is served where it is.
+    void startNetworkServer(const ListenAddress& address,
+                            std::unique_ptr<platform::ClientListener> bound = nullptr);
     // Off when on; on again at the address it last had.
     void toggleNetworkServer();
     // Null while off.

@@ -27,6 +27,8 @@ public:
     virtual std::vector<ClientInfo> clients() const = 0;
     virtual void stopClient(std::uint32_t id) = 0;
     virtual void stop() = 0;
+    // Programs turned away because the service had all it takes.
+    virtual int refusedClients() const { return 0; }
 };
 
 } // namespace share

@@ -3,23 +3,38 @@
 #include "window_fixture.h"
 
 #include <QApplication>
+#include <QTcpServer>
+#include <QTcpSocket>
 
 TEST_F(WindowTest, OpenShowsTheAboutMessageThenPutsTheWindowToWork)
 {
     QStringList seen;
     platform::Services s = services({{"A", "/dev/A"}, {"B", "/dev/B"}});
+    // --rigctld's port takes clients from the start, while the message is up.
+    quint16 listenPort = 0;
+    {
+        QTcpServer probe;
+        ASSERT_TRUE(probe.listen(QHostAddress::LocalHost));
+        listenPort = probe.serverPort();
+    }
+    app().networkServer = share::ListenAddress{"localhost", listenPort};
     s.showMessage = [&](QWidget*, const QString& text, const QString&) {
         const QWidgetList windows = QApplication::topLevelWidgets();
         const bool windowExists = std::any_of(windows.cbegin(), windows.cend(), [](QWidget* w) {
             return qobject_cast<IcomWindow*>(w) != nullptr;
         });
-        seen << (windowExists ? "after the window" : "before the window") << text;
+        QTcpSocket client;
+        client.connectToHost(QHostAddress::LocalHost, listenPort);
+        seen << (windowExists ? "after the window" : "before the window") << text
+             << (client.waitForConnected(5000) ? "listening" : "not listening");
     };
     app().setServices(s);
     app().Open();
+    app().networkServer.reset();
     EXPECT_EQ(seen, QStringList({"before the window",
                                  "Tarvik Icom Version 1.0.0\n"
-                                 "A simple program to test out an Icom CI-V Interface"}));
+                                 "A simple program to test out an Icom CI-V Interface",
+                                 "listening"}));
 
     IcomWindow& w = app().mainWindow();
     EXPECT_EQ(w.findChild<QLineEdit*>(QStringLiteral("OurIDEditField"))->text(), "234");

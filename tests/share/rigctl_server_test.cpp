@@ -11,11 +11,11 @@ namespace {
 
 class FakeListener final : public platform::ClientListener {
 public:
-    std::optional<std::string> listen(const std::string&, std::uint16_t, Events e) override
+    std::optional<std::string> listen(const std::string&, std::uint16_t) override
     {
-        events = std::move(e);
         return std::nullopt;
     }
+    void serve(Events e) override { events = std::move(e); }
     bool listening() const override { return true; }
     std::string address() const override { return "127.0.0.1:4532"; }
     void close() override {}
@@ -174,7 +174,7 @@ TEST_F(RigctlServerTest, ReadsComeFromTheLineAndAreKeptFreshOnlyWhileClientsAreC
     line::FrameEvent report;
     report.bytes = {0xFE, 0xFE, 0x00, 0x08, 0x00, 0x00, 0x50, 0x07, 0x07, 0x00, 0xFD};
     emit door.taps_.frame(report);
-    tick(RigctlServer::kFreshMs - 50);
+    tick(RigctlScheduler::kFreshMs - 50);
     ASSERT_EQ(door.sent.size(), 4u);
     EXPECT_EQ(door.sent[3].first, (civ::Frame{0xFE, 0xFE, 0x08, 0xE0, 0x04, 0xFD}));
     say(1, "f\n");
@@ -191,6 +191,8 @@ TEST_F(RigctlServerTest, ClientsOverTheirBoundsAreRefusedOrLetGo)
         client(id);
     }
     EXPECT_EQ(listener->closed, std::vector<std::uint32_t>{RigctlServer::kMaxClients + 1});
+    EXPECT_EQ(heard(RigctlServer::kMaxClients + 1), "RPRT -14\n");
+    EXPECT_EQ(server->refusedClients(), 1);
     door.full = true;
     say(1, "F 7074000\n");
     EXPECT_EQ(heard(1), "RPRT -14\n");
