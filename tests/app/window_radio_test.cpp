@@ -1,3 +1,4 @@
+#include "ui/notice_label.h"
 #include "window_fixture.h"
 
 #include <QAbstractItemView>
@@ -134,6 +135,56 @@ TEST_F(RadioWindow, SilenceIsToldInAPermanentNoticeAndTheDisplaysStayGreyUntilAR
     port->feed(bytes({0xFE, 0xFE, 0xEA, 0x08, 0x04, 0x01, 0x01, 0xFD}));
     run(50);
     EXPECT_TRUE(displaysLive());
+}
+
+// Every kind of notice, with a long path, as the window paints it: cut at a word with an
+// ellipsis where it does not fit, its subject always whole.
+TEST_F(RadioWindow, EveryNoticeIsPaintedInWholeWordsWithItsSubject)
+{
+    const std::string path = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0";
+    const line::PortStatus serial{line::PortState::NeverOpened, path, 9600, false,
+                                  "Permission denied"};
+    line::PortStatus lost = serial;
+    lost.state = line::PortState::Lost;
+    const line::PortStatus network{line::PortState::NeverOpened, "tcp://127.0.0.1:47001", 0, true,
+                                   "Connection refused"};
+    std::vector<radio::NoticeText> notices{
+        radio::portText(serial),
+        radio::portText(lost),
+        radio::portText(network),
+        radio::portText({}),
+        radio::busyText({0, {0x94}, 9}, 50000),
+        radio::busyText({0, {0x5C, 0x94, 0xA4}, 9}, 50000),
+        radio::silenceText(148, serial, 50000),
+        radio::silenceText(148, network, 50000),
+        radio::broadcastPollText(),
+        radio::refusalText(148,
+                           "frequency 145500 kHz, mode RTTY-REVERSE / NARROW and the mode read",
+                           true, 50000)};
+    debugFileName = QStringLiteral("/var/log/icom-interface/no such folder/DEBUG.TXT");
+    start();
+    auto* const label = control<ui::NoticeLabel>("Notice");
+    control<QCheckBox>("DebugCheckBox")->setChecked(true);
+    notices.push_back({label->toolTip().toStdString(), debugFileName.toStdString()});
+    control<QLineEdit>("EditRadioID")->setText(QStringLiteral("300"));
+    window->ReqTimer_Action();
+    notices.push_back({label->toolTip().toStdString(), ""});
+    const int width = label->contentsRect().width();
+    EXPECT_GT(width, 500) << "the notice has the window's width";
+    for (const radio::NoticeText& notice : notices) {
+        label->setNotice(notice);
+        const QString whole = QString::fromStdString(notice.text);
+        const QString painted = label->text();
+        SCOPED_TRACE(painted.toStdString());
+        EXPECT_LE(label->fontMetrics().horizontalAdvance(painted), width);
+        EXPECT_TRUE(painted.contains(QString::fromStdString(notice.subject)));
+        const qsizetype cut = painted.size() - 1;
+        if (painted != whole) {
+            EXPECT_EQ(painted.back(), QChar(0x2026));
+            EXPECT_TRUE(whole.startsWith(painted.first(cut)));
+            EXPECT_TRUE(QStringLiteral(" .,:").contains(whole.at(cut)));
+        }
+    }
 }
 
 TEST_F(RadioWindow, ChoosingTheRowOfAPortThatCameBackReopensIt)

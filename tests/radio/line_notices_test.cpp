@@ -42,10 +42,10 @@ struct Line {
     void pass()
     {
         for (const line::FrameEvent& event : account.takeEvents()) {
-            lineNotices.take(notices, event, 8);
+            lineNotices.take(event, 8);
         }
         lineNotices.update(notices, account,
-                           {8, true, at, [this] {
+                           {radioId, true, at, [this] {
                                 return static_cast<int>((14 * 3600 + 3 * 60 + 5) * 1000 + at);
                             }});
     }
@@ -60,6 +60,7 @@ struct Line {
     LineNotices lineNotices;
     Notices notices;
     line::Millis at = 0;
+    int radioId = 8;
 };
 
 TEST(LineNotices, AnNgNamesTheRequestItAnswersAndClearsWhenThatCommandNextSucceeds)
@@ -69,24 +70,36 @@ TEST(LineNotices, AnNgNamesTheRequestItAnswersAndClearsWhenThatCommandNextSuccee
         bool sent;
     };
     const std::pair<std::vector<Step>, const char*> cases[] = {
-        {{{kSetFreq, true}, {kNg, false}}, "Radio 8 refused frequency 7040.5 kHz (NG)"},
+        {{{kSetFreq, true}, {kNg, false}}, "Radio 8 refused frequency 7040.5 kHz (NG) at 14:03:05"},
         {{{kSetMode, true}, {kOk, false}, {kReadFreq, true}, {kNg, false}},
-         "Radio 8 refused the frequency read (NG)"},
-        {{{kReadMode, true}, {kNg, false}}, "Radio 8 refused the mode read (NG)"},
+         "Radio 8 refused the frequency read (NG) at 14:03:05"},
+        {{{kReadMode, true}, {kNg, false}}, "Radio 8 refused the mode read (NG) at 14:03:05"},
         {{{kReadFreq, true}, {kNg, false}, {kReadFreq, true}, {kFreqReply, false}}, ""},
         {{{kSetFreq, true}, {kNg, false}, {kReadFreq, true}, {kFreqReply, false}},
-         "Radio 8 refused frequency 7040.5 kHz (NG)"},
+         "Radio 8 refused frequency 7040.5 kHz (NG) at 14:03:05"},
         {{{kSetFreq, true}, {kNg, false}, {kSetFreq, true}, {kOk, false}}, ""},
-        {{{kNg, false}}, "Radio 8 refused a command (NG)"},
+        {{{kNg, false}}, "Radio 8 refused a command (NG) at 14:03:05"},
         {{{kNg, false}, {kFreqReply, false}}, ""},
         {{{kSetFreq, true}, {kNgOf5C, false}}, ""},
+        // Both reads refused at every poll: one steady notice, not one NG after the other.
+        {{{kReadFreq, true},
+          {kNg, false},
+          {kReadMode, true},
+          {kNg, false},
+          {kReadFreq, true},
+          {kNg, false},
+          {kReadMode, true},
+          {kNg, false},
+          {kReadFreq, true},
+          {kNg, false}},
+         "Radio 8 has refused the frequency read and the mode read (NG) since 14:03:05"},
     };
     for (const auto& [steps, text] : cases) {
         Line line;
         for (const Step& step : steps) {
             step.sent ? line.send(step.frame) : line.hear(step.frame);
         }
-        EXPECT_EQ(line.notices.shown(), text);
+        EXPECT_EQ(line.notices.shown().text, text);
     }
 }
 
@@ -101,28 +114,36 @@ TEST(LineNotices, PresentStatesOutrankEarlierEvents)
         line.send(kReadMode);
         line.wait(3000);
     }
-    EXPECT_EQ(line.notices.shown(), "No answer from radio 8 at 9600 bit/s since 14:03:05: check "
-                                    "rate, address, cable and power");
+    EXPECT_EQ(line.notices.shown().text,
+              "No answer from radio 8 at 9600 bit/s since 14:03:05: check "
+              "rate, address, cable and power");
+    // Heard again: the NG returns, dated.
+    line.hear(kFreqReply);
+    EXPECT_EQ(line.notices.shown().text, "Radio 8 refused frequency 7040.5 kHz (NG) at 14:03:05");
+    line.wait(100);
 
     // Another radio keeps talking while our next poll waits in the ring.
     line.account.queued(kReadFreq, {}, line.at);
     for (int report = 0; report < 60; ++report) {
         line.hear(kReportOf94);
     }
-    EXPECT_EQ(line.notices.shown(), "Our frames have waited since 14:03:11: radio 148 keeps the "
-                                    "bus busy. Turn CI-V Transceive off on that radio, or slow "
-                                    "its reports.");
+    EXPECT_EQ(line.notices.shown().text,
+              "Our frames have waited since 14:03:11: radio 148 keeps the "
+              "bus busy. Turn CI-V Transceive off on that radio, or slow "
+              "its reports.");
     // Told by address and dated once: the text stays put while the wait goes on.
     line.hear(kReportOf5C);
     line.wait(2000);
-    EXPECT_EQ(line.notices.shown(), "Our frames have waited since 14:03:11: radios 92 and 148 "
-                                    "keep the bus busy. Turn CI-V Transceive off on those radios, "
-                                    "or slow their reports.");
+    EXPECT_EQ(line.notices.shown().text,
+              "Our frames have waited since 14:03:11: radios 92 and 148 "
+              "keep the bus busy. Turn CI-V Transceive off on those radios, "
+              "or slow their reports.");
 
     line.account.portLost("the device was disconnected", line.at);
     line.pass();
-    EXPECT_EQ(line.notices.shown(), "Lost /dev/ttyUSB0: the device was disconnected. Choose the "
-                                    "port again once it is back.");
+    EXPECT_EQ(line.notices.shown().text,
+              "Lost /dev/ttyUSB0: the device was disconnected. Choose the "
+              "port again once it is back.");
 }
 
 TEST(LineNotices, SilenceOnANetworkPortNamesNoRateAndAPortThatNeverOpenedSaysWhy)
@@ -133,12 +154,18 @@ TEST(LineNotices, SilenceOnANetworkPortNamesNoRateAndAPortThatNeverOpenedSaysWhy
         line.send(kReadMode);
         line.wait(3000);
     }
-    EXPECT_EQ(line.notices.shown(), "No answer from radio 8 since 14:03:05: check address, the "
-                                    "server, its cable and the radio's power");
+    EXPECT_EQ(line.notices.shown().text,
+              "No answer from radio 8 since 14:03:05: check address, the "
+              "server, its cable and the radio's power");
     line.account.portFailed("Connection refused", line.at);
     line.pass();
-    EXPECT_EQ(line.notices.shown(), "Port tcp://radio:4532 did not open: Connection refused. "
-                                    "Choose it again under Serial Port once that is put right.");
+    EXPECT_EQ(line.notices.shown().text,
+              "Port tcp://radio:4532 did not open: Connection refused. "
+              "Choose it again under Serial Port once that is put right.");
+    line.account.portOpened(line.at);
+    line.radioId = 0;
+    line.pass();
+    EXPECT_EQ(line.notices.shown().text, broadcastPollText().text);
 }
 
 } // namespace
