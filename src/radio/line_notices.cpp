@@ -165,17 +165,15 @@ NoticeText LineNotices::refusal(const LineView& view) const
         return {};
     }
     std::string what;
-    line::Millis first = refused_.front().at;
     bool again = false;
     for (std::size_t i = 0; i < refused_.size(); ++i) {
         if (i > 0) {
             what += i + 1 == refused_.size() ? " and " : ", ";
         }
         what += refused_[i].what;
-        first = std::min(first, refused_[i].at);
         again = again || refused_[i].again;
     }
-    return refusalText(refused_.front().key.to, what, again, view.clockAt(first));
+    return refusalText(refused_.front().by, what, again, view.clockAt(refused_.front().at));
 }
 
 void LineNotices::take(const line::FrameEvent& event, int radioId)
@@ -191,21 +189,21 @@ void LineNotices::take(const line::FrameEvent& event, int radioId)
         event.from() != radioId || radioId < 0) {
         return;
     }
-    if (!refused_.empty() && refused_.front().key.to != radioId) {
+    if (!refused_.empty() && refused_.front().by != radioId) {
         refused_.clear(); // another radio's
     }
     const civ::Frame* const asked = request(event);
     // An NG paired with no request clears on whatever the radio sends next.
     const Key key = asked ? keyOf(*asked) : Key{radioId};
-    const auto found = std::ranges::lower_bound(refused_, key, {}, &Refused::key);
-    const bool listed = found != refused_.end() && found->key == key;
+    const auto found = std::ranges::find(refused_, key, &Refused::key);
+    const bool listed = found != refused_.end();
     if (event.command() == civ::kNg) {
         const std::string what = asked ? describeRequest(*asked) : "a command";
         if (listed) {
             found->what = what;
             found->again = true;
         } else {
-            refused_.insert(found, {key, what, event.at, false});
+            refused_.push_back({key, radioId, what, event.at, false});
         }
         return;
     }

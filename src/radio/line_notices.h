@@ -53,10 +53,11 @@ private:
         int to = -1;
         int command = -1;
         int subCommand = -1;
-        friend auto operator<=>(const Key&, const Key&) = default;
+        friend bool operator==(const Key&, const Key&) = default;
     };
     struct Refused {
         Key key;
+        int by = -1;         // the radio that refused it
         std::string what;    // the request, in words
         line::Millis at = 0; // its first NG
         bool again = false;  // refused more than once
@@ -67,7 +68,7 @@ private:
     NoticeText refusal(const LineView& view) const;
 
     std::deque<Sent> sent_;
-    // By command, so that two refused reads make one steady notice.
+    // In the order first refused, so that two refused reads make one steady notice.
     std::vector<Refused> refused_;
 };
 

@@ -142,25 +142,16 @@ TEST_F(RadioWindow, SilenceIsToldInAPermanentNoticeAndTheDisplaysStayGreyUntilAR
 TEST_F(RadioWindow, EveryNoticeIsPaintedInWholeWordsWithItsSubject)
 {
     const std::string path = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0";
-    const line::PortStatus serial{line::PortState::NeverOpened, path, 9600, false,
-                                  "Permission denied"};
-    line::PortStatus lost = serial;
-    lost.state = line::PortState::Lost;
-    const line::PortStatus network{line::PortState::NeverOpened, "tcp://127.0.0.1:47001", 0, true,
-                                   "Connection refused"};
+    const line::PortStatus serial{line::PortState::NeverOpened, path, 57600, false, "Busy"};
+    const line::PortStatus lost{line::PortState::Lost, "tcp://127.0.0.1:47001", 0, true, "Gone"};
     std::vector<radio::NoticeText> notices{
         radio::portText(serial),
         radio::portText(lost),
-        radio::portText(network),
-        radio::portText({}),
-        radio::busyText({0, {0x94}, 9}, 50000),
-        radio::busyText({0, {0x5C, 0x94, 0xA4}, 9}, 50000),
-        radio::silenceText(148, serial, 50000),
-        radio::silenceText(148, network, 50000),
+        radio::busyText({0, {92, 148, 164}}, 0),
+        radio::silenceText(148, serial, 0),
         radio::broadcastPollText(),
-        radio::refusalText(148,
-                           "frequency 145500 kHz, mode RTTY-REVERSE / NARROW and the mode read",
-                           true, 50000)};
+        radio::refusalText(148, "frequency 145500 kHz, mode RTTY-REVERSE and the mode read", true,
+                           0)};
     debugFileName = QStringLiteral("/var/log/icom-interface/no such folder/DEBUG.TXT");
     start();
     auto* const label = control<ui::NoticeLabel>("Notice");
@@ -178,12 +169,11 @@ TEST_F(RadioWindow, EveryNoticeIsPaintedInWholeWordsWithItsSubject)
         SCOPED_TRACE(painted.toStdString());
         EXPECT_LE(label->fontMetrics().horizontalAdvance(painted), width);
         EXPECT_TRUE(painted.contains(QString::fromStdString(notice.subject)));
+        // Whole, or its first words and an ellipsis.
         const qsizetype cut = painted.size() - 1;
-        if (painted != whole) {
-            EXPECT_EQ(painted.back(), QChar(0x2026));
-            EXPECT_TRUE(whole.startsWith(painted.first(cut)));
-            EXPECT_TRUE(QStringLiteral(" .,:").contains(whole.at(cut)));
-        }
+        EXPECT_TRUE(painted == whole ||
+                    (painted.back() == QChar(0x2026) && whole.startsWith(painted.first(cut)) &&
+                     QStringLiteral(" .,:").contains(whole.at(cut))));
     }
 }
 

@@ -1,43 +1,25 @@
-// civ-sim itself on its network listener, behind a slow link, losing, cutting and garbling as
-// asked: the bytes a controller gets back.
-#include <QProcess>
+// civ-sim itself behind a slow network link, as a controller hears it lose, cut and garble.
+#include "simulator.h"
+#include "window_fixture.h"
+
 #include <QTcpSocket>
 #include <QUrl>
-#include <gtest/gtest.h>
 
-namespace {
-
-constexpr int kDeadlineMs = 10'000;
-
-QByteArray bytes(std::initializer_list<int> values)
+TEST_F(SimulatorTest, LosesCutsAndFlipsAsAskedBehindASlowLink)
 {
-    QByteArray out;
-    for (const int v : values) {
-        out.append(static_cast<char>(v));
-    }
-    return out;
-}
-
-TEST(SimulatedBus, LosesCutsAndFlipsAsAskedBehindASlowLink)
-{
-    QProcess sim;
-    sim.start(QStringLiteral(CIV_SIM_PATH),
-              {"--listen", "127.0.0.1:0", "--net-delay", "20-40", "--lose-every", "2",
-               "--cut-every", "3", "--flip-echo-bit"});
-    ASSERT_TRUE(sim.waitForReadyRead(kDeadlineMs)) << sim.readAllStandardError().toStdString();
-    const QUrl address(QString::fromLocal8Bit(sim.readLine()).trimmed());
+    const QUrl address(
+        startSimulator({"--listen", "127.0.0.1:0", "--net-delay", "20-40", "--lose-every", "2",
+                        "--cut-every", "3", "--flip-echo-bit"}));
     QTcpSocket line;
     line.connectToHost(address.host(), quint16(address.port()));
-    ASSERT_TRUE(line.waitForConnected(kDeadlineMs));
+    ASSERT_TRUE(line.waitForConnected(kDeadlineMs)) << sim.readAllStandardError().toStdString();
 
-    const QByteArray poll = bytes({0xFE, 0xFE, 0x08, 0xEA, 0x03, 0xFD});
-    const QByteArray echo = bytes({0xFE, 0xFE, 0x09, 0xEA, 0x03, 0xFD});
-    const QByteArray reply =
-        bytes({0xFE, 0xFE, 0xEA, 0x08, 0x03, 0x00, 0x40, 0x07, 0x14, 0x00, 0xFD});
+    const QByteArray poll = frame(0x08, 0xEA, 0x03);
+    const QByteArray echo = frame(0x09, 0xEA, 0x03);
+    const QByteArray reply = frame(0xEA, 0x08, 0x03, {0x00, 0x40, 0x07, 0x14, 0x00});
     // Replies 2, 4 and 6 are lost; the third is cut short first.
     const QByteArray answers[] = {reply, {}, reply.first(7) + reply, {}, reply, {}};
-    QByteArray expected;
-    QByteArray heard;
+    QByteArray expected, heard;
     for (const QByteArray& answer : answers) {
         line.write(poll);
         expected += echo + answer;
@@ -46,8 +28,4 @@ TEST(SimulatedBus, LosesCutsAndFlipsAsAskedBehindASlowLink)
         }
         ASSERT_EQ(heard.toHex(' '), expected.toHex(' '));
     }
-    sim.terminate();
-    sim.waitForFinished(kDeadlineMs);
 }
-
-} // namespace

@@ -1,5 +1,4 @@
-// What the simulator puts on the line and when: timed faults and load, the radios' replies with
-// the faults of a real bus, and the pace of the line and of a network link.
+// What the simulator puts on the line, and when: load, replies with a real bus's faults, pacing.
 #include "line_rate.h"
 #include "log.h"
 #include "simulator.h"
