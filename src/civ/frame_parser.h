@@ -30,6 +30,7 @@ public:
     std::array<int, kMsgUpperBound + 1> parseMsg{};
     int parseMsgLength = 0;
     bool parseMsgOverflow = false;
+    bool parseAfterFe = false; // the byte before was FE
 };
 
 inline FrameParser::Event FrameParser::ParseByte(int b)
@@ -38,6 +39,14 @@ inline FrameParser::Event FrameParser::ParseByte(int b)
     if (b == kJamCode) {
         parseState = 0;
         return Event::Jam;
+    }
+    // CI-V data never holds FE: FE FE after the preamble is the next frame's, and the frame
+    // before it was cut short.
+    const bool newPreamble = b == kPreamble && parseAfterFe && parseState > 2;
+    parseAfterFe = b == kPreamble;
+    if (newPreamble) {
+        parseState = 2;
+        return Event::None;
     }
 
     switch (parseState) {
@@ -48,8 +57,11 @@ inline FrameParser::Event FrameParser::ParseByte(int b)
         parseState = (b == kPreamble) ? 2 : 0;
         break;
     case 2:
-        parseToID = b;
-        parseState = 3;
+        // A run of extra FE belongs to the frame that follows it.
+        if (b != kPreamble) {
+            parseToID = b;
+            parseState = 3;
+        }
         break;
     case 3:
         parseFromID = b;

@@ -45,11 +45,7 @@ void FrameCutter::pushByte(std::uint8_t b, Millis now, std::vector<Piece>& out)
     case Stage::OneFe:
         if (b == civ::kPreamble) {
             closeRun(out);
-            frame_.assign({civ::kPreamble, civ::kPreamble});
-            frameWire_ = 2;
-            fields_ = 0;
-            frameAt_ = loneFeAt_;
-            stage_ = Stage::Preamble;
+            startFrame(loneFeAt_);
         } else {
             addToRun(civ::kPreamble, loneFeAt_, out);
             addToRun(b, now, out);
@@ -62,7 +58,16 @@ void FrameCutter::pushByte(std::uint8_t b, Millis now, std::vector<Piece>& out)
             endFrame(b, now, out);
             break;
         }
-        // Extra FE before the addresses belong to the frame; after them FE is data.
+        // CI-V data never holds FE: FE FE after the addresses begins the next frame.
+        if (stage_ == Stage::Fields && b == civ::kPreamble && afterFe_) {
+            restart(out);
+            break;
+        }
+        afterFe_ = b == civ::kPreamble;
+        if (afterFe_) {
+            loneFeAt_ = now;
+        }
+        // Extra FE before the addresses belong to the frame; after them a lone FE is data.
         if (stage_ == Stage::Preamble && b != civ::kPreamble) {
             stage_ = Stage::Fields;
         }
@@ -75,6 +80,26 @@ void FrameCutter::pushByte(std::uint8_t b, Millis now, std::vector<Piece>& out)
         ++frameWire_;
         break;
     }
+}
+
+void FrameCutter::restart(std::vector<Piece>& out)
+{
+    // The first FE of the new preamble is not the cut frame's, when it was kept at all.
+    if (fields_ <= kHeadFields) {
+        frame_.pop_back();
+    }
+    out.push_back({Kind::Stray, std::move(frame_), frameWire_ - 1, frameAt_});
+    startFrame(loneFeAt_);
+}
+
+void FrameCutter::startFrame(Millis firstFeAt)
+{
+    frame_.assign({civ::kPreamble, civ::kPreamble});
+    frameWire_ = 2;
+    fields_ = 0;
+    frameAt_ = firstFeAt;
+    afterFe_ = false;
+    stage_ = Stage::Preamble;
 }
 
 void FrameCutter::addToRun(std::uint8_t b, Millis at, std::vector<Piece>& out)

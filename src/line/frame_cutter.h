@@ -39,13 +39,17 @@ private:
     };
 
     void pushByte(std::uint8_t b, Millis now, std::vector<Piece>& out);
+    void startFrame(Millis firstFeAt);
+    // A new preamble inside a frame: what came before it was cut short.
+    void restart(std::vector<Piece>& out);
     void addToRun(std::uint8_t b, Millis at, std::vector<Piece>& out);
     void jam(std::uint8_t b, Millis now, std::vector<Piece>& out);
     void endFrame(std::uint8_t fd, Millis now, std::vector<Piece>& out);
     void finishFrame(Kind kind, Millis now, std::vector<Piece>& out);
 
     Stage stage_ = Stage::Between;
-    Millis loneFeAt_ = 0;
+    Millis loneFeAt_ = 0; // also an FE inside a frame, which may begin the next one
+    bool afterFe_ = false;
     std::vector<std::uint8_t> run_;
     Millis runAt_ = 0;
     std::vector<std::uint8_t> frame_;

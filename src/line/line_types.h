@@ -30,7 +30,7 @@ struct Origin {
 enum class Kind : std::uint8_t {
     Frame,
     Jam,      // the jam code
-    Stray,    // bytes outside any frame, or a frame the jam code cut short
+    Stray,    // bytes outside any frame, or a frame cut short by the jam code or a new FE FE
     Overlong, // a frame longer than the program's parser holds; bytes keep its head
     Headless, // FE FE to from FD: no command byte
 };

@@ -70,17 +70,19 @@ std::string describeRequest(const civ::Frame& frame)
     return f.command < 0 ? "a command" : "command 0x" + civ::hexByte(f.command);
 }
 
-std::string portText(const line::PortStatus& port)
+NoticeText portText(const line::PortStatus& port)
 {
     switch (port.state) {
     case line::PortState::NotChosen:
-        return "No port chosen: plug in the interface, then choose it under Serial Port.";
+        return {"No port chosen: plug in the interface, then choose it under Serial Port.", {}};
     case line::PortState::NeverOpened:
-        return "Port " + port.port + " did not open: " + port.reason +
-               ". Choose it again under Serial Port once that is put right.";
+        return {"Port " + port.port + " did not open: " + port.reason +
+                    ". Choose it again under Serial Port once that is put right.",
+                port.port};
     case line::PortState::Lost:
-        return "Lost " + port.port + ": " + port.reason +
-               ". Choose the port again once it is back.";
+        return {"Lost " + port.port + ": " + port.reason +
+                    ". Choose the port again once it is back.",
+                port.port};
     case line::PortState::Opening:
     case line::PortState::Open:
         break;
@@ -88,7 +90,7 @@ std::string portText(const line::PortStatus& port)
     return {};
 }
 
-std::string busyText(const line::HoldBack& held, int since)
+NoticeText busyText(const line::HoldBack& held, int since)
 {
     // By address: two talkers about as busy would otherwise swap places from tick to tick.
     std::vector<int> talkers = held.talkers;
@@ -96,21 +98,39 @@ std::string busyText(const line::HoldBack& held, int since)
     // Dated, not counted: under a flood of reports a count would change the text, and so the
     // status bar's layout, every second.
     const bool several = talkers.size() > 1;
-    return "Our frames have waited since " + clock(since) + ": " + radios(talkers) +
-           (several ? " keep the bus busy. Turn CI-V Transceive off on those radios, or slow "
-                      "their reports."
-                    : " keeps the bus busy. Turn CI-V Transceive off on that radio, or slow "
-                      "its reports.");
+    std::string who = radios(talkers);
+    return {"Our frames have waited since " + clock(since) + ": " + who +
+                (several ? " keep the bus busy. Turn CI-V Transceive off on those radios, or "
+                           "slow their reports."
+                         : " keeps the bus busy. Turn CI-V Transceive off on that radio, or slow "
+                           "its reports."),
+            who};
 }
 
-std::string silenceText(int radio, const line::PortStatus& port, int since)
+NoticeText silenceText(int radio, const line::PortStatus& port, int since)
 {
     const std::string rate = port.network ? "" : " at " + std::to_string(port.rate) + " bit/s";
     const std::string check = port.network
                                   ? "check address, the server, its cable and the radio's power"
                                   : "check rate, address, cable and power";
-    return "No answer from radio " + std::to_string(radio) + rate + " since " + clock(since) +
-           ": " + check;
+    const std::string who = "radio " + std::to_string(radio);
+    return {"No answer from " + who + rate + " since " + clock(since) + ": " + check, who};
+}
+
+NoticeText refusalText(int radio, const std::string& what, bool again, int since)
+{
+    // Dated: shown again after a silence, an old NG must not pass for a new one.
+    const std::string who = "Radio " + std::to_string(radio);
+    return {again ? who + " has refused " + what + " (NG) since " + clock(since)
+                  : who + " refused " + what + " (NG) at " + clock(since),
+            who};
+}
+
+NoticeText broadcastPollText()
+{
+    return {"No radio answers a poll to 0, the broadcast address: set Radio ID to the radio's "
+            "own address.",
+            "0"};
 }
 
 int LineView::clockAt(line::Millis at) const
@@ -125,18 +145,38 @@ void LineNotices::update(Notices& notices, const line::LinkAccount& account,
 {
     notices.set(Notice::Port, portText(account.port()));
     const auto held = account.heldBack(view.now);
-    notices.set(Notice::Busy, held ? busyText(*held, view.clockAt(held->since)) : std::string());
-    std::string silence;
-    if (view.polling && view.radioId >= 0 && account.port().state == line::PortState::Open) {
+    notices.set(Notice::Busy, held ? busyText(*held, view.clockAt(held->since)) : NoticeText());
+    NoticeText silence;
+    if (view.polling && view.radioId == civ::kBroadcast) {
+        silence = broadcastPollText();
+    } else if (view.polling && view.radioId >= 0 && account.port().state == line::PortState::Open) {
         const line::RadioStatus radio = account.radio(view.radioId);
         if (radio.unanswered >= kSilentAfterRequests && radio.silentSince) {
             silence = silenceText(view.radioId, account.port(), view.clockAt(*radio.silentSince));
         }
     }
-    notices.set(Notice::Silence, silence);
+    notices.set(Notice::Silence, std::move(silence));
+    notices.set(Notice::Refusal, refusal(view));
 }
 
-void LineNotices::take(Notices& notices, const line::FrameEvent& event, int radioId)
+NoticeText LineNotices::refusal(const LineView& view) const
+{
+    if (refused_.empty()) {
+        return {};
+    }
+    std::string what;
+    bool again = false;
+    for (std::size_t i = 0; i < refused_.size(); ++i) {
+        if (i > 0) {
+            what += i + 1 == refused_.size() ? " and " : ", ";
+        }
+        what += refused_[i].what;
+        again = again || refused_[i].again;
+    }
+    return refusalText(refused_.front().by, what, again, view.clockAt(refused_.front().at));
+}
+
+void LineNotices::take(const line::FrameEvent& event, int radioId)
 {
     if (event.direction == line::Direction::Sent && event.request) {
         sent_.push_back({*event.request, event.bytes});
@@ -149,17 +189,28 @@ void LineNotices::take(Notices& notices, const line::FrameEvent& event, int radi
         event.from() != radioId || radioId < 0) {
         return;
     }
-    const civ::Frame* const asked = request(event);
-    if (event.command() == civ::kNg) {
-        // An NG paired with no request clears on whatever the radio sends next.
-        refused_ = asked ? keyOf(*asked) : Key{radioId};
-        const std::string what = asked ? describeRequest(*asked) : "a command";
-        notices.set(Notice::Refusal,
-                    "Radio " + std::to_string(radioId) + " refused " + what + " (NG)");
-    } else if (refused_ && ((asked && refused_ == keyOf(*asked)) || refused_->command < 0)) {
-        refused_.reset();
-        notices.clear(Notice::Refusal);
+    if (!refused_.empty() && refused_.front().by != radioId) {
+        refused_.clear(); // another radio's
     }
+    const civ::Frame* const asked = request(event);
+    // An NG paired with no request clears on whatever the radio sends next.
+    const Key key = asked ? keyOf(*asked) : Key{radioId};
+    const auto found = std::ranges::find(refused_, key, &Refused::key);
+    const bool listed = found != refused_.end();
+    if (event.command() == civ::kNg) {
+        const std::string what = asked ? describeRequest(*asked) : "a command";
+        if (listed) {
+            found->what = what;
+            found->again = true;
+        } else {
+            refused_.push_back({key, radioId, what, event.at, false});
+        }
+        return;
+    }
+    if (listed) {
+        refused_.erase(found);
+    }
+    std::erase_if(refused_, [](const Refused& r) { return r.key.command < 0; });
 }
 
 const civ::Frame* LineNotices::request(const line::FrameEvent& reply) const

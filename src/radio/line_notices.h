@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace radio {
 
@@ -27,7 +28,8 @@ struct LineView {
 };
 
 // The notices the line's state and events call for, decided from the link account: the port,
-// a bus kept busy by others, a silent radio, and an NG paired with the request it answers.
+// a bus kept busy by others, a silent radio or a poll nothing answers, and the NGs paired with
+// the requests they answer.
 class LineNotices {
 public:
     // Requests that may still be answered are remembered this many at most.
@@ -35,11 +37,11 @@ public:
     // Two polls of two requests each, both left unanswered.
     static constexpr int kSilentAfterRequests = 4;
 
-    // Sets the port, busy and silence notices from the account's present state.
+    // Sets every notice of the line from the account's present state and the NGs taken.
     void update(Notices& notices, const line::LinkAccount& account, const LineView& view) const;
-    // Each frame event, in order: an NG of the radio is told, and cleared when the command it
-    // refused next succeeds.
-    void take(Notices& notices, const line::FrameEvent& event, int radioId);
+    // Each frame event, in order: an NG of the radio is kept until the command it refused
+    // next succeeds.
+    void take(const line::FrameEvent& event, int radioId);
 
 private:
     struct Sent {
@@ -53,22 +55,36 @@ private:
         int subCommand = -1;
         friend bool operator==(const Key&, const Key&) = default;
     };
+    struct Refused {
+        Key key;
+        int by = -1;         // the radio that refused it
+        std::string what;    // the request, in words
+        line::Millis at = 0; // its first NG
+        bool again = false;  // refused more than once
+    };
 
     const civ::Frame* request(const line::FrameEvent& reply) const;
     static Key keyOf(const civ::Frame& frame);
+    NoticeText refusal(const LineView& view) const;
 
     std::deque<Sent> sent_;
-    std::optional<Key> refused_;
+    // In the order first refused, so that two refused reads make one steady notice.
+    std::vector<Refused> refused_;
 };
 
 // "frequency 7040.5 kHz", "mode USB / WIDE", "the frequency read", "command 0x1A".
 std::string describeRequest(const civ::Frame& frame);
-// The notice of a port that is not open, or nothing while it is.
-std::string portText(const line::PortStatus& port);
-// "Our frames have waited 12 s: radio 148 keeps the bus busy (240 frames). ..."
-std::string busyText(const line::HoldBack& held, line::Millis now);
+// The notice of a port that is not open, or nothing while it is; its subject is the port.
+NoticeText portText(const line::PortStatus& port);
+// "Our frames have waited since 14:02:40: radio 148 keeps the bus busy. ..."
+NoticeText busyText(const line::HoldBack& held, int since);
 // "No answer from radio 8 at 9600 bit/s since 14:03:05: check rate, address, cable and power";
 // on a network port without the rate.
-std::string silenceText(int radio, const line::PortStatus& port, int since);
+NoticeText silenceText(int radio, const line::PortStatus& port, int since);
+// "Radio 8 refused frequency 7040.5 kHz (NG) at 14:03:05"; what was refused more than once,
+// "Radio 8 has refused the frequency read and the mode read (NG) since 14:03:05".
+NoticeText refusalText(int radio, const std::string& what, bool again, int since);
+// Polls to Radio ID 0 go to every radio, and none answers them.
+NoticeText broadcastPollText();
 
 } // namespace radio

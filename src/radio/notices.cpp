@@ -4,22 +4,25 @@
 
 namespace radio {
 
-bool Notices::set(Notice kind, std::string text)
+bool Notices::set(Notice kind, NoticeText notice)
 {
-    std::string& slot = texts_.at(static_cast<std::size_t>(kind));
-    if (slot == text) {
+    NoticeText& slot = notices_.at(static_cast<std::size_t>(kind));
+    if (notice.text.empty()) {
+        notice.subject.clear();
+    }
+    if (slot == notice) {
         return false;
     }
-    slot = std::move(text);
+    slot = std::move(notice);
     return true;
 }
 
-const std::string& Notices::shown() const
+const NoticeText& Notices::shown() const
 {
-    const auto first = std::find_if(texts_.begin(), texts_.end(),
-                                    [](const std::string& text) { return !text.empty(); });
+    const auto first = std::ranges::find_if(
+        notices_, [](const NoticeText& notice) { return !notice.text.empty(); });
     // With none found every text is empty, the last one too.
-    return first == texts_.end() ? texts_.back() : *first;
+    return first == notices_.end() ? notices_.back() : *first;
 }
 
 } // namespace radio

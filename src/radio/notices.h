@@ -9,20 +9,32 @@ namespace radio {
 // or the radio outranks an earlier event.
 enum class Notice { Port, Busy, Silence, Refusal, RefusedInput, Info };
 
-// The notices that hold now, one text per kind; only the most important one is shown, so
-// clearing one never wipes another.
+// A notice's text and its subject, the port or the radio it is about: where the text does not
+// fit, the status bar keeps its first occurrence whole.
+struct NoticeText {
+    std::string text;
+    std::string subject;
+
+    friend bool operator==(const NoticeText&, const NoticeText&) = default;
+};
+
+// The notices that hold now, one per kind; only the most important one is shown, so clearing
+// one never wipes another.
 class Notices {
 public:
     // Both return whether anything changed. An empty text clears.
-    bool set(Notice kind, std::string text);
+    bool set(Notice kind, NoticeText notice);
     bool clear(Notice kind) { return set(kind, {}); }
 
-    const std::string& text(Notice kind) const { return texts_.at(static_cast<std::size_t>(kind)); }
+    const std::string& text(Notice kind) const
+    {
+        return notices_.at(static_cast<std::size_t>(kind)).text;
+    }
     // Empty when no notice holds.
-    const std::string& shown() const;
+    const NoticeText& shown() const;
 
 private:
-    std::array<std::string, 6> texts_;
+    std::array<NoticeText, 6> notices_;
 };
 
 } // namespace radio

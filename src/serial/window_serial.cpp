@@ -151,7 +151,7 @@ void IcomWindow::publish()
         return;
     }
     for (const line::FrameEvent& event : events) {
-        lineNotices_.take(notices_, event, radioAddress());
+        lineNotices_.take(event, radioAddress());
         emit taps_.frame(event);
     }
     showNotice();
@@ -167,7 +167,8 @@ void IcomWindow::reportConnectionFailure(const platform::ConnectionFailure& fail
                                       platform::OpenError::Other));
     } else {
         account_.portLost(failure.reason.toStdString(), now());
-        qCWarning(lcSerial).noquote() << QString::fromStdString(radio::portText(account_.port()));
+        qCWarning(lcSerial).noquote()
+            << QString::fromStdString(radio::portText(account_.port()).text);
     }
     updateLineNotices();
 }
@@ -228,9 +229,9 @@ void IcomWindow::tellDebugFile()
     if (!DebugCheckBox->isChecked()) {
         untell(radio::Notice::Info);
     } else if (debugFile_.error().isEmpty()) {
-        tell(radio::Notice::Info, tr("Received bytes go to %1").arg(path));
+        tell(radio::Notice::Info, tr("Received bytes go to %1").arg(path), path);
     } else {
         tell(radio::Notice::Info,
-             tr("Received bytes cannot be written to %1: %2").arg(path, debugFile_.error()));
+             tr("Received bytes cannot be written to %1: %2").arg(path, debugFile_.error()), path);
     }
 }

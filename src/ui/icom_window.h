@@ -159,7 +159,7 @@ private:
     void forgetSilence();
     void updateLineNotices();
     void updateLineNotices(line::Millis at);
-    void tell(radio::Notice kind, const QString& text);
+    void tell(radio::Notice kind, const QString& text, const QString& subject = {});
     void untell(radio::Notice kind);
     void showNotice();
 

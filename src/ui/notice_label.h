@@ -1,22 +1,22 @@
 #pragma once
 
+#include "radio/notices.h"
+
 #include <QLabel>
-#include <string>
 
 namespace ui {
 
 // The status bar's notice: a permanent widget, so menu hovering and status tips never wipe it.
-// Its whole text is in its tooltip; when the text does not fit, the longest path in it is
-// shortened in the middle, so the advice at the end stays readable.
+// Its whole text is in its tooltip; what is painted is cut at a word where the text does not
+// fit, and always holds the notice's subject.
 class NoticeLabel : public QLabel {
     Q_OBJECT
 
 public:
     explicit NoticeLabel(QWidget* parent);
 
-    // The same text again costs a comparison only: the window sets it at every tick.
-    void setNotice(const std::string& text);
-    const QString& notice() const { return notice_; }
+    // The same notice again costs a comparison only: the window sets it at every tick.
+    void setNotice(const radio::NoticeText& notice);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -24,12 +24,15 @@ protected:
 private:
     void fit();
 
-    std::string text_;
-    QString notice_;
+    radio::NoticeText notice_;
+    QString text_;
+    QString subject_;
 };
 
-// text with its longest run holding a '/' elided in the middle until it fits width; text itself
-// when it fits or holds no path.
-QString elidePath(const QString& text, const QFontMetrics& metrics, int width);
+// text as it fits width: whole, or its words up to where they fit and an ellipsis, but never
+// fewer than up to the end of the first occurrence of subject. Only a subject too wide for
+// that is shortened, in its middle.
+QString fitNotice(const QString& text, const QString& subject, const QFontMetrics& metrics,
+                  int width);
 
 } // namespace ui

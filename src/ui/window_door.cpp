@@ -100,7 +100,8 @@ platform::OpenError IcomWindow::reopen(int rate)
 void IcomWindow::restore()
 {
     if (reopen(serial::baudRateForCode(BaudPopup->currentIndex())) != platform::OpenError::None) {
-        qCWarning(lcCheck).noquote() << QString::fromStdString(radio::portText(account_.port()));
+        qCWarning(lcCheck).noquote()
+            << QString::fromStdString(radio::portText(account_.port()).text);
     }
     // The poll starts afresh: what went unanswered during the check says nothing.
     setDisplaysLive(false);

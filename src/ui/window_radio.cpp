@@ -86,9 +86,9 @@ void IcomWindow::updateLineNotices(line::Millis at)
     showNotice();
 }
 
-void IcomWindow::tell(radio::Notice kind, const QString& text)
+void IcomWindow::tell(radio::Notice kind, const QString& text, const QString& subject)
 {
-    if (notices_.set(kind, text.toStdString())) {
+    if (notices_.set(kind, {text.toStdString(), subject.toStdString()})) {
         showNotice();
     }
 }

@@ -1,3 +1,4 @@
+#include "ui/notice_label.h"
 #include "window_fixture.h"
 
 #include <QAbstractItemView>
@@ -130,6 +131,46 @@ TEST_F(RadioWindow, SilenceIsToldInAPermanentNoticeAndTheDisplaysStayGreyUntilAR
     port->feed(bytes({0xFE, 0xFE, 0xEA, 0x08, 0x04, 0x01, 0x01, 0xFD}));
     run(50);
     EXPECT_TRUE(displaysLive());
+}
+
+// Every kind of notice, with a long path, as the window paints it: cut at a word with an
+// ellipsis where it does not fit, its subject always whole.
+TEST_F(RadioWindow, EveryNoticeIsPaintedInWholeWordsWithItsSubject)
+{
+    const std::string path = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0";
+    const line::PortStatus serial{line::PortState::NeverOpened, path, 57600, false, "Busy"};
+    const line::PortStatus lost{line::PortState::Lost, "tcp://127.0.0.1:47001", 0, true, "Gone"};
+    std::vector<radio::NoticeText> notices{
+        radio::portText(serial),
+        radio::portText(lost),
+        radio::busyText({0, {92, 148, 164}}, 0),
+        radio::silenceText(148, serial, 0),
+        radio::broadcastPollText(),
+        radio::refusalText(148, "frequency 145500 kHz, mode RTTY-REVERSE and the mode read", true,
+                           0)};
+    debugFileName = QStringLiteral("/var/log/icom-interface/no such folder/DEBUG.TXT");
+    start();
+    auto* const label = control<ui::NoticeLabel>("Notice");
+    control<QCheckBox>("DebugCheckBox")->setChecked(true);
+    notices.push_back({label->toolTip().toStdString(), debugFileName.toStdString()});
+    control<QLineEdit>("EditRadioID")->setText(QStringLiteral("300"));
+    window->ReqTimer_Action();
+    notices.push_back({label->toolTip().toStdString(), ""});
+    const int width = label->contentsRect().width();
+    EXPECT_GT(width, 500) << "the notice has the window's width";
+    for (const radio::NoticeText& notice : notices) {
+        label->setNotice(notice);
+        const QString whole = QString::fromStdString(notice.text);
+        const QString painted = label->text();
+        SCOPED_TRACE(painted.toStdString());
+        EXPECT_LE(label->fontMetrics().horizontalAdvance(painted), width);
+        EXPECT_TRUE(painted.contains(QString::fromStdString(notice.subject)));
+        // Whole, or its first words and an ellipsis.
+        const qsizetype cut = painted.size() - 1;
+        EXPECT_TRUE(painted == whole ||
+                    (painted.back() == QChar(0x2026) && whole.startsWith(painted.first(cut)) &&
+                     QStringLiteral(" .,:").contains(whole.at(cut))));
+    }
 }
 
 TEST_F(RadioWindow, ChoosingTheRowOfAPortThatCameBackReopensIt)

@@ -95,6 +95,12 @@ INSTANTIATE_TEST_SUITE_P(
             {{Kind::Stray, hex("01 FE 02"), -1},
              {Kind::Frame, hex("FE FE E0 94 FE FB FD"), 0x94},
              {Kind::Stray, {3}, -1}}},
+        Cut{"FE FE E0 94 03 00 40 FE FE FE E0 94 03 00 40 07 07 00 FD FE FE E0 94 FE FE E0 94 FB "
+            "FD",
+            {{Kind::Stray, hex("FE FE E0 94 03 00 40"), -1},
+             {Kind::Frame, hex("FE FE FE E0 94 03 00 40 07 07 00 FD"), 0x94},
+             {Kind::Stray, hex("FE FE E0 94"), -1},
+             {Kind::Frame, hex("FE FE E0 94 FB FD"), 0x94}}},
         Cut{"FE FC 07",
             {{Kind::Stray, {0xFE}, -1}, {Kind::Jam, {0xFC}, -1}, {Kind::Stray, {7}, -1}}},
         Cut{longFrame(257), {{Kind::Frame, hex(longFrame(257)), 0x94}}},

@@ -42,7 +42,7 @@ struct Line {
     void pass()
     {
         for (const line::FrameEvent& event : account.takeEvents()) {
-            lineNotices.take(notices, event, 8);
+            lineNotices.take(event, 8);
         }
         lineNotices.update(notices, account,
                            {8, true, at, [this] {
@@ -59,6 +59,8 @@ struct Line {
     line::LinkAccount account;
     LineNotices lineNotices;
     Notices notices;
+    std::string shown() const { return notices.shown().text; }
+
     line::Millis at = 0;
 };
 
@@ -68,25 +70,33 @@ TEST(LineNotices, AnNgNamesTheRequestItAnswersAndClearsWhenThatCommandNextSuccee
         Bytes frame;
         bool sent;
     };
+    std::vector<Step> bothRefused;
+    for (int poll = 0; poll < 3; ++poll) {
+        bothRefused.insert(bothRefused.end(),
+                           {{kReadFreq, true}, {kNg, false}, {kReadMode, true}, {kNg, false}});
+    }
     const std::pair<std::vector<Step>, const char*> cases[] = {
-        {{{kSetFreq, true}, {kNg, false}}, "Radio 8 refused frequency 7040.5 kHz (NG)"},
+        {{{kSetFreq, true}, {kNg, false}}, "Radio 8 refused frequency 7040.5 kHz (NG) at 14:03:05"},
         {{{kSetMode, true}, {kOk, false}, {kReadFreq, true}, {kNg, false}},
-         "Radio 8 refused the frequency read (NG)"},
-        {{{kReadMode, true}, {kNg, false}}, "Radio 8 refused the mode read (NG)"},
+         "Radio 8 refused the frequency read (NG) at 14:03:05"},
+        {{{kReadMode, true}, {kNg, false}}, "Radio 8 refused the mode read (NG) at 14:03:05"},
         {{{kReadFreq, true}, {kNg, false}, {kReadFreq, true}, {kFreqReply, false}}, ""},
         {{{kSetFreq, true}, {kNg, false}, {kReadFreq, true}, {kFreqReply, false}},
-         "Radio 8 refused frequency 7040.5 kHz (NG)"},
+         "Radio 8 refused frequency 7040.5 kHz (NG) at 14:03:05"},
         {{{kSetFreq, true}, {kNg, false}, {kSetFreq, true}, {kOk, false}}, ""},
-        {{{kNg, false}}, "Radio 8 refused a command (NG)"},
+        {{{kNg, false}}, "Radio 8 refused a command (NG) at 14:03:05"},
         {{{kNg, false}, {kFreqReply, false}}, ""},
         {{{kSetFreq, true}, {kNgOf5C, false}}, ""},
+        // Both reads refused at every poll: one steady notice, not one NG after the other.
+        {bothRefused,
+         "Radio 8 has refused the frequency read and the mode read (NG) since 14:03:05"},
     };
     for (const auto& [steps, text] : cases) {
         Line line;
         for (const Step& step : steps) {
             step.sent ? line.send(step.frame) : line.hear(step.frame);
         }
-        EXPECT_EQ(line.notices.shown(), text);
+        EXPECT_EQ(line.shown(), text);
     }
 }
 
@@ -101,28 +111,32 @@ TEST(LineNotices, PresentStatesOutrankEarlierEvents)
         line.send(kReadMode);
         line.wait(3000);
     }
-    EXPECT_EQ(line.notices.shown(), "No answer from radio 8 at 9600 bit/s since 14:03:05: check "
-                                    "rate, address, cable and power");
+    EXPECT_EQ(line.shown(), "No answer from radio 8 at 9600 bit/s since 14:03:05: check "
+                            "rate, address, cable and power");
+    // Heard again: the NG returns, dated.
+    line.hear(kFreqReply);
+    EXPECT_EQ(line.shown(), "Radio 8 refused frequency 7040.5 kHz (NG) at 14:03:05");
+    line.wait(100);
 
     // Another radio keeps talking while our next poll waits in the ring.
     line.account.queued(kReadFreq, {}, line.at);
     for (int report = 0; report < 60; ++report) {
         line.hear(kReportOf94);
     }
-    EXPECT_EQ(line.notices.shown(), "Our frames have waited since 14:03:11: radio 148 keeps the "
-                                    "bus busy. Turn CI-V Transceive off on that radio, or slow "
-                                    "its reports.");
+    EXPECT_EQ(line.shown(), "Our frames have waited since 14:03:11: radio 148 keeps the "
+                            "bus busy. Turn CI-V Transceive off on that radio, or slow "
+                            "its reports.");
     // Told by address and dated once: the text stays put while the wait goes on.
     line.hear(kReportOf5C);
     line.wait(2000);
-    EXPECT_EQ(line.notices.shown(), "Our frames have waited since 14:03:11: radios 92 and 148 "
-                                    "keep the bus busy. Turn CI-V Transceive off on those radios, "
-                                    "or slow their reports.");
+    EXPECT_EQ(line.shown(), "Our frames have waited since 14:03:11: radios 92 and 148 "
+                            "keep the bus busy. Turn CI-V Transceive off on those radios, "
+                            "or slow their reports.");
 
     line.account.portLost("the device was disconnected", line.at);
     line.pass();
-    EXPECT_EQ(line.notices.shown(), "Lost /dev/ttyUSB0: the device was disconnected. Choose the "
-                                    "port again once it is back.");
+    EXPECT_EQ(line.shown(), "Lost /dev/ttyUSB0: the device was disconnected. Choose the "
+                            "port again once it is back.");
 }
 
 TEST(LineNotices, SilenceOnANetworkPortNamesNoRateAndAPortThatNeverOpenedSaysWhy)
@@ -133,12 +147,12 @@ TEST(LineNotices, SilenceOnANetworkPortNamesNoRateAndAPortThatNeverOpenedSaysWhy
         line.send(kReadMode);
         line.wait(3000);
     }
-    EXPECT_EQ(line.notices.shown(), "No answer from radio 8 since 14:03:05: check address, the "
-                                    "server, its cable and the radio's power");
+    EXPECT_EQ(line.shown(), "No answer from radio 8 since 14:03:05: check address, the "
+                            "server, its cable and the radio's power");
     line.account.portFailed("Connection refused", line.at);
     line.pass();
-    EXPECT_EQ(line.notices.shown(), "Port tcp://radio:4532 did not open: Connection refused. "
-                                    "Choose it again under Serial Port once that is put right.");
+    EXPECT_EQ(line.shown(), "Port tcp://radio:4532 did not open: Connection refused. "
+                            "Choose it again under Serial Port once that is put right.");
 }
 
 } // namespace

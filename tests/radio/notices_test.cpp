@@ -10,16 +10,16 @@ TEST(Notices, TheMostImportantPresentOneIsShownAndClearingOneKeepsTheOthers)
     Notices notices;
     for (const Notice kind : {Notice::Info, Notice::Silence, Notice::Refusal, Notice::Port,
                               Notice::RefusedInput, Notice::Busy}) {
-        EXPECT_TRUE(notices.set(kind, std::to_string(int(kind))));
+        EXPECT_TRUE(notices.set(kind, {std::to_string(int(kind)), "radio"}));
     }
-    EXPECT_FALSE(notices.set(Notice::Port, "0")) << "the same text is no change";
+    EXPECT_FALSE(notices.set(Notice::Port, {"0", "radio"})) << "the same text is no change";
     // Port, busy bus, silence, NG, refused input, information.
     const std::pair<Notice, const char*> clearings[] = {
         {Notice::Silence, "0"}, {Notice::Port, "1"},         {Notice::Busy, "3"},
         {Notice::Refusal, "4"}, {Notice::RefusedInput, "5"}, {Notice::Info, ""}};
     for (const auto& [kind, next] : clearings) {
         EXPECT_TRUE(notices.clear(kind));
-        EXPECT_EQ(notices.shown(), next);
+        EXPECT_EQ(notices.shown().text, next);
     }
     EXPECT_FALSE(notices.clear(Notice::Info));
 }

@@ -1,9 +1,11 @@
 // What the end-to-end tests do not reach: the simulator's options, and the refusals of its
 // radio.
 #include "bus_faults.h"
+#include "delay_line.h"
 #include "options.h"
 #include "radio.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -23,21 +25,28 @@ ParseResult parse(const std::string& line)
 TEST(Options, ParseOrRefuseWithAReason)
 {
     const ParseResult r = parse("--radio 0x94,freq=7040000,mode=CW,filter=2,bytes=4 --radio=12,"
-                                "readid=no --echo off --jam-every 2.5 --reply-delay 150 "
-                                "--controller 0xE0 --collide merge --chatter-every 0.08");
+                                "readid=no --echo garble --jam-every 2.5 --reply-delay 150 "
+                                "--controller 0xE0 --collide merge --chatter-every 0.08 --listen "
+                                "127.0.0.1:0 --net-delay 180-200 --lose-every 4 --cut-every 3 "
+                                "--lose-random 0.25 --flip-echo-bit --seed 7");
     ASSERT_EQ(r.action, ParseResult::Action::Run) << r.error;
     EXPECT_EQ(r.options.radios, (std::vector<RadioConfig>{{0x94, 7'040'000, 0x03, 2, 4, true},
                                                           {12, 14'074'000, 0x01, 1, 5, false}}));
-    EXPECT_FALSE(r.options.echo);
+    EXPECT_TRUE(r.options.echo && r.options.garbleEcho);
     EXPECT_EQ(r.options.collide, Collision::Merge);
     EXPECT_EQ(r.options.chatterEverySeconds, 0.08);
     EXPECT_EQ(r.options.controller, 0xE0);
+    const LinkFaults& f = r.options.faults;
+    EXPECT_EQ(std::tuple(f.netDelayMs, f.netDelayMaxMs, f.loseEvery, f.cutEvery, f.loseChance,
+                         f.flipEchoBit, f.seed),
+              std::tuple(180, 200, 4, 3, 0.25, true, 7U));
     for (const char* bad :
          {"--radio 0xFD", "--radio 8,freq=100000000,bytes=4", "--radio 8,mode=9",
           "--radio 8,filter=4", "--radio 8 --radio 0x08", "--echo maybe", "--baud 12345",
           "--listen 127.0.0.1:70000", "--device /dev/ttyS0 --listen 127.0.0.1:0", "--jam-every 0",
           "--controller 0xFE", "--bogus", "--collide jam", "--radio 8 --radio 9 --collide both",
-          "--radio 8,readid=maybe", "--chatter-every 0"}) {
+          "--radio 8,readid=maybe", "--chatter-every 0", "--lose-every 0", "--lose-random 1.5",
+          "--net-delay 20"}) {
         const ParseResult refused = parse(bad);
         EXPECT_EQ(refused.action, ParseResult::Action::Error) << bad;
         EXPECT_FALSE(refused.error.empty()) << bad;
@@ -93,6 +102,49 @@ TEST(Radio, RefusesVfoAndTransmitCommandsItDoesNotHave)
     }
     EXPECT_TRUE(radio.handle({0x00, 0xE0, 0x1C, {0x00, 0x01}}).empty());
     EXPECT_FALSE(radio.transmitting());
+}
+
+// Lost at random, the same replies for the same seed; lost every Nth: in the process test.
+TEST(ReplyFaults, RandomLossFollowsItsSeed)
+{
+    const auto fates = [](std::uint32_t seed) {
+        LinkFaults lossy;
+        lossy.loseChance = 0.25;
+        ReplyFaults faults(lossy, seed);
+        std::vector<ReplyFaults::Fate> out(1000);
+        std::ranges::generate(out, [&] { return faults.next(); });
+        return out;
+    };
+    const auto once = fates(7);
+    EXPECT_EQ(once, fates(7));
+    EXPECT_NE(once, fates(8));
+    EXPECT_NEAR(std::ranges::count(once, ReplyFaults::Fate::Lost), 250, 50);
+}
+
+TEST(EchoFlipper, EachFrameComesBackToAnotherAddressHoweverTheEchoIsSplit)
+{
+    const Bytes echo{0xFE, 0xFE, 0x08, 0xEA, 0x03, 0xFD, 0xFE, 0xFE, 0xFE, 0xFF,
+                     0xEA, 0x03, 0xFD, 0xFE, 0xFE, 0x00, 0xEA, 0x19, 0x00, 0xFD};
+    const Bytes flipped{0xFE, 0xFE, 0x09, 0xEA, 0x03, 0xFD, 0xFE, 0xFE, 0xFE, 0xEF,
+                        0xEA, 0x03, 0xFD, 0xFE, 0xFE, 0x01, 0xEA, 0x19, 0x00, 0xFD};
+    for (std::size_t split = 0; split <= echo.size(); ++split) {
+        Bytes line = echo;
+        EchoFlipper flipper;
+        flipper.flip(std::span(line).first(split));
+        flipper.flip(std::span(line).subspan(split));
+        EXPECT_EQ(line, flipped) << "split at " << split;
+    }
+}
+
+TEST(DelayLine, HoldsEachChunkItsTimeAndKeepsTheirOrder)
+{
+    using namespace std::chrono_literals;
+    const DelayLine::Clock::time_point t0{};
+    DelayLine link(180ms, 200ms, 1);
+    link.push(Bytes{1}, t0);
+    link.push(Bytes{2, 3}, t0 + 1ms);
+    EXPECT_TRUE(link.take(t0 + 179ms).empty());
+    EXPECT_EQ(link.take(t0 + 201ms), (Bytes{1, 2, 3}));
 }
 
 } // namespace

@@ -34,6 +34,52 @@ std::optional<Bytes> collide(std::vector<Frame>& replies, Collision mode)
     return line;
 }
 
+ReplyFaults::ReplyFaults(const LinkFaults& faults, std::uint32_t seed)
+    : loseEvery_(faults.loseEvery)
+    , cutEvery_(faults.cutEvery)
+    , lose_(faults.loseChance)
+    , rng_(seed)
+{}
+
+ReplyFaults::Fate ReplyFaults::next()
+{
+    ++replies_;
+    if (loseEvery_ > 0 && replies_ % static_cast<std::uint64_t>(loseEvery_) == 0) {
+        return Fate::Lost;
+    }
+    if (lose_.p() > 0 && lose_(rng_)) {
+        return Fate::Lost;
+    }
+    if (cutEvery_ > 0 && replies_ % static_cast<std::uint64_t>(cutEvery_) == 0) {
+        return Fate::Cut;
+    }
+    return Fate::Sent;
+}
+
+Bytes cutShort(const Bytes& frame)
+{
+    // Past the addresses, so that the piece looks like the start of a reply: a reply has six
+    // bytes or more.
+    const std::size_t kept = frame.size() / 2 + 2;
+    return {frame.begin(), frame.begin() + static_cast<std::ptrdiff_t>(kept)};
+}
+
+void EchoFlipper::flip(std::span<std::uint8_t> echo)
+{
+    for (std::uint8_t& b : echo) {
+        if (b == kPreamble) {
+            ++preambleBytes_;
+            continue;
+        }
+        if (preambleBytes_ >= 2) {
+            // Never onto a code that would end the frame.
+            const auto flipped = static_cast<std::uint8_t>(b ^ 0x01);
+            b = flipped >= kJam ? static_cast<std::uint8_t>(b ^ 0x10) : flipped;
+        }
+        preambleBytes_ = 0;
+    }
+}
+
 Frame chatterReport(std::uint8_t station, std::uint64_t n)
 {
     constexpr std::uint64_t kBaseHz = 7'074'000;

@@ -76,6 +76,26 @@ Faults and load:
                            civ-sim --noise-every 0.5
   --reply-delay MS       hold every reply for MS milliseconds: late replies
                            civ-sim --reply-delay 600
+  --lose-every N         every Nth reply to the controller is lost (reports to
+                         all are not replies: they always come)
+                           civ-sim --lose-every 10
+  --lose-random P        each reply is lost with the chance P (0 < P <= 1)
+                           civ-sim --lose-random 0.2 --seed 7
+  --cut-every N          every Nth reply is cut short (its first bytes, without
+                         the end byte FD), then sent whole, as after a glitch
+                           civ-sim --cut-every 3
+  --flip-echo-bit        the echo of each frame comes back with the lowest bit
+                         of its destination flipped: still a frame, but not
+                         the one sent
+                           civ-sim --flip-echo-bit
+  --net-delay MS|LOW-HIGH
+                         with --listen: hold what goes each way MS ms, or from
+                         LOW to HIGH ms at random, in order, as a slow network
+                         link does; the echo comes back after both ways
+                           civ-sim --listen 127.0.0.1:0 --net-delay 180-200
+  --seed S               the random faults and noise follow S, the same at
+                         each run (default: different each run)
+                           civ-sim --lose-random 0.1 --noise-every 1 --seed 42
   --collide jam|merge    radios answering a read ID to all radios at once
                          collide: each sends the jam code (jam), or the line
                          carries their bytes merged, a 0 bit winning (merge);

@@ -30,6 +30,7 @@ struct Options {
     // Another station reports its frequency this often; 0: never.
     double chatterEverySeconds = 0;
     int replyDelayMs = 0;
+    LinkFaults faults;
     bool transceive = false;
     double dialEverySeconds = 0;
     // Set-frequency range in Hz; outside it radios answer NG.

@@ -1,3 +1,4 @@
+// The simulator's run loop and its side of the line: what it reads, and writing it out.
 #include "simulator.h"
 
 #include "line_rate.h"
@@ -15,13 +16,6 @@ namespace civsim {
 
 namespace {
 
-// A frame half received for longer than this was abandoned; radios stop waiting for it.
-constexpr auto kAbandonedFrame = std::chrono::milliseconds(50);
-// Flood frames are queued this far ahead of the line, to keep wake-ups few.
-constexpr auto kFloodLead = std::chrono::milliseconds(10);
-// More than this waiting means nobody reads the line.
-constexpr std::size_t kMaxQueued = std::size_t{64} * 1024;
-
 std::vector<Radio> makeRadios(const Options& options)
 {
     std::vector<Radio> radios;
@@ -31,6 +25,11 @@ std::vector<Radio> makeRadios(const Options& options)
         radio.setPowered(!options.off);
     }
     return radios;
+}
+
+std::uint32_t seedOf(const Options& options, std::uint32_t stream)
+{
+    return options.faults.seed ? *options.faults.seed + stream : std::random_device{}();
 }
 
 std::chrono::steady_clock::duration seconds(double value)
@@ -58,7 +57,12 @@ Simulator::Simulator(const Options& options, Transport& transport)
     , transport_(transport)
     , bus_(makeRadios(options), options.echo)
     , flood_(options.controller, bus_.radios())
-    , rng_(std::random_device{}())
+    , rng_(seedOf(options, 0))
+    , replyFaults_(options.faults, seedOf(options, 1))
+    , inbound_(std::chrono::milliseconds(options.faults.netDelayMs),
+               std::chrono::milliseconds(options.faults.netDelayMaxMs), seedOf(options, 2))
+    , outbound_(std::chrono::milliseconds(options.faults.netDelayMs),
+                std::chrono::milliseconds(options.faults.netDelayMaxMs), seedOf(options, 3))
 {
     const TimePoint now = Clock::now();
     jam_ = {seconds(options.jamEverySeconds), now + seconds(options.jamEverySeconds)};
@@ -142,36 +146,43 @@ void Simulator::readLine(TimePoint now)
             lineGone();
             return;
         }
-
-        lastRx_ = now;
-        const std::span<const std::uint8_t> wire{buffer.data(), static_cast<std::size_t>(n)};
-        const std::optional<int> theirs = otherRate();
-        const Bytes heard = theirs ? misheard(wire, *theirs, options_.rate) : Bytes();
-        if (theirs) {
-            log("misheard", heard);
-        }
-        SimBus::Output out = bus_.receive(theirs ? std::span<const std::uint8_t>(heard) : wire);
-        for (const Frame& frame : out.received) {
-            log("rx", frame.encode());
-        }
-        // The interface hands back what was sent, whatever the radios made of it.
-        if (options_.echo) {
-            out.echo.assign(wire.begin(), wire.end());
-        }
-        if (options_.garbleEcho) {
-            for (std::uint8_t& b : out.echo) {
-                b ^= 0x10;
-            }
-        }
-        queue(out.echo, now);
-        const auto due = now + std::chrono::milliseconds(options_.replyDelayMs);
-        if (std::optional<Bytes> merged = collide(out.replies, options_.collide)) {
-            pending_.push_back({due, {}, std::move(*merged)});
-        }
-        for (const Frame& reply : out.replies) {
-            pending_.push_back({due, reply, {}});
+        inbound_.push({buffer.data(), static_cast<std::size_t>(n)}, now);
+        if (const Bytes due = inbound_.take(now); !due.empty()) {
+            hear(due, now);
         }
     }
+}
+
+void Simulator::hear(std::span<const std::uint8_t> wire, TimePoint now)
+{
+    lastRx_ = now;
+    const std::optional<int> theirs = otherRate();
+    const Bytes heard = theirs ? misheard(wire, *theirs, options_.rate) : Bytes();
+    if (theirs) {
+        log("misheard", heard);
+    }
+    SimBus::Output out = bus_.receive(theirs ? std::span<const std::uint8_t>(heard) : wire);
+    for (const Frame& frame : out.received) {
+        log("rx", frame.encode());
+    }
+    // The interface hands back what was sent, whatever the radios made of it.
+    if (options_.echo) {
+        out.echo.assign(wire.begin(), wire.end());
+    }
+    if (options_.garbleEcho) {
+        for (std::uint8_t& b : out.echo) {
+            b ^= 0x10;
+        }
+    }
+    if (options_.faults.flipEchoBit) {
+        echoFlipper_.flip(out.echo);
+    }
+    queue(out.echo, now);
+    const auto due = now + std::chrono::milliseconds(options_.replyDelayMs);
+    if (std::optional<Bytes> merged = collide(out.replies, options_.collide)) {
+        pending_.push_back({due, {}, std::move(*merged)});
+    }
+    queueReplies(out.replies, due);
 }
 
 void Simulator::writeLine()
@@ -194,126 +205,11 @@ void Simulator::lineGone()
 {
     out_.clear();
     pending_.clear();
+    inbound_.clear();
+    outbound_.clear();
     if (!transport_.lineClosed()) {
         std::cerr << "civ-sim: line lost: " << transport_.address() << '\n';
         failed_ = true;
-    }
-}
-
-void Simulator::runTimers(TimePoint now)
-{
-    if (jam_.fire(now)) {
-        static constexpr std::array<std::uint8_t, 1> kJamCode{kJam};
-        log("tx", kJamCode);
-        send(kJamCode, now);
-    }
-    if (noise_.fire(now)) {
-        const Bytes noise = noiseBurst(rng_);
-        log("tx", noise);
-        send(noise, now);
-    }
-    if (dial_.fire(now)) {
-        for (Frame& report : bus_.turnDials()) {
-            pending_.push_back({now, std::move(report), {}});
-        }
-    }
-    if (chatter_.fire(now)) {
-        pending_.push_back({now, chatterReport(flood_.stationA(), chatterCount_++), {}});
-    }
-    while (!pending_.empty() && pending_.front().due <= now && !busBusy(now)) {
-        sendPending(pending_.front(), now);
-        pending_.pop_front();
-    }
-    if (options_.flood && transport_.lineFd() >= 0 && !busBusy(now)) {
-        while (lineFreeAt_ <= now + kFloodLead) {
-            sendFrame(flood_.next(bus_.radios()), now);
-        }
-    }
-}
-
-std::optional<Simulator::TimePoint> Simulator::nextDeadline() const
-{
-    std::optional<TimePoint> next;
-    const auto consider = [&next](TimePoint t) { next = next ? std::min(*next, t) : t; };
-    if (jam_.period != Clock::duration::zero()) {
-        consider(jam_.next);
-    }
-    if (noise_.period != Clock::duration::zero()) {
-        consider(noise_.next);
-    }
-    if (dial_.period != Clock::duration::zero()) {
-        consider(dial_.next);
-    }
-    if (chatter_.period != Clock::duration::zero()) {
-        consider(chatter_.next);
-    }
-
-    // Radios hold their output while a frame is coming in, up to kAbandonedFrame.
-    const TimePoint busFree = bus_.receiving() ? lastRx_ + kAbandonedFrame : TimePoint{};
-    if (!pending_.empty()) {
-        consider(std::max(pending_.front().due, busFree));
-    }
-    if (options_.flood && transport_.lineFd() >= 0) {
-        consider(std::max(lineFreeAt_ - kFloodLead, busFree));
-    }
-    return next;
-}
-
-bool Simulator::busBusy(TimePoint now) const
-{
-    return bus_.receiving() && now - lastRx_ < kAbandonedFrame;
-}
-
-std::optional<int> Simulator::otherRate() const
-{
-    const std::optional<int> theirs = options_.rate ? transport_.controllerRate() : std::nullopt;
-    return theirs && *theirs != options_.rate ? theirs : std::nullopt;
-}
-
-void Simulator::send(std::span<const std::uint8_t> bytes, TimePoint now)
-{
-    if (const std::optional<int> theirs = otherRate()) {
-        const Bytes heard = misheard(bytes, options_.rate, *theirs);
-        queue(heard, now);
-    } else {
-        queue(bytes, now);
-    }
-}
-
-void Simulator::queue(std::span<const std::uint8_t> bytes, TimePoint now)
-{
-    if (bytes.empty() || transport_.lineFd() < 0) {
-        return;
-    }
-    lineFreeAt_ = std::max(lineFreeAt_, now) + lineTime(bytes.size(), options_.baud);
-    out_.insert(out_.end(), bytes.begin(), bytes.end());
-    if (out_.size() > kMaxQueued) {
-        transport_.discardUnread();
-        out_.clear();
-    }
-}
-
-void Simulator::sendFrame(const Frame& frame, TimePoint now)
-{
-    const Bytes bytes = frame.encode();
-    log("tx", bytes);
-    send(bytes, now);
-}
-
-void Simulator::sendPending(const PendingReply& reply, TimePoint now)
-{
-    if (reply.raw.empty()) {
-        sendFrame(reply.frame, now);
-        return;
-    }
-    log("tx", reply.raw);
-    send(reply.raw, now);
-}
-
-void Simulator::log(std::string_view direction, std::span<const std::uint8_t> bytes) const
-{
-    if (options_.log) {
-        std::cerr << logLine(direction, bytes) << '\n';
     }
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "bus_faults.h"
+#include "delay_line.h"
 #include "options.h"
 #include "sim_bus.h"
 #include "traffic.h"
@@ -45,10 +47,16 @@ private:
         Bytes raw;
     };
 
+    // In simulator.cpp: the line itself.
     void readLine(TimePoint now);
+    // What the radios make of bytes from the controller, once the network link delivered them.
+    void hear(std::span<const std::uint8_t> wire, TimePoint now);
     void writeLine();
     void lineGone();
+    // In simulator_output.cpp: what goes onto the line, and when.
     void runTimers(TimePoint now);
+    // The radios' replies, each as the reply faults decide: sent, lost or cut short first.
+    void queueReplies(const std::vector<Frame>& replies, TimePoint due);
     std::optional<TimePoint> nextDeadline() const;
     bool busBusy(TimePoint now) const;
     // The controller's rate when the radios run at another one.
@@ -56,6 +64,8 @@ private:
     // From the radios' side of the line, at their rate.
     void send(std::span<const std::uint8_t> bytes, TimePoint now);
     void queue(std::span<const std::uint8_t> bytes, TimePoint now);
+    // Bytes the network link has carried by now, to the line.
+    void release(TimePoint now);
     void sendFrame(const Frame& frame, TimePoint now);
     void sendPending(const PendingReply& reply, TimePoint now);
     void log(std::string_view direction, std::span<const std::uint8_t> bytes) const;
@@ -65,6 +75,11 @@ private:
     SimBus bus_;
     FloodSource flood_;
     std::mt19937 rng_;
+    ReplyFaults replyFaults_;
+    EchoFlipper echoFlipper_;
+    // The network link's delay each way; none on other lines.
+    DelayLine inbound_;
+    DelayLine outbound_;
     Periodic jam_;
     Periodic noise_;
     Periodic dial_;
