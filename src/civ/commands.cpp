@@ -1,21 +1,15 @@
 #include "civ/commands.h"
 
-#include "civ/bcd.h"
+#include "civ/address.h"
+#include "civ/frame_builder.h"
+#include "civ/modes.h"
 
+#include <array>
 #include <cmath>
-#include <cstddef>
 
 namespace civ {
 
 namespace {
-
-// Rows of the mode pop-up that do not carry their own code.
-constexpr int kLastPlainModeRow = 8;
-constexpr int kSyncAmRow = 9;
-constexpr int kSsbRow = 10;
-constexpr std::uint8_t kSyncAmMode = 0x0B;
-constexpr std::uint8_t kSsbMode = 0x05;
-constexpr int kFilterRows = 3;
 
 Fault addressFault(int to, int our)
 {
@@ -28,20 +22,10 @@ Fault addressFault(int to, int our)
     return Fault::None;
 }
 
-Command build(int to, int our, std::uint8_t cmd, const Frame& data)
+Command build(int to, int our, std::uint8_t cmd, std::span<const std::uint8_t> body)
 {
-    constexpr std::size_t kFraming = 6;
-    Command c;
-    c.frame.reserve(kFraming + data.size());
-    for (const std::uint8_t byte : {kPreamble, kPreamble, static_cast<std::uint8_t>(to),
-                                    static_cast<std::uint8_t>(our), cmd}) {
-        c.frame.push_back(byte);
-    }
-    for (const std::uint8_t byte : data) {
-        c.frame.push_back(byte);
-    }
-    c.frame.push_back(kEndOfMessage);
-    return c;
+    return {buildFrame(static_cast<std::uint8_t>(to), static_cast<std::uint8_t>(our), cmd, body),
+            Fault::None};
 }
 
 Command refused(Fault fault)
@@ -55,11 +39,6 @@ Command simple(int to, int our, std::uint8_t cmd)
 {
     const Fault fault = addressFault(to, our);
     return fault == Fault::None ? build(to, our, cmd, {}) : refused(fault);
-}
-
-int byteCountOrDefault(int byteCount)
-{
-    return byteCount == 5 ? 5 : 4;
 }
 
 } // namespace
@@ -77,7 +56,8 @@ Command readMode(int to, int our)
 Command readId(int to, int our)
 {
     const Fault fault = addressFault(to, our);
-    return fault == Fault::None ? build(to, our, kCmdReadId, {0x00}) : refused(fault);
+    constexpr std::array<std::uint8_t, 1> kReadIdSub{0x00};
+    return fault == Fault::None ? build(to, our, kCmdReadId, kReadIdSub) : refused(fault);
 }
 
 Command setFrequency(int to, int our, double mhz, int byteCount)
@@ -85,7 +65,7 @@ Command setFrequency(int to, int our, double mhz, int byteCount)
     if (const Fault fault = addressFault(to, our); fault != Fault::None) {
         return refused(fault);
     }
-    const int bytes = byteCountOrDefault(byteCount);
+    const int bytes = byteCount == 5 ? 5 : 4;
     const double limitHz = bytes == 5 ? 1e10 : 1e8;
     const double hz = std::round(mhz * 1e6);
     // Written so that NaN and infinities fail too, before anything is converted to an integer.
@@ -100,30 +80,15 @@ Command setMode(int to, int our, int modeRow, int filterRow)
     if (const Fault fault = addressFault(to, our); fault != Fault::None) {
         return refused(fault);
     }
-    const bool filterChosen = filterRow >= 0 && filterRow < kFilterRows;
-    std::uint8_t filter = filterChosen ? static_cast<std::uint8_t>(filterRow + 1) : 0;
-    std::uint8_t mode = 0;
-    if (modeRow >= 0 && modeRow <= kLastPlainModeRow) {
-        mode = static_cast<std::uint8_t>(modeRow);
-    } else if (modeRow == kSyncAmRow) {
-        mode = kSyncAmMode;
-    } else if (modeRow == kSsbRow) {
-        mode = kSsbMode;
-        filter = 0;
+    const auto rows = modeRows();
+    const bool filterChosen = filterRow >= 0 && filterRow < static_cast<int>(filters().size());
+    const std::uint8_t filter = filterChosen ? static_cast<std::uint8_t>(filterRow + 1) : 0;
+    if (modeRow < 0 || modeRow >= static_cast<int>(rows.size())) {
+        return build(to, our, kCmdSetMode, std::array<std::uint8_t, 2>{0x00, filter});
     }
-    return build(to, our, kCmdSetMode, {mode, filter});
-}
-
-Frame frequencyBcd(std::int64_t hz, int byteCount)
-{
-    const int bytes = byteCountOrDefault(byteCount);
-    Frame out;
-    out.reserve(static_cast<std::size_t>(bytes));
-    for (int i = 0; i < bytes; ++i) {
-        out.push_back(Convert(static_cast<int>(hz % 100)));
-        hz /= 100;
-    }
-    return out;
+    const ModeRow& row = rows[static_cast<std::size_t>(modeRow)];
+    return build(to, our, kCmdSetMode,
+                 std::array<std::uint8_t, 2>{row.code, row.withFilter ? filter : std::uint8_t{0}});
 }
 
 } // namespace civ

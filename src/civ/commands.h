@@ -1,5 +1,6 @@
 #pragma once
 
+#include "civ/bcd.h"
 #include "civ/frame.h"
 
 #include <cstdint>
@@ -27,8 +28,5 @@ Command setFrequency(int to, int our, double mhz, int byteCount);
 
 // Rows of the mode and filter pop-ups; -1 for no selection.
 Command setMode(int to, int our, int modeRow, int filterRow);
-
-// Digit pairs of a frequency in Hz, least significant first, as packed BCD bytes.
-Frame frequencyBcd(std::int64_t hz, int byteCount);
 
 } // namespace civ

@@ -1,7 +1,8 @@
 #include "radio/line_notices.h"
 
+#include "civ/bcd.h"
+#include "civ/modes.h"
 #include "civ/reply_decoder.h"
-#include "line/frame_fields.h"
 
 #include <algorithm>
 #include <array>
@@ -41,18 +42,17 @@ std::string radios(const std::vector<int>& talkers)
 
 } // namespace
 
-std::string describeRequest(const civ::Frame& frame)
+std::string describeRequest(const civ::FrameView& view, std::span<const std::uint8_t> frame)
 {
-    const line::FrameFields f = line::frameFields(frame);
-    const std::vector<int> data(f.data.begin(), f.data.end());
-    switch (f.command) {
+    const auto data = view.data(frame);
+    switch (view.command) {
     case civ::kCmdReadFrequency:
         return "the frequency read";
     case civ::kCmdReadMode:
         return "the mode read";
     case civ::kCmdSetFrequency:
-        if (!data.empty()) {
-            return "frequency " + civ::formatKhz(civ::ParseFreq(data)) + " kHz";
+        if (const auto hz = civ::frequencyHz(data)) {
+            return "frequency " + civ::formatKhz(static_cast<double>(*hz) / 1000) + " kHz";
         }
         break;
     case civ::kCmdSetMode:
@@ -67,7 +67,7 @@ std::string describeRequest(const civ::Frame& frame)
     default:
         break;
     }
-    return f.command < 0 ? "a command" : "command 0x" + civ::hexByte(f.command);
+    return view.command < 0 ? "a command" : "command 0x" + civ::hexByte(view.command);
 }
 
 std::string portText(const line::PortStatus& port)
@@ -139,21 +139,21 @@ void LineNotices::update(Notices& notices, const line::LinkAccount& account,
 void LineNotices::take(Notices& notices, const line::FrameEvent& event, int radioId)
 {
     if (event.direction == line::Direction::Sent && event.request) {
-        sent_.push_back({*event.request, event.bytes});
+        sent_.push_back({*event.request, event.bytes, event.view});
         if (sent_.size() > kRemembered) {
             sent_.pop_front();
         }
         return;
     }
     if (event.direction != line::Direction::Received || event.kind != line::Kind::Frame ||
-        event.from() != radioId || radioId < 0) {
+        event.view.from != radioId || radioId < 0) {
         return;
     }
-    const civ::Frame* const asked = request(event);
-    if (event.command() == civ::kNg) {
+    const Sent* const asked = request(event);
+    if (event.view.command == civ::kNg) {
         // An NG paired with no request clears on whatever the radio sends next.
         refused_ = asked ? keyOf(*asked) : Key{radioId};
-        const std::string what = asked ? describeRequest(*asked) : "a command";
+        const std::string what = asked ? describeRequest(asked->view, asked->frame) : "a command";
         notices.set(Notice::Refusal,
                     "Radio " + std::to_string(radioId) + " refused " + what + " (NG)");
     } else if (refused_ && ((asked && refused_ == keyOf(*asked)) || refused_->command < 0)) {
@@ -162,19 +162,18 @@ void LineNotices::take(Notices& notices, const line::FrameEvent& event, int radi
     }
 }
 
-const civ::Frame* LineNotices::request(const line::FrameEvent& reply) const
+const LineNotices::Sent* LineNotices::request(const line::FrameEvent& reply) const
 {
     if (!reply.request) {
         return nullptr;
     }
     const auto found = std::ranges::find(sent_, *reply.request, &Sent::id);
-    return found == sent_.end() ? nullptr : &found->frame;
+    return found == sent_.end() ? nullptr : &*found;
 }
 
-LineNotices::Key LineNotices::keyOf(const civ::Frame& frame)
+LineNotices::Key LineNotices::keyOf(const Sent& request)
 {
-    const line::FrameFields f = line::frameFields(frame);
-    return {f.to, f.command, f.subCommand};
+    return {request.view.to, request.view.command, request.view.subCommand};
 }
 
 } // namespace radio

@@ -7,6 +7,7 @@
 #include <deque>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 
 namespace radio {
@@ -45,6 +46,7 @@ private:
     struct Sent {
         std::uint64_t id = 0;
         civ::Frame frame;
+        civ::FrameView view;
     };
     // The command a request carries: address, command, sub-command.
     struct Key {
@@ -54,15 +56,16 @@ private:
         friend bool operator==(const Key&, const Key&) = default;
     };
 
-    const civ::Frame* request(const line::FrameEvent& reply) const;
-    static Key keyOf(const civ::Frame& frame);
+    const Sent* request(const line::FrameEvent& reply) const;
+    static Key keyOf(const Sent& request);
 
     std::deque<Sent> sent_;
     std::optional<Key> refused_;
 };
 
-// "frequency 7040.5 kHz", "mode USB / WIDE", "the frequency read", "command 0x1A".
-std::string describeRequest(const civ::Frame& frame);
+// "frequency 7040.5 kHz", "mode USB / WIDE", "the frequency read", "command 0x1A"; the view
+// is that of the frame's bytes.
+std::string describeRequest(const civ::FrameView& view, std::span<const std::uint8_t> frame);
 // The notice of a port that is not open, or nothing while it is.
 std::string portText(const line::PortStatus& port);
 // "Our frames have waited 12 s: radio 148 keeps the bus busy (240 frames). ..."

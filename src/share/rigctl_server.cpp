@@ -1,6 +1,8 @@
 #include "share/rigctl_server.h"
 
-#include "civ/commands.h"
+#include "civ/address.h"
+#include "civ/bcd.h"
+#include "civ/frame_builder.h"
 #include "platform/logging.h"
 
 namespace share {
@@ -11,11 +13,8 @@ constexpr std::string_view kRefreshLabel = "Hamlib network server";
 
 civ::Frame frame(int to, int our, std::uint8_t command, std::initializer_list<std::uint8_t> data)
 {
-    civ::Frame f{civ::kPreamble, civ::kPreamble, static_cast<std::uint8_t>(to),
-                 static_cast<std::uint8_t>(our), command};
-    f.insert(f.end(), data);
-    f.push_back(civ::kEndOfMessage);
-    return f;
+    return civ::buildFrame(static_cast<std::uint8_t>(to), static_cast<std::uint8_t>(our), command,
+                           data);
 }
 
 civ::Frame frameFor(const Action& action, int to, int our, int frequencyBytes)
@@ -28,12 +27,9 @@ civ::Frame frameFor(const Action& action, int to, int our, int frequencyBytes)
         return frame(to, our, civ::kCmdReadMode, {});
     case Kind::ReadPtt:
         return frame(to, our, kCmdTransmit, {kSubPtt});
-    case Kind::SetFrequency: {
-        civ::Frame f = frame(to, our, civ::kCmdSetFrequency, {});
-        const civ::Frame bcd = civ::frequencyBcd(action.hz, frequencyBytes);
-        f.insert(f.end() - 1, bcd.begin(), bcd.end());
-        return f;
-    }
+    case Kind::SetFrequency:
+        return civ::buildFrame(static_cast<std::uint8_t>(to), static_cast<std::uint8_t>(our),
+                               civ::kCmdSetFrequency, civ::frequencyBcd(action.hz, frequencyBytes));
     case Kind::SetMode:
         if (action.filter) {
             return frame(to, our, civ::kCmdSetMode,

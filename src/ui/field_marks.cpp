@@ -4,17 +4,25 @@
 
 namespace ui {
 
-void FieldMarks::watch(QLineEdit* field, std::function<bool()> valid)
+void FieldMarks::watch(QLineEdit* field, std::function<bool()> valid, std::function<QString()> hint)
 {
     fields_.append(field);
+    const auto showHint = [field, hint = std::move(hint)] {
+        field->setToolTip(hint ? hint() : QString());
+    };
+    showHint();
     QObject::connect(field, &QLineEdit::textChanged, field,
-                     [this, field, valid = std::move(valid)] {
-                         if (!field->property("invalid").toBool() || !valid()) {
+                     [this, field, valid = std::move(valid), showHint] {
+                         const bool marked = field->property("invalid").toBool();
+                         if (marked && !valid()) {
+                             return;
+                         }
+                         showHint();
+                         if (!marked) {
                              return;
                          }
                          field->setProperty("invalid", false);
                          field->setStyleSheet({});
-                         field->setToolTip({});
                          // Another field may still hold refused input.
                          for (const QLineEdit* other : fields_) {
                              if (other->property("invalid").toBool()) {

@@ -19,7 +19,8 @@ public:
         : tell_(std::move(tell))
     {}
 
-    void watch(QLineEdit* field, std::function<bool()> valid);
+    // hint gives the field's tooltip while it is not marked; without it there is none.
+    void watch(QLineEdit* field, std::function<bool()> valid, std::function<QString()> hint = {});
     void mark(QLineEdit* field, const QString& text);
 
 private:

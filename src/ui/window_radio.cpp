@@ -1,6 +1,6 @@
 // The window's side of a real radio's habits: its live reports and replies, and the status-bar
 // notices that tell of the line, decided from the link account.
-#include "civ/frame.h"
+#include "civ/address.h"
 #include "radio/heard.h"
 #include "ui/icom_window.h"
 #include "ui/notice_label.h"

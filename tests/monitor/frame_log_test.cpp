@@ -13,11 +13,9 @@ using line::Kind;
 
 line::FrameEvent event(Direction direction, Kind kind, Bytes bytes, line::Millis at = 0)
 {
-    line::FrameEvent e;
-    e.direction = direction;
-    e.kind = kind;
-    e.wireLength = bytes.size();
-    e.bytes = std::move(bytes);
+    const std::size_t length = bytes.size();
+    line::FrameEvent e(direction, kind, std::move(bytes));
+    e.wireLength = length;
     e.at = at;
     return e;
 }
