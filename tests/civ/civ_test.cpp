@@ -92,7 +92,6 @@ TEST(FrameView, FieldsPastAnyRunOfFe)
     const std::tuple<const char*, std::array<int, 4>, const char*> cases[] = {
         {"FE FE FE FE 94 E0 03 FD", {0x94, 0xE0, 0x03, -1}, ""},
         {"FE FE E0 94 1C 00 01 FD", {0xE0, 0x94, 0x1C, 0x00}, "01"},
-        {"FE FE 94 E0 1C FD", {0x94, 0xE0, 0x1C, -1}, ""},
         {"FE FE E0 94 05 00 40 07 14", {0xE0, 0x94, 0x05, -1}, "00 40 07 14"},
         {"FE FE 94 E0 FD", {0x94, 0xE0, -1, -1}, ""},
     };
@@ -148,7 +147,8 @@ TEST(Address, TypedInDecimalOrAsTheRadiosMenuShowsIt)
     for (const auto& [typed, address] : cases) {
         EXPECT_EQ(readAddress(typed).value_or(-1), address) << typed;
     }
-    EXPECT_EQ(addressText(0), "0x00 (0, broadcast)");
+    EXPECT_EQ(addressRule("Radio ID"), "Radio ID must be a bus address from 0 to 255 except 252 "
+                                       "to 254, in decimal (148) or in hex (0x94 or 94h).");
 }
 
 TEST(SetFrequency, RoundingAndRanges)
