@@ -19,17 +19,12 @@
 
 namespace {
 
-constexpr QLatin1String kFrequencyRange{
-    "from 0 to 99.999999 MHz with 4 bytes, or to 9999.999999 MHz with 5 bytes"};
+constexpr std::string_view kFrequencyRule{
+    "Freq must be from 0 to 99.999999 MHz with 4 bytes, or to 9999.999999 MHz with 5 bytes."};
 
-QString refusal(const QString& rule)
+QString refusal(std::string_view rule)
 {
-    return QObject::tr("Not sent: %1").arg(rule);
-}
-
-QString addressRefusal(const char* field)
-{
-    return refusal(QString::fromStdString(civ::addressRule(field)));
+    return QObject::tr("Not sent: %1").arg(QString::fromUtf8(rule.data(), qsizetype(rule.size())));
 }
 
 } // namespace
@@ -124,13 +119,13 @@ bool IcomWindow::queueCommand(const civ::Command& command, QLineEdit* destinatio
     case civ::Fault::None:
         return SendSerialPacket(command.frame);
     case civ::Fault::Destination:
-        fieldMarks_.mark(destinationField, addressRefusal("Radio ID"));
+        fieldMarks_.mark(destinationField, refusal(civ::addressRule("Radio ID")));
         break;
     case civ::Fault::Source:
-        fieldMarks_.mark(OurIDEditField, addressRefusal("Our ID"));
+        fieldMarks_.mark(OurIDEditField, refusal(civ::addressRule("Our ID")));
         break;
     case civ::Fault::Frequency:
-        fieldMarks_.mark(EditFreq, refusal(tr("Freq must be %1.").arg(kFrequencyRange)));
+        fieldMarks_.mark(EditFreq, refusal(kFrequencyRule));
         break;
     }
     return false;

@@ -1,5 +1,7 @@
 #include "ui/field_marks.h"
 
+#include "civ/address.h"
+
 #include <QLineEdit>
 
 namespace ui {
@@ -32,6 +34,17 @@ void FieldMarks::watch(QLineEdit* field, std::function<bool()> valid, std::funct
                          }
                          tell_({});
                      });
+}
+
+void FieldMarks::watchAddress(QLineEdit* field, std::function<int()> address)
+{
+    watch(
+        field, [address] { return civ::isEncodableAddress(address()); },
+        [address] {
+            const int a = address();
+            return civ::isEncodableAddress(a) ? QString::fromStdString(civ::addressText(a))
+                                              : QString();
+        });
 }
 
 void FieldMarks::mark(QLineEdit* field, const QString& text)

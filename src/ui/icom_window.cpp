@@ -23,17 +23,6 @@
 
 using namespace ui;
 
-namespace {
-
-// The address as the radio's menu shows it, to compare with: "0x94 (148)".
-QString hexForm(int address)
-{
-    return civ::isEncodableAddress(address) ? QString::fromStdString(civ::addressText(address))
-                                            : QString();
-}
-
-} // namespace
-
 IcomWindow::IcomWindow(App& app, platform::Services services)
     : app_(app)
     , services_(std::move(services))
@@ -154,12 +143,8 @@ void IcomWindow::CreateControls0()
     for (QLineEdit* address : {OurIDEditField, EditRadioID}) {
         connect(address, &QLineEdit::textChanged, this, &IcomWindow::addressesChanged);
     }
-    fieldMarks_.watch(
-        OurIDEditField, [this] { return civ::isEncodableAddress(ourAddress()); },
-        [this] { return hexForm(ourAddress()); });
-    fieldMarks_.watch(
-        EditRadioID, [this] { return civ::isEncodableAddress(radioAddress()); },
-        [this] { return hexForm(radioAddress()); });
+    fieldMarks_.watchAddress(OurIDEditField, [this] { return ourAddress(); });
+    fieldMarks_.watchAddress(EditRadioID, [this] { return radioAddress(); });
     fieldMarks_.watch(EditFreq, [this] { return frequencyIsEncodable(); });
 }
 

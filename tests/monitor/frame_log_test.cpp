@@ -13,9 +13,8 @@ using line::Kind;
 
 line::FrameEvent event(Direction direction, Kind kind, Bytes bytes, line::Millis at = 0)
 {
-    const std::size_t length = bytes.size();
     line::FrameEvent e(direction, kind, std::move(bytes));
-    e.wireLength = length;
+    e.wireLength = e.bytes.size();
     e.at = at;
     return e;
 }
