@@ -1,4 +1,5 @@
 // Frame assembly and reply decoding over a stream of mixed bus traffic.
+#include "civ/bcd.h"
 #include "civ/frame_parser.h"
 #include "civ/reply_decoder.h"
 

@@ -20,13 +20,14 @@ constexpr std::size_t kCapacity = 300;
 void checkRow(const line::FrameEvent& added, const monitor::Entry& e)
 {
     FUZZ_CHECK(e.bytes == added.bytes && e.kind == added.kind);
+    FUZZ_CHECK(e.view.to == added.view.to && e.view.dataEnd == added.view.dataEnd);
     FUZZ_CHECK(e.direction == added.direction && e.clash == added.clash);
     FUZZ_CHECK(e.wireLength >= e.bytes.size() && e.roundTrip == added.roundTrip);
     FUZZ_CHECK(!e.client || *e.client == added.origin);
     const monitor::Cells cells = monitor::cells(e);
     FUZZ_CHECK(!cells[static_cast<std::size_t>(monitor::Column::Command)].empty());
     // What the fuzzer queues need not be a frame; what the account cuts from the line is.
-    const monitor::Head head = monitor::head(e.bytes);
+    const civ::FrameView& head = e.view;
     FUZZ_CHECK(e.direction != line::Direction::Received || e.kind != line::Kind::Frame ||
                (head.to >= 0 && head.from >= 0 && head.command >= 0));
     const bool addressed = e.kind == line::Kind::Frame || e.kind == line::Kind::Headless ||
@@ -35,7 +36,7 @@ void checkRow(const line::FrameEvent& added, const monitor::Entry& e)
                cells[static_cast<std::size_t>(monitor::Column::From)].empty() == (head.from < 0));
     FUZZ_CHECK(!monitor::textLine(cells, monitor::TextFormat::Csv).empty());
     monitor::RowFilter filter;
-    filter.address = static_cast<std::uint8_t>(std::max(head.to, 0));
+    filter.address = static_cast<std::uint8_t>(std::max<int>(head.to, 0));
     FUZZ_CHECK(!addressed || head.to < 0 || filter.matches(e));
 }
 

@@ -1,7 +1,9 @@
 // Arbitrary bus traffic through frame assembly and the reply decoding the window does. The first
 // byte is the controller's own address; the rest is the line.
+#include "civ/bcd.h"
 #include "civ/frame.h"
 #include "civ/frame_parser.h"
+#include "civ/modes.h"
 #include "civ/reply_decoder.h"
 #include "fuzz_check.h"
 

@@ -1,5 +1,6 @@
 #include "reply_latency.h"
 
+#include "civ/bcd.h"
 #include "civ/frame.h"
 #include "civ/reply_decoder.h"
 #include "wall_clock.h"

@@ -82,12 +82,12 @@ int WindowOperator::fillBusMonitor(int rows)
 {
     openBusMonitor();
     auto* monitor = window_.findChild<monitor::BusMonitorWindow*>();
-    line::FrameEvent poll;
-    poll.direction = line::Direction::Sent;
-    poll.bytes = {0xFE, 0xFE, 0x08, 0xEA, 0x03, 0xFD};
+    line::FrameEvent poll(line::Direction::Sent, line::Kind::Frame,
+                          {0xFE, 0xFE, 0x08, 0xEA, 0x03, 0xFD});
     poll.wireLength = poll.bytes.size();
-    line::FrameEvent reply;
-    reply.bytes = {0xFE, 0xFE, 0xEA, 0x08, 0x03, 0x00, 0x40, 0x07, 0x14, 0x00, 0xFD};
+    // Only a data byte changes below, so the view read here stays true.
+    line::FrameEvent reply(line::Direction::Received, line::Kind::Frame,
+                           {0xFE, 0xFE, 0xEA, 0x08, 0x03, 0x00, 0x40, 0x07, 0x14, 0x00, 0xFD});
     reply.wireLength = reply.bytes.size();
     reply.roundTrip = 30;
     for (int i = 0; i < rows / 2; ++i) {

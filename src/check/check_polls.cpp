@@ -43,7 +43,7 @@ void InterfaceCheck::pollAnswered(const line::FrameEvent& event)
         return;
     }
     roundTrips_.push_back(event.roundTrip.value_or(event.at - lastLeft_));
-    refused_ += event.command() == civ::kNg ? 1 : 0;
+    refused_ += event.view.command == civ::kNg ? 1 : 0;
     const bool full = pollIds_.size() == static_cast<std::size_t>(kPolls);
     if (phase_ == Phase::Settle && !full) {
         // The radio is there after all, only slow: go on polling.

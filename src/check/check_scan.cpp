@@ -96,13 +96,13 @@ void InterfaceCheck::heardInScan(const line::FrameEvent& event)
         collision_ = collision_ || phase_ == Phase::Scan;
         return;
     }
-    const int from = event.from();
+    const int from = event.view.from;
     if (event.kind != line::Kind::Frame || from == setup_.ourId || from < 0) {
         return;
     }
-    if (event.command() == kReadId && phase_ == Phase::Scan) {
+    if (event.view.command == kReadId && phase_ == Phase::Scan) {
         addOnce(candidates_, from);
-    } else if (event.to() == setup_.ourId && event.command() != kReadId) {
+    } else if (event.view.to == setup_.ourId && event.view.command != kReadId) {
         addOnce(confirmed_, from);
     }
 }

@@ -1,6 +1,7 @@
 #include "check/interface_check.h"
 
 #include "check/sentences.h"
+#include "civ/address.h"
 #include "civ/commands.h"
 #include "civ/transmit_queue.h"
 #include "serial/baud_rates.h"
@@ -299,7 +300,7 @@ void InterfaceCheck::heardInEcho(const line::FrameEvent& event)
     }
     if (event.kind != line::Kind::Frame) {
         echoMangled_ = true;
-    } else if (event.to() == setup_.ourId) {
+    } else if (event.view.to == setup_.ourId) {
         // On a one-wire bus our echo comes before any answer to it.
         decideEcho(echoMangled_ ? Echo::Garbled : Echo::Nothing, event.at);
     }

@@ -1,5 +1,6 @@
 // The report's sentences for the search and the deeper search, and the window's activity line.
 #include "check/sentences.h"
+#include "civ/address.h"
 
 namespace check::sentences {
 
@@ -30,7 +31,7 @@ std::string found(int rate, int address, const std::vector<int>& more)
 {
     const std::string to = std::to_string(address);
     return "A radio answered a read frequency" + atRate(rate) + " from address " +
-           sentences::address(address) + "." + others(more) +
+           civ::addressText(address) + "." + others(more) +
            (rate > 0 ? " Set Baud Rate to " + std::to_string(rate) + " and Radio ID to " + to
                      : " Set Radio ID to " + to) +
            ".";
@@ -39,7 +40,7 @@ std::string found(int rate, int address, const std::vector<int>& more)
 std::string beyondRates(int rate, int address, const std::vector<int>& more)
 {
     return "A radio answered a read frequency" + atRate(rate) + " from address " +
-           sentences::address(address) + "." + others(more) +
+           civ::addressText(address) + "." + others(more) +
            " The program's rates stop at 57600 bit/s: set the radio's CI-V Baud Rate (on USB, "
            "its CI-V USB Baud Rate) to 57600 or lower, then Baud Rate here to match and Radio "
            "ID to " +
@@ -128,8 +129,8 @@ std::string activityEcho()
 
 std::string activityPoll(int address, int poll, int polls)
 {
-    return "Polling the radio at " + sentences::address(address) + ": poll " +
-           std::to_string(poll) + " of " + std::to_string(polls);
+    return "Polling the radio at " + civ::addressText(address) + ": poll " + std::to_string(poll) +
+           " of " + std::to_string(polls);
 }
 
 std::string activityScan(int rate, int index, int count)

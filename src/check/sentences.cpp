@@ -1,6 +1,6 @@
 #include "check/sentences.h"
 
-#include "civ/reply_decoder.h"
+#include "civ/address.h"
 #include "line/link_account.h"
 
 namespace check::sentences {
@@ -17,16 +17,11 @@ std::string ms(Millis t)
 
 } // namespace
 
-std::string address(int a)
-{
-    return "0x" + civ::hexByte(a) + " (" + std::to_string(a) + ")";
-}
-
 std::string addresses(const std::vector<int>& list)
 {
     std::string s;
     for (std::size_t i = 0; i < list.size(); ++i) {
-        s += (i == 0 ? "" : i + 1 == list.size() ? " and " : ", ") + address(list[i]);
+        s += (i == 0 ? "" : i + 1 == list.size() ? " and " : ", ") + civ::addressText(list[i]);
     }
     return s;
 }
@@ -43,8 +38,7 @@ std::string count(int n, const char* one, const char* many)
 
 std::string badAddress(const char* field)
 {
-    return std::string("Set ") + field +
-           " to a bus address from 0 to 255, except 252 to 254, and start again.";
+    return civ::addressRule(field) + " Set it in the main window and start again.";
 }
 
 std::string noPort()
@@ -140,7 +134,7 @@ std::string echo(Echo echo)
 std::string answered(const Answers& a)
 {
     const RoundTrips& t = a.times;
-    std::string s = "The radio at address " + address(a.address) + " answered " +
+    std::string s = "The radio at address " + civ::addressText(a.address) + " answered " +
                     std::to_string(a.answers) + " of " + count(a.polls, "poll", "polls") +
                     atRate(a.rate) + ", round trip about " + ms(t.median) + " (" +
                     std::to_string(t.minimum) + " to " + ms(t.maximum) +
@@ -168,7 +162,7 @@ std::string answered(const Answers& a)
 
 std::string silent(int address, int rate, int polls)
 {
-    return "The radio at address " + sentences::address(address) + " did not answer " +
+    return "The radio at address " + civ::addressText(address) + " did not answer " +
            count(polls, "poll", "polls") + atRate(rate) + ". Sending a read ID to all radios" +
            (rate > 0 ? " at each rate of the Baud Rate pop-up, the usual ones first, and at "
                        "115200 bit/s."

@@ -29,7 +29,6 @@ struct Answers {
 // "1 poll", "2 polls".
 std::string count(int n, const char* one, const char* many);
 // "0x94 (148)"; a list as "a, b and c".
-std::string address(int a);
 std::string addresses(const std::vector<int>& list);
 // " at 9600 bit/s", or nothing on a network port.
 std::string atRate(int rate);

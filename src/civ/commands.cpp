@@ -1,22 +1,15 @@
 #include "civ/commands.h"
 
-#include "civ/bcd.h"
+#include "civ/address.h"
+#include "civ/frame_builder.h"
+#include "civ/modes.h"
 
+#include <array>
 #include <cmath>
-#include <cstddef>
 
 namespace civ {
 
 namespace {
-
-// Rows of the mode pop-up that do not carry their own code.
-constexpr int kLastPlainModeRow = 8;
-constexpr int kSyncAmRow = 9;
-constexpr int kSsbRow = 10;
-constexpr int kModeRows = 11;
-constexpr std::uint8_t kSyncAmMode = 0x0B;
-constexpr std::uint8_t kSsbMode = 0x05;
-constexpr int kFilterRows = 3;
 
 Fault addressFault(int to, int our)
 {
@@ -29,20 +22,10 @@ Fault addressFault(int to, int our)
     return Fault::None;
 }
 
-Command build(int to, int our, std::uint8_t cmd, const Frame& data)
+Command build(int to, int our, std::uint8_t cmd, std::span<const std::uint8_t> body)
 {
-    constexpr std::size_t kFraming = 6;
-    Command c;
-    c.frame.reserve(kFraming + data.size());
-    for (const std::uint8_t byte : {kPreamble, kPreamble, static_cast<std::uint8_t>(to),
-                                    static_cast<std::uint8_t>(our), cmd}) {
-        c.frame.push_back(byte);
-    }
-    for (const std::uint8_t byte : data) {
-        c.frame.push_back(byte);
-    }
-    c.frame.push_back(kEndOfMessage);
-    return c;
+    return {buildFrame(static_cast<std::uint8_t>(to), static_cast<std::uint8_t>(our), cmd, body),
+            Fault::None};
 }
 
 Command refused(Fault fault)
@@ -56,25 +39,6 @@ Command simple(int to, int our, std::uint8_t cmd)
 {
     const Fault fault = addressFault(to, our);
     return fault == Fault::None ? build(to, our, cmd, {}) : refused(fault);
-}
-
-int byteCountOrDefault(int byteCount)
-{
-    return byteCount == 5 ? 5 : 4;
-}
-
-std::optional<std::uint8_t> modeOfRow(int modeRow)
-{
-    if (modeRow >= 0 && modeRow <= kLastPlainModeRow) {
-        return static_cast<std::uint8_t>(modeRow);
-    }
-    if (modeRow == kSyncAmRow) {
-        return kSyncAmMode;
-    }
-    if (modeRow == kSsbRow) {
-        return kSsbMode;
-    }
-    return std::nullopt;
 }
 
 } // namespace
@@ -92,7 +56,8 @@ Command readMode(int to, int our)
 Command readId(int to, int our)
 {
     const Fault fault = addressFault(to, our);
-    return fault == Fault::None ? build(to, our, kCmdReadId, {0x00}) : refused(fault);
+    constexpr std::array<std::uint8_t, 1> kReadIdSub{0x00};
+    return fault == Fault::None ? build(to, our, kCmdReadId, kReadIdSub) : refused(fault);
 }
 
 Command setFrequency(int to, int our, double mhz, int byteCount)
@@ -100,7 +65,7 @@ Command setFrequency(int to, int our, double mhz, int byteCount)
     if (const Fault fault = addressFault(to, our); fault != Fault::None) {
         return refused(fault);
     }
-    const int bytes = byteCountOrDefault(byteCount);
+    const int bytes = byteCount == 5 ? 5 : 4;
     const double limitHz = bytes == 5 ? 1e10 : 1e8;
     const double hz = std::round(mhz * 1e6);
     // Written so that NaN and infinities fail too, before anything is converted to an integer.
@@ -115,20 +80,24 @@ Command setMode(int to, int our, int modeRow, int filterRow)
     if (const Fault fault = addressFault(to, our); fault != Fault::None) {
         return refused(fault);
     }
-    const bool filterChosen = filterRow >= 0 && filterRow < kFilterRows;
-    std::uint8_t filter = filterChosen ? static_cast<std::uint8_t>(filterRow + 1) : 0;
-    if (modeRow == kSsbRow) {
-        filter = 0;
+    const auto rows = modeRows();
+    const bool filterChosen = filterRow >= 0 && filterRow < static_cast<int>(filters().size());
+    const std::uint8_t filter = filterChosen ? static_cast<std::uint8_t>(filterRow + 1) : 0;
+    if (modeRow < 0 || modeRow >= static_cast<int>(rows.size())) {
+        return build(to, our, kCmdSetMode, std::array<std::uint8_t, 2>{0x00, filter});
     }
-    return build(to, our, kCmdSetMode, {modeOfRow(modeRow).value_or(0), filter});
+    const ModeRow& row = rows[static_cast<std::size_t>(modeRow)];
+    return build(to, our, kCmdSetMode,
+                 std::array<std::uint8_t, 2>{row.code, row.withFilter ? filter : std::uint8_t{0}});
 }
 
 std::optional<int> modeRow(int modeCode)
 {
     // The first row that sends the code: FM, not SSB, for 05.
-    for (int row = 0; row < kModeRows; ++row) {
-        if (modeOfRow(row) == modeCode) {
-            return row;
+    const auto rows = modeRows();
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        if (rows[row].code == modeCode) {
+            return static_cast<int>(row);
         }
     }
     return std::nullopt;
@@ -136,20 +105,13 @@ std::optional<int> modeRow(int modeCode)
 
 std::optional<int> filterRow(int filterCode)
 {
-    return filterCode >= 1 && filterCode <= kFilterRows ? std::optional(filterCode - 1)
-                                                        : std::nullopt;
-}
-
-Frame frequencyBcd(std::int64_t hz, int byteCount)
-{
-    const int bytes = byteCountOrDefault(byteCount);
-    Frame out;
-    out.reserve(static_cast<std::size_t>(bytes));
-    for (int i = 0; i < bytes; ++i) {
-        out.push_back(Convert(static_cast<int>(hz % 100)));
-        hz /= 100;
+    const auto known = filters();
+    for (std::size_t row = 0; row < known.size(); ++row) {
+        if (known[row].code == filterCode) {
+            return static_cast<int>(row);
+        }
     }
-    return out;
+    return std::nullopt;
 }
 
 } // namespace civ

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "civ/bcd.h"
 #include "civ/frame.h"
 
 #include <cstdint>
@@ -31,8 +32,5 @@ Command setMode(int to, int our, int modeRow, int filterRow);
 // The pop-up rows that send a radio's mode and filter codes; none for a code no row sends.
 std::optional<int> modeRow(int modeCode);
 std::optional<int> filterRow(int filterCode);
-
-// Digit pairs of a frequency in Hz, least significant first, as packed BCD bytes.
-Frame frequencyBcd(std::int64_t hz, int byteCount);
 
 } // namespace civ

@@ -20,15 +20,15 @@ inline constexpr std::uint8_t kCmdReadMode = 0x04;
 inline constexpr std::uint8_t kCmdSetFrequency = 0x05;
 inline constexpr std::uint8_t kCmdSetMode = 0x06;
 inline constexpr std::uint8_t kCmdReadId = 0x19;
+inline constexpr std::uint8_t kCmdTransmit = 0x1C;
+inline constexpr std::uint8_t kSubPtt = 0x00;
 inline constexpr std::uint8_t kNg = 0xFA;
 inline constexpr std::uint8_t kOk = 0xFB;
 
-// A bus address must fit one byte and must not be one of the codes that every receiver
-// treats specially, or the frame it sits in would jam or break the bus.
-constexpr bool isEncodableAddress(int address)
+// The codes every receiver acts on wherever they occur: no field inside a frame may hold one.
+constexpr bool isReservedByte(int b)
 {
-    return address >= 0 && address <= 0xFF && address != kJamCode && address != kEndOfMessage &&
-           address != kPreamble;
+    return b == kJamCode || b == kEndOfMessage || b == kPreamble;
 }
 
 } // namespace civ

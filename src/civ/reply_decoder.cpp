@@ -1,67 +1,13 @@
 #include "civ/reply_decoder.h"
 
-#include "civ/bcd.h"
-
 #include <array>
 #include <charconv>
 
 namespace civ {
 
-double ParseFreq(std::span<const int> msg)
-{
-    // The most significant pair arrives last, so each step shifts the earlier digits down.
-    double f = 0.0;
-    for (const int byte : msg) {
-        f = f / 100 + ConvertBack(byte);
-    }
-    return msg.size() == 4 ? f * 1000 : f * 100000;
-}
-
 int ParseMode(std::span<const int> msg)
 {
     return msg.size() > 1 ? msg[0] + 256 * msg[1] : msg[0];
-}
-
-std::optional<std::string_view> modeName(int modeCode)
-{
-    switch (modeCode) {
-    case 0:
-        return "LSB";
-    case 1:
-        return "USB";
-    case 2:
-        return "AM";
-    case 3:
-        return "CW";
-    case 4:
-        return "RTTY";
-    case 5:
-        return "FM";
-    case 6:
-        return "FM-WIDE";
-    case 7:
-        return "CW-REVERSE";
-    case 8:
-        return "RTTY-REVERSE";
-    case 11:
-        return "SYNC-AM";
-    default:
-        return std::nullopt;
-    }
-}
-
-std::optional<std::string_view> filterName(int filterCode)
-{
-    switch (filterCode) {
-    case 1:
-        return "WIDE";
-    case 2:
-        return "MEDIUM";
-    case 3:
-        return "NARROW";
-    default:
-        return std::nullopt;
-    }
 }
 
 std::string formatKhz(double khz)

@@ -1,22 +1,14 @@
 #pragma once
 
-#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 
 namespace civ {
 
-// Frequency of a 0x03 reply in kHz. Exactly four data bytes use the four-byte scale; any other
-// count is scaled as the five-byte form.
-double ParseFreq(std::span<const int> msg);
-
 // Mode code + 256 * filter code; the filter counts as 0 when the reply carries only a mode.
 // Requires at least one data byte.
 int ParseMode(std::span<const int> msg);
-
-std::optional<std::string_view> modeName(int modeCode);
-std::optional<std::string_view> filterName(int filterCode);
 
 // kHz as a plain decimal: no exponent, no floating-point noise, no trailing zeros
 // (14074, 7123.45, 14074.123).

@@ -1,6 +1,9 @@
 // The window's side of the CI-V protocol: received frames to the displays, and the commands
 // built from the controls.
+#include "civ/address.h"
+#include "civ/bcd.h"
 #include "civ/commands.h"
+#include "civ/modes.h"
 #include "civ/reply_decoder.h"
 #include "platform/logging.h"
 #include "platform/text_numbers.h"
@@ -16,13 +19,12 @@
 
 namespace {
 
-constexpr QLatin1String kAddressRange{"a bus address from 0 to 255, except 252 to 254"};
-constexpr QLatin1String kFrequencyRange{
-    "from 0 to 99.999999 MHz with 4 bytes, or to 9999.999999 MHz with 5 bytes"};
+constexpr std::string_view kFrequencyRule{
+    "Freq must be from 0 to 99.999999 MHz with 4 bytes, or to 9999.999999 MHz with 5 bytes."};
 
-QString refusal(const QString& what, QLatin1String validRange)
+QString refusal(std::string_view rule)
 {
-    return QObject::tr("Not sent: %1 must be %2.").arg(what, validRange);
+    return QObject::tr("Not sent: %1").arg(QString::fromUtf8(rule.data(), qsizetype(rule.size())));
 }
 
 } // namespace
@@ -117,13 +119,13 @@ bool IcomWindow::queueCommand(const civ::Command& command, QLineEdit* destinatio
     case civ::Fault::None:
         return SendSerialPacket(command.frame);
     case civ::Fault::Destination:
-        fieldMarks_.mark(destinationField, refusal(tr("Radio ID"), kAddressRange));
+        fieldMarks_.mark(destinationField, refusal(civ::addressRule("Radio ID")));
         break;
     case civ::Fault::Source:
-        fieldMarks_.mark(OurIDEditField, refusal(tr("Our ID"), kAddressRange));
+        fieldMarks_.mark(OurIDEditField, refusal(civ::addressRule("Our ID")));
         break;
     case civ::Fault::Frequency:
-        fieldMarks_.mark(EditFreq, refusal(tr("Freq"), kFrequencyRange));
+        fieldMarks_.mark(EditFreq, refusal(kFrequencyRule));
         break;
     }
     return false;

@@ -1,16 +1,8 @@
 #include "discovery/radio_search.h"
 
+#include "civ/address.h"
+
 namespace discovery {
-
-namespace {
-
-// Codes every receiver treats specially: a probe to them would jam or break the bus.
-constexpr bool isReserved(int address)
-{
-    return address >= 0xFC && address <= 0xFE;
-}
-
-} // namespace
 
 void RadioSearch::start()
 {
@@ -29,7 +21,7 @@ RadioSearch::Step RadioSearch::tick()
     if (findRadiosState <= kLastAddress) {
         step.progress = findRadiosState;
         gotFreqReply = false;
-        step.probe = !isReserved(findRadiosState);
+        step.probe = civ::isEncodableAddress(findRadiosState);
     } else {
         step.ended = stop().ended;
     }
@@ -51,7 +43,7 @@ std::optional<int> RadioSearch::answered(int probed) const
 {
     // A reply that arrived since a probe answers it; the reserved codes were never probed, so
     // nothing heard then can be theirs.
-    if (gotFreqReply && probed >= 0 && probed <= kLastAddress && !isReserved(probed)) {
+    if (gotFreqReply && civ::isEncodableAddress(probed)) {
         return probed;
     }
     return std::nullopt;

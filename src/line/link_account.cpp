@@ -1,7 +1,5 @@
 #include "line/link_account.h"
 
-#include "line/frame_fields.h"
-
 #include <algorithm>
 #include <utility>
 
@@ -18,19 +16,14 @@ constexpr int kBitsPerByte = 10;
 
 } // namespace
 
-int FrameEvent::to() const
+FrameEvent::FrameEvent(Direction direction, Kind kind, std::vector<std::uint8_t> bytes)
+    : direction(direction)
+    , kind(kind)
+    , bytes(std::move(bytes))
 {
-    return kind == Kind::Jam || kind == Kind::Stray ? -1 : frameFields(bytes).to;
-}
-
-int FrameEvent::from() const
-{
-    return kind == Kind::Jam || kind == Kind::Stray ? -1 : frameFields(bytes).from;
-}
-
-int FrameEvent::command() const
-{
-    return kind == Kind::Jam || kind == Kind::Stray ? -1 : frameFields(bytes).command;
+    if (kind != Kind::Jam && kind != Kind::Stray) {
+        view = civ::viewFrame(this->bytes);
+    }
 }
 
 void LinkAccount::portChosen(std::string port, int rate, bool network, Millis now)
@@ -113,22 +106,23 @@ void LinkAccount::handed(std::span<const std::uint8_t> bytes, bool left, Millis 
     handed_.clear();
     queue_.take(bytes, left, handed_);
     for (SendQueue::Handed& h : handed_) {
-        FrameEvent event;
-        event.direction = h.left ? Direction::Sent : Direction::Dropped;
-        event.wireLength = h.frame.size();
+        const std::size_t length = h.frame.size();
+        FrameEvent event(h.left ? Direction::Sent : Direction::Dropped, Kind::Frame,
+                         std::move(h.frame));
+        event.wireLength = length;
         event.at = now;
         event.origin = h.origin;
         event.request = h.id;
         if (h.left && h.id) {
-            const Millis wire = wireTime(h.frame.size());
-            requests_.add(h.frame, *h.id, h.origin, now, now + wire + kAnswerWindowMs);
+            const Millis wire = wireTime(length);
+            requests_.add(event.bytes, event.view, *h.id, h.origin, now,
+                          now + wire + kAnswerWindowMs);
             const Millis window = port_.network ? kNetworkEchoMs : wire + kEchoSlackMs;
-            echoes_.push_back({h.frame, h.origin, *h.id, now + window});
+            echoes_.push_back({event.bytes, h.origin, *h.id, now + window});
         }
         if (h.left) {
             ++counted(h.origin).sent;
         }
-        event.bytes = std::move(h.frame);
         events_.push_back(std::move(event));
     }
 }
@@ -157,16 +151,14 @@ void LinkAccount::tick(Millis now)
 
 void LinkAccount::take(FrameCutter::Piece piece)
 {
-    FrameEvent event;
-    event.kind = piece.kind;
-    event.bytes = std::move(piece.bytes);
+    FrameEvent event(Direction::Received, piece.kind, std::move(piece.bytes));
     event.wireLength = piece.wireLength;
     event.at = piece.at;
     if (isEcho(event)) {
         events_.push_back(std::move(event));
         return;
     }
-    const int from = event.from();
+    const int from = event.view.from;
     event.clash = from >= 0 && from == our_;
     if (event.kind == Kind::Frame) {
         answer(event);
@@ -199,7 +191,7 @@ bool LinkAccount::isEcho(FrameEvent& event)
 
 void LinkAccount::answer(FrameEvent& event)
 {
-    const auto answered = requests_.answer(event.bytes);
+    const auto answered = requests_.answer(event.view);
     if (!answered) {
         return;
     }

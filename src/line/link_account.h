@@ -1,6 +1,7 @@
 #pragma once
 
 #include "civ/frame.h"
+#include "civ/frame_view.h"
 #include "line/frame_cutter.h"
 #include "line/line_types.h"
 #include "line/request_book.h"
@@ -44,10 +45,16 @@ enum class Direction : std::uint8_t {
 
 // One thing on the line, in the order it happened.
 struct FrameEvent {
+    FrameEvent() = default;
+    // Reads the view of a frame's bytes, the one time they are read.
+    FrameEvent(Direction direction, Kind kind, std::vector<std::uint8_t> bytes);
+
     Direction direction = Direction::Received;
     Kind kind = Kind::Frame;
     std::vector<std::uint8_t> bytes; // as on the wire, leading extra FE included
-    std::size_t wireLength = 0;      // bytes on the wire (an overlong frame's bytes are cut)
+    // Addresses, command, sub-command and where the data lies; all -1 for a jam and stray bytes.
+    civ::FrameView view;
+    std::size_t wireLength = 0; // bytes on the wire (an overlong frame's bytes are cut)
     // Sent, Echo, Dropped: when written (or dropped). Received: when its last byte arrived;
     // for stray bytes, when the first arrived.
     Millis at = 0;
@@ -60,10 +67,7 @@ struct FrameEvent {
     // Received from Our ID without being our echo: another station uses our address.
     bool clash = false;
 
-    // Addresses and command of a frame, when it has them (-1 otherwise).
-    int to() const;
-    int from() const;
-    int command() const;
+    std::span<const std::uint8_t> data() const { return view.data(bytes); }
 };
 
 // Other stations keeping the bus busy while our frames wait in the ring.

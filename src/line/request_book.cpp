@@ -1,22 +1,20 @@
 #include "line/request_book.h"
 
 #include "civ/frame.h"
-#include "line/frame_fields.h"
 
 #include <algorithm>
 
 namespace line {
 
-void RequestBook::add(std::span<const std::uint8_t> frame, std::uint64_t id, const Origin& origin,
-                      Millis leftAt, Millis expiresAt)
+void RequestBook::add(std::span<const std::uint8_t> frame, const civ::FrameView& f,
+                      std::uint64_t id, const Origin& origin, Millis leftAt, Millis expiresAt)
 {
-    const FrameFields f = frameFields(frame);
     if (f.command < 0 || frame.size() < 2 || frame.front() != civ::kPreamble ||
         frame.back() != civ::kEndOfMessage) {
         return;
     }
     open_.push_back(
-        {id, origin, f.to, f.from, f.command, f.subCommand, isRead(f), leftAt, expiresAt});
+        {id, origin, f.to, f.from, f.command, f.subCommand, civ::isRead(f), leftAt, expiresAt});
 }
 
 void RequestBook::expire(Millis now, std::vector<Unanswered>& out)
@@ -32,9 +30,8 @@ void RequestBook::expire(Millis now, std::vector<Unanswered>& out)
     });
 }
 
-std::optional<RequestBook::Answer> RequestBook::answer(std::span<const std::uint8_t> reply)
+std::optional<RequestBook::Answer> RequestBook::answer(const civ::FrameView& f)
 {
-    const FrameFields f = frameFields(reply);
     const auto answers = [&f](const Request& r) {
         if (r.from != f.to || (r.to != f.from && r.to != civ::kBroadcast)) {
             return false;
@@ -46,7 +43,7 @@ std::optional<RequestBook::Answer> RequestBook::answer(std::span<const std::uint
             return true;
         }
         return r.command == f.command &&
-               (!hasSubCommand(f.command) || r.subCommand == f.subCommand);
+               (!civ::hasSubCommand(f.command) || r.subCommand == f.subCommand);
     };
     const auto found = std::ranges::find_if(open_, answers);
     if (found == open_.end()) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "civ/frame_view.h"
 #include "line/line_types.h"
 
 #include <cstdint>
@@ -26,12 +27,12 @@ public:
     };
 
     // Frames without addresses and a command are no requests and are not kept.
-    void add(std::span<const std::uint8_t> frame, std::uint64_t id, const Origin& origin,
-             Millis leftAt, Millis expiresAt);
+    void add(std::span<const std::uint8_t> frame, const civ::FrameView& view, std::uint64_t id,
+             const Origin& origin, Millis leftAt, Millis expiresAt);
     // Gives up on requests past their time; broadcasts are not counted in out.
     void expire(Millis now, std::vector<Unanswered>& out);
     // The request a received frame answers, if any. A broadcast stays open for other radios.
-    std::optional<Answer> answer(std::span<const std::uint8_t> reply);
+    std::optional<Answer> answer(const civ::FrameView& reply);
     void clear() { open_.clear(); }
 
 private:

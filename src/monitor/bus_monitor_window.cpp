@@ -1,5 +1,6 @@
 #include "monitor/bus_monitor_window.h"
 
+#include "civ/address.h"
 #include "line/door.h"
 #include "monitor/frame_description.h"
 #include "monitor/frame_log_model.h"
@@ -129,7 +130,7 @@ void BusMonitorWindow::showWaiting()
     } else if (held) {
         QStringList talkers;
         for (const int address : held->talkers) {
-            talkers.append(QString::fromStdString(addressText(address)));
+            talkers.append(QString::fromStdString(civ::addressText(address)));
         }
         waiting_->setText(tr("Waiting for a quiet bus: %1 frames heard from %2.")
                               .arg(held->framesHeard)

@@ -1,11 +1,11 @@
 #include "monitor/frame_description.h"
 
-#include "civ/frame.h"
+#include "civ/address.h"
+#include "civ/bcd.h"
+#include "civ/modes.h"
 #include "civ/reply_decoder.h"
-#include "line/frame_fields.h"
 #include "monitor/command_names.h"
 
-#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <optional>
@@ -39,58 +39,16 @@ std::string named(std::span<const Name> names, std::uint8_t code, std::string_vi
     return std::string(what) + " 0x" + civ::hexByte(code);
 }
 
-std::optional<int> bcdDigit(int nibble)
-{
-    return nibble <= 9 ? std::optional<int>(nibble) : std::nullopt;
-}
-
-// Packed BCD with the most significant pair first, as levels and channels are sent.
-std::optional<std::uint64_t> bcdNumber(Bytes data)
-{
-    std::uint64_t n = 0;
-    for (const std::uint8_t b : data) {
-        const auto high = bcdDigit(b >> 4);
-        const auto low = bcdDigit(b & 0x0F);
-        if (!high || !low) {
-            return std::nullopt;
-        }
-        n = n * 100 + static_cast<std::uint64_t>(*high * 10 + *low);
-    }
-    return n;
-}
-
 std::optional<std::string> frequency(Bytes data)
 {
-    if (data.size() < 4 || data.size() > 6) {
-        return std::nullopt;
-    }
-    // Frequencies come least significant pair first.
-    std::array<std::uint8_t, 6> reversed{};
-    std::reverse_copy(data.begin(), data.end(), reversed.begin());
-    const auto hz = bcdNumber(Bytes(reversed.data(), data.size()));
+    const auto hz = civ::frequencyHz(data);
     if (!hz) {
         return std::nullopt;
     }
     std::array<char, 32> text{};
-    std::snprintf(text.data(), text.size(), "%llu.%06llu MHz",
-                  static_cast<unsigned long long>(*hz / 1000000),
-                  static_cast<unsigned long long>(*hz % 1000000));
+    std::snprintf(text.data(), text.size(), "%lld.%06lld MHz",
+                  static_cast<long long>(*hz / 1000000), static_cast<long long>(*hz % 1000000));
     return std::string(text.data());
-}
-
-constexpr std::array kModes{
-    Name{0x00, "LSB"},          Name{0x01, "USB"},
-    Name{0x02, "AM"},           Name{0x03, "CW"},
-    Name{0x04, "RTTY"},         Name{0x05, "FM"},
-    Name{0x06, "wide FM"},      Name{0x07, "CW reverse"},
-    Name{0x08, "RTTY reverse"}, Name{0x11, "synchronous AM"},
-    Name{0x17, "DV"},
-};
-constexpr std::array kFilters{Name{0x01, "wide"}, Name{0x02, "medium"}, Name{0x03, "narrow"}};
-
-std::string filterText(std::uint8_t filter)
-{
-    return named(kFilters, filter, "filter");
 }
 
 std::optional<std::string> mode(Bytes data)
@@ -98,7 +56,8 @@ std::optional<std::string> mode(Bytes data)
     if (data.empty() || data.size() > 2) {
         return std::nullopt;
     }
-    return data.size() == 1 ? modeText(data[0]) : modeText(data[0]) + " / " + filterText(data[1]);
+    return data.size() == 1 ? civ::modeWords(data[0])
+                            : civ::modeWords(data[0]) + " / " + civ::filterWords(data[1]);
 }
 
 // Mode, data mode, filter.
@@ -107,7 +66,7 @@ std::optional<std::string> vfoMode(Bytes data)
     if (data.size() != 3) {
         return mode(data);
     }
-    return modeText(data[0]) + (data[1] != 0 ? " data / " : " / ") + filterText(data[2]);
+    return civ::modeWords(data[0], data[1] != 0) + " / " + civ::filterWords(data[2]);
 }
 
 std::optional<std::string> bandEdges(Bytes data)
@@ -136,7 +95,7 @@ std::optional<std::string> choice(std::span<const Name> names, Bytes data)
 
 std::optional<std::string> number(Bytes data, std::string_view unit)
 {
-    const auto n = bcdNumber(data);
+    const auto n = civ::bcdNumber(data);
     if (data.empty() || !n) {
         return std::nullopt;
     }
@@ -162,7 +121,7 @@ std::optional<std::string> attenuator(Bytes data)
 
 std::optional<std::string> antenna(std::uint8_t b)
 {
-    const auto n = bcdNumber(Bytes(&b, 1));
+    const auto n = civ::bcdByte(b);
     return n ? std::optional<std::string>("ANT" + std::to_string(*n + 1)) : std::nullopt;
 }
 
@@ -210,7 +169,8 @@ std::optional<std::string> value(std::uint8_t command, std::uint8_t sub, Bytes d
     case 0x17:
         return text(data);
     case 0x19:
-        return data.size() == 1 ? std::optional<std::string>(addressText(data[0])) : std::nullopt;
+        return data.size() == 1 ? std::optional<std::string>(civ::addressText(data[0]))
+                                : std::nullopt;
     case 0x1C:
         return choice(sub == 0 ? std::span<const Name>(kTransmitting) : kTuner, data);
     case 0x26:
@@ -222,27 +182,21 @@ std::optional<std::string> value(std::uint8_t command, std::uint8_t sub, Bytes d
 
 } // namespace
 
-Head head(Bytes frame)
+Description describe(const civ::FrameView& view, Bytes frame)
 {
-    const line::FrameFields fields = line::frameFields(frame);
-    return {fields.to, fields.from, fields.command, fields.afterCommand};
-}
-
-Description describe(Bytes frame)
-{
-    const Head h = head(frame);
-    if (h.command < 0) {
+    if (view.command < 0) {
         return {"no command byte", {}};
     }
-    const auto command = static_cast<std::uint8_t>(h.command);
-    Bytes data = h.data;
+    const auto command = static_cast<std::uint8_t>(view.command);
+    // A sub-command without a name of its own is told as part of the value.
+    Bytes data = view.body(frame);
     Description d;
     std::uint8_t sub = 0;
     const std::span<const Name> subs = subCommandNames(command);
-    if (!subs.empty() && !data.empty()) {
-        sub = data[0];
+    if (!subs.empty() && view.subCommand >= 0) {
+        sub = static_cast<std::uint8_t>(view.subCommand);
         d.command = named(subs, sub, named(commandNames(), command, "command"));
-        data = data.subspan(1);
+        data = view.data(frame);
     } else {
         d.command = named(commandNames(), command, "command");
     }
@@ -251,18 +205,6 @@ Description describe(Bytes frame)
     }
     d.value = value(command, sub, data).value_or(hexBytes(data));
     return d;
-}
-
-std::string modeText(std::uint8_t mode)
-{
-    return named(kModes, mode, "mode");
-}
-
-std::string addressText(int address)
-{
-    const auto byte = static_cast<std::uint8_t>(address);
-    std::string text = "0x" + civ::hexByte(byte) + " (" + std::to_string(byte);
-    return text + (byte == 0 ? ", broadcast)" : ")");
 }
 
 std::string hexBytes(Bytes bytes)

@@ -19,6 +19,7 @@ void FrameLog::add(const line::FrameEvent& event)
 {
     Row row;
     row.at = event.at;
+    row.view = event.view;
     row.byteStart = bytesBase_ + bytes_.size();
     row.stored = static_cast<std::uint16_t>(
         std::min<std::size_t>(event.bytes.size(), std::numeric_limits<std::uint16_t>::max()));
@@ -57,6 +58,7 @@ Entry FrameLog::entry(std::uint64_t id) const
     e.clash = row.clash;
     const auto begin = bytes_.begin() + static_cast<std::ptrdiff_t>(row.byteStart - bytesBase_);
     e.bytes.assign(begin, begin + row.stored);
+    e.view = row.view;
     e.wireLength = row.wireLength;
     if (row.roundTrip >= 0) {
         e.roundTrip = row.roundTrip;

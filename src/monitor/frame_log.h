@@ -18,6 +18,7 @@ struct Entry {
     line::Kind kind = line::Kind::Frame;
     bool clash = false;
     std::vector<std::uint8_t> bytes; // an overlong frame keeps only its head
+    civ::FrameView view;             // as the account read it
     std::size_t wireLength = 0;
     std::optional<line::Millis> roundTrip;
     // Whose frame it is, or whose request it answers; none for other stations' frames.
@@ -52,6 +53,7 @@ private:
     struct Row {
         line::Millis at = 0;
         std::uint64_t byteStart = 0;
+        civ::FrameView view;
         std::uint32_t wireLength = 0;
         std::int32_t roundTrip = -1;
         std::uint16_t stored = 0;

@@ -1,8 +1,11 @@
 #include "monitor/hex_entry.h"
 
+#include "civ/address.h"
+#include "civ/frame_builder.h"
 #include "civ/transmit_queue.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace monitor {
 
@@ -68,16 +71,10 @@ std::optional<std::string> readToken(std::string_view token, std::size_t column,
     return std::nullopt;
 }
 
-bool isReserved(std::uint8_t b)
+std::string addressError(std::string_view field)
 {
-    return b == civ::kJamCode || b == civ::kEndOfMessage || b == civ::kPreamble;
-}
-
-std::string addressError(const char* field)
-{
-    return std::string(field) +
-           " in the main window is not a bus address (0 to 255, except 252 to 254): correct it, "
-           "or type a whole frame from FE FE to FD.";
+    return civ::addressRule(field) +
+           " Correct it in the main window, or type a whole frame from FE FE to FD.";
 }
 
 EntryResult refused(std::string error)
@@ -119,7 +116,7 @@ EntryResult parseEntry(std::string_view text, int radioAddress, int ourAddress)
     }
     const auto inside = whole ? std::span(typed).subspan(2, typed.size() - 3) : std::span(typed);
     const auto reserved = std::find_if(inside.begin(), inside.end(),
-                                       [](const Typed& t) { return isReserved(t.value); });
+                                       [](const Typed& t) { return civ::isReservedByte(t.value); });
     if (reserved != inside.end()) {
         return refused(at(reserved->text, reserved->column) +
                        " is reserved: FC, FD and FE cannot be inside a frame.");
@@ -132,15 +129,13 @@ EntryResult parseEntry(std::string_view text, int radioAddress, int ourAddress)
     }
 
     EntryResult result;
-    if (!whole) {
-        result.frame = {civ::kPreamble, civ::kPreamble, static_cast<std::uint8_t>(radioAddress),
-                        static_cast<std::uint8_t>(ourAddress)};
-    }
-    for (const Typed& t : typed) {
-        result.frame.push_back(t.value);
-    }
-    if (!whole) {
-        result.frame.push_back(civ::kEndOfMessage);
+    if (whole) {
+        std::ranges::transform(typed, std::back_inserter(result.frame), &Typed::value);
+    } else {
+        civ::Frame body;
+        std::ranges::transform(inside.subspan(1), std::back_inserter(body), &Typed::value);
+        result.frame = civ::buildFrame(static_cast<std::uint8_t>(radioAddress),
+                                       static_cast<std::uint8_t>(ourAddress), typed[0].value, body);
     }
     // Longer frames would leave in pieces at separate release points.
     constexpr auto kLongest = static_cast<std::size_t>(civ::TransmitQueue::kMaxRelease);

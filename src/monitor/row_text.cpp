@@ -1,5 +1,6 @@
 #include "monitor/row_text.h"
 
+#include "civ/address.h"
 #include "monitor/frame_description.h"
 
 #include <algorithm>
@@ -112,12 +113,11 @@ Cells cells(const Entry& entry)
         at(Column::Raw) += " ...";
     }
     if (hasAddresses(entry.kind)) {
-        const Head h = head(entry.bytes);
-        if (h.from >= 0) {
-            at(Column::From) = addressText(h.from);
+        if (entry.view.from >= 0) {
+            at(Column::From) = civ::addressText(entry.view.from);
         }
-        if (h.to >= 0) {
-            at(Column::To) = addressText(h.to);
+        if (entry.view.to >= 0) {
+            at(Column::To) = civ::addressText(entry.view.to);
         }
     }
     if (entry.kind != line::Kind::Frame) {
@@ -127,7 +127,7 @@ Cells cells(const Entry& entry)
         }
         return c;
     }
-    Description d = describe(entry.bytes);
+    Description d = describe(entry.view, entry.bytes);
     at(Column::Command) = std::move(d.command);
     at(Column::Value) = std::move(d.value);
     if (entry.roundTrip) {
@@ -194,9 +194,9 @@ bool RowFilter::matches(const Entry& entry) const
     if (!hasAddresses(entry.kind)) {
         return false;
     }
-    const Head h = head(entry.bytes);
-    return (!address || h.to == *address || h.from == *address) &&
-           (!command || h.command == *command);
+    const civ::FrameView& v = entry.view;
+    return (!address || v.to == *address || v.from == *address) &&
+           (!command || v.command == *command);
 }
 
 std::optional<std::uint8_t> parseAddress(std::string_view text)

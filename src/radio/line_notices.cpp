@@ -1,7 +1,8 @@
 #include "radio/line_notices.h"
 
+#include "civ/bcd.h"
+#include "civ/modes.h"
 #include "civ/reply_decoder.h"
-#include "line/frame_fields.h"
 
 #include <algorithm>
 #include <array>
@@ -41,18 +42,17 @@ std::string radios(const std::vector<int>& talkers)
 
 } // namespace
 
-std::string describeRequest(const civ::Frame& frame)
+std::string describeRequest(const civ::FrameView& view, std::span<const std::uint8_t> frame)
 {
-    const line::FrameFields f = line::frameFields(frame);
-    const std::vector<int> data(f.data.begin(), f.data.end());
-    switch (f.command) {
+    const auto data = view.data(frame);
+    switch (view.command) {
     case civ::kCmdReadFrequency:
         return "the frequency read";
     case civ::kCmdReadMode:
         return "the mode read";
     case civ::kCmdSetFrequency:
-        if (!data.empty()) {
-            return "frequency " + civ::formatKhz(civ::ParseFreq(data)) + " kHz";
+        if (const auto hz = civ::frequencyHz(data)) {
+            return "frequency " + civ::formatKhz(static_cast<double>(*hz) / 1000) + " kHz";
         }
         break;
     case civ::kCmdSetMode:
@@ -67,7 +67,7 @@ std::string describeRequest(const civ::Frame& frame)
     default:
         break;
     }
-    return f.command < 0 ? "a command" : "command 0x" + civ::hexByte(f.command);
+    return view.command < 0 ? "a command" : "command 0x" + civ::hexByte(view.command);
 }
 
 NoticeText portText(const line::PortStatus& port)
@@ -179,26 +179,26 @@ NoticeText LineNotices::refusal(const LineView& view) const
 void LineNotices::take(const line::FrameEvent& event, int radioId)
 {
     if (event.direction == line::Direction::Sent && event.request) {
-        sent_.push_back({*event.request, event.bytes});
+        sent_.push_back({*event.request, event.bytes, event.view});
         if (sent_.size() > kRemembered) {
             sent_.pop_front();
         }
         return;
     }
     if (event.direction != line::Direction::Received || event.kind != line::Kind::Frame ||
-        event.from() != radioId || radioId < 0) {
+        event.view.from != radioId || radioId < 0) {
         return;
     }
     if (!refused_.empty() && refused_.front().by != radioId) {
         refused_.clear(); // another radio's
     }
-    const civ::Frame* const asked = request(event);
+    const Sent* const asked = request(event);
     // An NG paired with no request clears on whatever the radio sends next.
     const Key key = asked ? keyOf(*asked) : Key{radioId};
     const auto found = std::ranges::find(refused_, key, &Refused::key);
     const bool listed = found != refused_.end();
-    if (event.command() == civ::kNg) {
-        const std::string what = asked ? describeRequest(*asked) : "a command";
+    if (event.view.command == civ::kNg) {
+        const std::string what = asked ? describeRequest(asked->view, asked->frame) : "a command";
         if (listed) {
             found->what = what;
             found->again = true;
@@ -213,19 +213,18 @@ void LineNotices::take(const line::FrameEvent& event, int radioId)
     std::erase_if(refused_, [](const Refused& r) { return r.key.command < 0; });
 }
 
-const civ::Frame* LineNotices::request(const line::FrameEvent& reply) const
+const LineNotices::Sent* LineNotices::request(const line::FrameEvent& reply) const
 {
     if (!reply.request) {
         return nullptr;
     }
     const auto found = std::ranges::find(sent_, *reply.request, &Sent::id);
-    return found == sent_.end() ? nullptr : &found->frame;
+    return found == sent_.end() ? nullptr : &*found;
 }
 
-LineNotices::Key LineNotices::keyOf(const civ::Frame& frame)
+LineNotices::Key LineNotices::keyOf(const Sent& request)
 {
-    const line::FrameFields f = line::frameFields(frame);
-    return {f.to, f.command, f.subCommand};
+    return {request.view.to, request.view.command, request.view.subCommand};
 }
 
 } // namespace radio

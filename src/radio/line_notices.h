@@ -7,6 +7,7 @@
 #include <deque>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,7 @@ private:
     struct Sent {
         std::uint64_t id = 0;
         civ::Frame frame;
+        civ::FrameView view;
     };
     // The command a request carries: address, command, sub-command.
     struct Key {
@@ -63,8 +65,8 @@ private:
         bool again = false;  // refused more than once
     };
 
-    const civ::Frame* request(const line::FrameEvent& reply) const;
-    static Key keyOf(const civ::Frame& frame);
+    const Sent* request(const line::FrameEvent& reply) const;
+    static Key keyOf(const Sent& request);
     NoticeText refusal(const LineView& view) const;
 
     std::deque<Sent> sent_;
@@ -72,8 +74,9 @@ private:
     std::vector<Refused> refused_;
 };
 
-// "frequency 7040.5 kHz", "mode USB / WIDE", "the frequency read", "command 0x1A".
-std::string describeRequest(const civ::Frame& frame);
+// "frequency 7040.5 kHz", "mode USB / WIDE", "the frequency read", "command 0x1A"; the view
+// is that of the frame's bytes.
+std::string describeRequest(const civ::FrameView& view, std::span<const std::uint8_t> frame);
 // The notice of a port that is not open, or nothing while it is; its subject is the port.
 NoticeText portText(const line::PortStatus& port);
 // "Our frames have waited since 14:02:40: radio 148 keeps the bus busy. ..."

@@ -1,15 +1,13 @@
 #include "share/civ_port_cutter.h"
 
+#include "civ/frame_builder.h"
+#include "civ/frame_view.h"
+
 namespace share {
 
-namespace {
-// FE FE to from cmd FD: no shorter frame carries a command.
-constexpr std::size_t kMinFrame = 6;
-} // namespace
-
-std::vector<civ::Frame> CivPortCutter::cut(std::span<const std::uint8_t> bytes)
+std::vector<CivPortCutter::Cut> CivPortCutter::cut(std::span<const std::uint8_t> bytes)
 {
-    std::vector<civ::Frame> out;
+    std::vector<Cut> out;
     for (const std::uint8_t b : bytes) {
         switch (state_) {
         case State::Between:
@@ -24,16 +22,14 @@ std::vector<civ::Frame> CivPortCutter::cut(std::span<const std::uint8_t> bytes)
         case State::Preamble:
             if (b == civ::kPreamble) {
                 partial_.push_back(b);
-                state_ = State::Body;
+                state_ = State::Run;
             } else {
                 drop(State::Garbage);
             }
             break;
+        case State::Run:
         case State::Body:
-            if (b == civ::kPreamble && partial_.size() == 2) {
-                break; // an extra leading FE, as some programs send
-            }
-            if (b == civ::kPreamble) {
+            if (b == civ::kPreamble && state_ == State::Body) {
                 drop(State::Preamble);
                 partial_ = {b};
             } else if (b == civ::kJamCode) {
@@ -44,7 +40,9 @@ std::vector<civ::Frame> CivPortCutter::cut(std::span<const std::uint8_t> bytes)
             } else if (partial_.size() + 1 >= kMaxFrame) {
                 drop(State::Skipping);
             } else {
+                // Extra leading FE, as some programs send, stay in the run before the addresses.
                 partial_.push_back(b);
+                state_ = b == civ::kPreamble ? State::Run : State::Body;
             }
             break;
         case State::Skipping:
@@ -67,14 +65,18 @@ void CivPortCutter::drop(State next)
     state_ = next;
 }
 
-void CivPortCutter::finish(std::vector<civ::Frame>& out)
+void CivPortCutter::finish(std::vector<Cut>& out)
 {
+    const civ::FrameView view = civ::viewFrame(partial_);
     // A sender of 00 would be the broadcast address: no station sends from it.
-    if (partial_.size() < kMinFrame || partial_[3] == civ::kBroadcast) {
+    if (view.command < 0 || view.from == civ::kBroadcast) {
         drop(State::Between);
         return;
     }
-    out.push_back(std::move(partial_));
+    out.push_back(
+        {civ::buildFrame(static_cast<std::uint8_t>(view.to), static_cast<std::uint8_t>(view.from),
+                         static_cast<std::uint8_t>(view.command), view.body(partial_)),
+         view.from});
     partial_.clear();
     state_ = State::Between;
 }

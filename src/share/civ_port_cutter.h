@@ -17,8 +17,13 @@ public:
     // Longest frame passed on: the line's parser holds no more.
     static constexpr std::size_t kMaxFrame = civ::FrameParser::kMsgUpperBound + 6;
 
-    // The complete, valid frames among the bytes, in order, each as FE FE to from cmd ... FD.
-    std::vector<civ::Frame> cut(std::span<const std::uint8_t> bytes);
+    struct Cut {
+        civ::Frame frame; // FE FE to from cmd ... FD, without a longer run of FE
+        int from = 0;     // the controller address it was sent from
+    };
+
+    // The complete, valid frames among the bytes, in order.
+    std::vector<Cut> cut(std::span<const std::uint8_t> bytes);
     int dropped() const { return dropped_; }
 
 private:
@@ -26,12 +31,13 @@ private:
         Between,  // waiting for FE
         Garbage,  // in bytes already counted as dropped
         Preamble, // one FE seen
-        Body,     // FE FE seen: addresses, command, data
+        Run,      // FE FE seen, and maybe more FE
+        Body,     // addresses, command, data
         Skipping, // the rest of a frame already counted as dropped
     };
 
     void drop(State next);
-    void finish(std::vector<civ::Frame>& out);
+    void finish(std::vector<Cut>& out);
 
     State state_ = State::Between;
     civ::Frame partial_;

@@ -12,10 +12,10 @@ CivPortRouter::CivPortRouter(line::Door& door, line::Origin origin)
 
 void CivPortRouter::fromProgram(std::span<const std::uint8_t> bytes)
 {
-    for (civ::Frame& frame : cutter_.cut(bytes)) {
-        controllers_.insert(frame[3]); // cut as FE FE to from ...
+    for (CivPortCutter::Cut& cut : cutter_.cut(bytes)) {
+        controllers_.insert(cut.from);
         if (waiting_.size() < kMaxWaiting) {
-            waiting_.push_back(std::move(frame));
+            waiting_.push_back(std::move(cut.frame));
         } else {
             ++counts_.dropped;
         }
@@ -85,7 +85,7 @@ std::vector<std::uint8_t> CivPortRouter::toProgram(const line::FrameEvent& event
             return {};
         }
         ++counts_.answered;
-        if (event.command() == civ::kNg) {
+        if (event.view.command == civ::kNg) {
             ++counts_.dropped;
         }
         return event.bytes;
@@ -100,7 +100,7 @@ void CivPortRouter::leftRing(const line::FrameEvent& event)
 
 bool CivPortRouter::addressedToProgram(const line::FrameEvent& event) const
 {
-    const int to = event.to();
+    const int to = event.view.to;
     return to == civ::kBroadcast || controllers_.contains(to);
 }
 

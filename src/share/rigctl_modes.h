@@ -6,11 +6,11 @@
 
 namespace share {
 
-// Hamlib's name for a CI-V mode code 00..08; nothing for codes Hamlib clients cannot name.
+// Hamlib's name for a CI-V mode code; nothing for codes Hamlib clients cannot name.
 std::optional<std::string_view> hamlibModeName(int civMode);
 std::optional<int> civModeCode(std::string_view hamlibName);
 
-// Hamlib's mode bits of every mode above, as \dump_state lists them.
+// Hamlib's mode bits of the modes 00..08, as \dump_state lists them.
 inline constexpr unsigned kHamlibModeMask = 0x1FF;
 unsigned hamlibModeBit(int civMode);
 

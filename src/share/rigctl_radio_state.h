@@ -5,12 +5,14 @@
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <span>
+#include <vector>
 
 namespace share {
 
 // CI-V commands the server reads and sets beyond the window's own.
-inline constexpr std::uint8_t kCmdTransmit = 0x1C;
-inline constexpr std::uint8_t kSubPtt = 0x00;
+inline constexpr std::uint8_t kCmdTransmit = civ::kCmdTransmit;
+inline constexpr std::uint8_t kSubPtt = civ::kSubPtt;
 
 // What the program knows of the radio at the window's Radio ID, from every frame on the line:
 // poll replies, live reports, and sets the radio confirmed with OK.
@@ -43,20 +45,24 @@ public:
     void clear();
 
 private:
-    void apply(int command, const std::uint8_t* data, std::size_t size, line::Millis at);
+    // What a set asked for, kept until the radio answers it.
+    struct Set {
+        int command = -1;
+        int subCommand = -1;
+        std::vector<std::uint8_t> data;
+    };
+
+    void apply(int command, int subCommand, std::span<const std::uint8_t> data, line::Millis at);
 
     std::optional<Known<std::int64_t>> frequency_;
     std::optional<Known<Mode>> mode_;
     std::optional<Known<bool>> ptt_;
     int frequencyBytes_ = 5;
     // Sets that left the port, by id, until the radio answers them.
-    std::map<std::uint64_t, std::vector<std::uint8_t>> sets_;
+    std::map<std::uint64_t, Set> sets_;
 };
 
 // The command byte of a frame, -1 when it has none.
 int commandOf(const line::FrameEvent& event);
-
-// Hz of little-endian packed BCD digits; nothing when a nibble is not a digit.
-std::optional<std::int64_t> bcdHz(const std::uint8_t* data, std::size_t size);
 
 } // namespace share

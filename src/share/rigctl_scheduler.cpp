@@ -1,7 +1,9 @@
 // The network server's turns at the radio: frames out of clients' actions, answers back to them.
 #include "share/rigctl_scheduler.h"
 
-#include "civ/commands.h"
+#include "civ/address.h"
+#include "civ/bcd.h"
+#include "civ/frame_builder.h"
 
 namespace share {
 
@@ -9,21 +11,10 @@ namespace {
 
 constexpr std::string_view kRefreshLabel = "Hamlib network server";
 
-civ::Frame frame(int to, int our, std::uint8_t command, std::initializer_list<std::uint8_t> data,
-                 const civ::Frame& more = {})
+civ::Frame frame(int to, int our, std::uint8_t command, std::initializer_list<std::uint8_t> data)
 {
-    civ::Frame f{civ::kPreamble, civ::kPreamble, static_cast<std::uint8_t>(to),
-                 static_cast<std::uint8_t>(our), command};
-    // Byte by byte: GCC 12 sees an inserted range past the five bytes above at -O2 and -O3.
-    f.reserve(f.size() + data.size() + more.size() + 1);
-    for (const std::uint8_t b : data) {
-        f.push_back(b);
-    }
-    for (const std::uint8_t b : more) {
-        f.push_back(b);
-    }
-    f.push_back(civ::kEndOfMessage);
-    return f;
+    return civ::buildFrame(static_cast<std::uint8_t>(to), static_cast<std::uint8_t>(our), command,
+                           data);
 }
 
 civ::Frame frameFor(const Action& action, int to, int our, int frequencyBytes)
@@ -37,8 +28,8 @@ civ::Frame frameFor(const Action& action, int to, int our, int frequencyBytes)
     case Kind::ReadPtt:
         return frame(to, our, kCmdTransmit, {kSubPtt});
     case Kind::SetFrequency:
-        return frame(to, our, civ::kCmdSetFrequency, {},
-                     civ::frequencyBcd(action.hz, frequencyBytes));
+        return civ::buildFrame(static_cast<std::uint8_t>(to), static_cast<std::uint8_t>(our),
+                               civ::kCmdSetFrequency, civ::frequencyBcd(action.hz, frequencyBytes));
     case Kind::SetMode:
         if (action.filter) {
             return frame(to, our, civ::kCmdSetMode,

@@ -2,6 +2,7 @@
 
 #include <QRect>
 #include <QStringList>
+#include <span>
 
 class QCheckBox;
 class QComboBox;
@@ -37,6 +38,16 @@ QPushButton* button(QWidget* parent, const char* name, QRect geometry, const cha
 QComboBox* popup(QWidget* parent, const char* name, QRect geometry, const QStringList& rows,
                  int textSize);
 QTimer* timer(QObject* owner, const char* name, TimerMode mode, int periodMs);
+
+// The captions of a table's rows, for a pop-up.
+template <class Row> QStringList captions(std::span<const Row> rows)
+{
+    QStringList out;
+    for (const Row& row : rows) {
+        out.append(QString::fromLatin1(row.caption.data(), qsizetype(row.caption.size())));
+    }
+    return out;
+}
 
 void setTimerMode(QTimer* timer, TimerMode mode);
 

@@ -19,7 +19,10 @@ public:
         : tell_(std::move(tell))
     {}
 
-    void watch(QLineEdit* field, std::function<bool()> valid);
+    // hint gives the field's tooltip while it is not marked; without it there is none.
+    void watch(QLineEdit* field, std::function<bool()> valid, std::function<QString()> hint = {});
+    // A bus address field: its tooltip gives the address in hex and decimal.
+    void watchAddress(QLineEdit* field, std::function<int()> address);
     void mark(QLineEdit* field, const QString& text);
 
 private:

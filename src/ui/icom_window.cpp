@@ -1,8 +1,8 @@
 #include "ui/icom_window.h"
 
 #include "app/app.h"
-#include "civ/commands.h"
-#include "platform/text_numbers.h"
+#include "civ/address.h"
+#include "civ/modes.h"
 #include "serial/baud_rates.h"
 #include "share/share_window.h"
 #include "ui/controls.h"
@@ -134,20 +134,17 @@ void IcomWindow::CreateControls0()
     PopupFreqBytes = popup(w, "PopupFreqBytes", {440, 109, 64, 20}, {"4", "5"}, 0);
     StaticText8 = label(w, "StaticText8", {389, 110, 45, 20}, "Bytes:", 0);
 
-    PopupMode = popup(w, "PopupMode", {380, 140, 80, 20},
-                      {"LSB", "USB", "AM", "CW", "RTTY", "FM", "FM-WIDE", "CW-REVERSE",
-                       "RTTY-REVERSE", "SYNC-AM", "SSB"},
-                      0);
+    PopupMode = popup(w, "PopupMode", {380, 140, 80, 20}, captions(civ::modeRows()), 0);
     connect(PopupMode, &QComboBox::currentIndexChanged, this, &IcomWindow::PopupMode_Change);
 
-    PopupFilter = popup(w, "PopupFilter", {468, 141, 88, 20}, {"Wide", "Medium", "Narrow"}, 0);
+    PopupFilter = popup(w, "PopupFilter", {468, 141, 88, 20}, captions(civ::filters()), 0);
     connect(PopupFilter, &QComboBox::currentIndexChanged, this, &IcomWindow::PopupFilter_Change);
 
     for (QLineEdit* address : {OurIDEditField, EditRadioID}) {
         connect(address, &QLineEdit::textChanged, this, &IcomWindow::addressesChanged);
     }
-    fieldMarks_.watch(OurIDEditField, [this] { return civ::isEncodableAddress(ourAddress()); });
-    fieldMarks_.watch(EditRadioID, [this] { return civ::isEncodableAddress(radioAddress()); });
+    fieldMarks_.watchAddress(OurIDEditField, [this] { return ourAddress(); });
+    fieldMarks_.watchAddress(EditRadioID, [this] { return radioAddress(); });
     fieldMarks_.watch(EditFreq, [this] { return frequencyIsEncodable(); });
 }
 
@@ -195,12 +192,12 @@ void IcomWindow::addressesChanged()
 
 int IcomWindow::ourAddress() const
 {
-    return platform::integerValue(OurIDEditField->text());
+    return civ::readAddress(OurIDEditField->text().toStdString()).value_or(-1);
 }
 
 int IcomWindow::radioAddress() const
 {
-    return platform::integerValue(EditRadioID->text());
+    return civ::readAddress(EditRadioID->text().toStdString()).value_or(-1);
 }
 
 line::Millis IcomWindow::now() const

@@ -17,19 +17,6 @@
 #include <QPushButton>
 #include <QTimer>
 
-namespace {
-
-// The window's own frames read an empty or wordy field as 0; to the additions it holds no address.
-int addressIn(const QLineEdit* field, int value)
-{
-    const QString text = field->text().trimmed();
-    const qsizetype first = text.startsWith(u'+') ? 1 : 0;
-    const bool number = first < text.size() && text[first].isDigit() && text[first].unicode() < 128;
-    return number && civ::isEncodableAddress(value) ? value : -1;
-}
-
-} // namespace
-
 void IcomWindow::showBusMonitor()
 {
     if (!busMonitor_) {
@@ -67,8 +54,8 @@ line::Settings IcomWindow::settings() const
     }
     settings.baudCode = BaudPopup->currentIndex();
     settings.rate = serial::baudRateForCode(settings.baudCode);
-    settings.ourId = addressIn(OurIDEditField, ourAddress());
-    settings.radioId = addressIn(EditRadioID, radioAddress());
+    settings.ourId = ourAddress();
+    settings.radioId = radioAddress();
     return settings;
 }
 

@@ -1,5 +1,6 @@
 // The window's side of a real radio's habits: its live reports and replies, and the status-bar
 // notices that tell of the line, decided from the link account.
+#include "civ/address.h"
 #include "civ/commands.h"
 #include "civ/frame.h"
 #include "radio/heard.h"

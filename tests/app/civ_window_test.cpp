@@ -27,7 +27,6 @@ TEST_F(WindowTest, RepliesToUsReachTheDisplays)
         const char* filter;
     } steps[] = {
         {"five bytes", reply(0x03, {0x00, 0x40, 0x07, 0x14, 0x00}), "14074", "Label:", "Label:"},
-        {"hertz", reply(0x03, {0x50, 0x34, 0x12, 0x07, 0x00}), "7123.45", "Label:", "Label:"},
         {"100 MHz digits", reply(0x03, {0x00, 0x00, 0x50, 0x45, 0x01}), "145500",
          "Label:", "Label:"},
         {"four bytes", reply(0x03, {0x23, 0x41, 0x07, 0x14}), "14074.123", "Label:", "Label:"},
@@ -63,9 +62,9 @@ TEST_F(WindowTest, OurAddressIsReadAtEachFrameEnd)
     our->setText(QStringLiteral("92"));
     feed(seven.mid(6));
     EXPECT_EQ(text("FreqDisplay"), QStringLiteral("-"));
-    our->setText(QString());
+    our->setText(QStringLiteral("0x0"));
     feed(frame(0x00, kRadio, 0x03, {0x00, 0x00, 0x00, 0x07, 0x00}));
-    EXPECT_EQ(text("FreqDisplay"), QStringLiteral("7000")) << "an empty field is address 0";
+    EXPECT_EQ(text("FreqDisplay"), QStringLiteral("7000"));
 }
 
 TEST_F(WindowTest, JamCodeShowsTheWarningUntilItsTimerFires)
@@ -183,8 +182,10 @@ TEST_F(WindowTest, InputThatCannotBeSentIsMarkedAndNothingLeaves)
         const char* bad;
         const char* good;
         std::function<void()> send;
-    } cases[] = {{radio, "253", "0", sendAll},
-                 {radio, "256", "251", sendAll},
+    } cases[] = {{radio, "256", "251", sendAll},
+                 {radio, "253", "0", sendAll},
+                 {radio, "", "8", sendAll},
+                 {radio, "0x94h", "94h", sendAll},
                  {our, "300", "234", sendAll},
                  {freq, "100000", "99999", [&] { window->SetFreq1_Action(); }}};
     for (const auto& c : cases) {
@@ -201,6 +202,7 @@ TEST_F(WindowTest, InputThatCannotBeSentIsMarkedAndNothingLeaves)
                                        ? QString::fromStdString(radio::broadcastPollText().text)
                                        : QString());
     }
+    EXPECT_EQ(radio->toolTip(), QStringLiteral("0x94 (148)")) << "the hex form, as radios show it";
     // A field put right has no say over another field's notice any more.
     freq->setText(QStringLiteral("100000"));
     window->SetFreq1_Action();

@@ -1,8 +1,13 @@
-// Edge cases of the CI-V core, as tables: the parser's states, BCD and rounding, the ring.
+// Edge cases of the CI-V core, as tables: the parser's states, the frame view, BCD and rounding,
+// the readers of the mode table, addresses as typed, the ring.
+#include "civ/address.h"
 #include "civ/commands.h"
 #include "civ/frame_parser.h"
+#include "civ/frame_view.h"
+#include "civ/modes.h"
 #include "civ/reply_decoder.h"
 #include "civ/transmit_queue.h"
+#include "hex.h"
 
 #include <cstdio>
 #include <gtest/gtest.h>
@@ -87,6 +92,71 @@ TEST(FrameParser, StateTable)
     for (const Case& c : cases) {
         EXPECT_EQ(parse(c.in), c.parsed) << c.name;
     }
+}
+
+TEST(FrameView, FieldsPastAnyRunOfFe)
+{
+    // Bytes; to, from, command, sub-command; data.
+    const std::tuple<const char*, std::array<int, 4>, const char*> cases[] = {
+        {"FE FE FE FE 94 E0 03 FD", {0x94, 0xE0, 0x03, -1}, ""},
+        {"FE FE E0 94 1C 00 01 FD", {0xE0, 0x94, 0x1C, 0x00}, "01"},
+        {"FE FE E0 94 05 00 40 07 14", {0xE0, 0x94, 0x05, -1}, "00 40 07 14"},
+        {"FE FE 94 E0 FD", {0x94, 0xE0, -1, -1}, ""},
+    };
+    for (const auto& [bytes, fields, data] : cases) {
+        const Frame frame = hex(bytes);
+        const FrameView v = viewFrame(frame);
+        EXPECT_EQ((std::array<int, 4>{v.to, v.from, v.command, v.subCommand}), fields) << bytes;
+        EXPECT_EQ(Frame(v.data(frame).begin(), v.data(frame).end()), hex(data)) << bytes;
+    }
+}
+
+// The window shows what its own arithmetic makes of any digits; every other reader refuses them.
+TEST(Bcd, LenientForTheWindowStrictForTheRest)
+{
+    const std::tuple<const char*, const char*, std::int64_t> cases[] = {
+        {"00 40 07 14 00", "14074", 14074000},
+        {"00 40 0A 14 00", "14104", -1},
+        {"50 34 12 07", "7123.45", 7123450},
+        {"00 00 00 68 03 01", "103680", 10368000000},
+    };
+    for (const auto& [bytes, khz, hz] : cases) {
+        const Frame data = hex(bytes);
+        EXPECT_EQ(formatKhz(ParseFreq(std::span<const std::uint8_t>(data))), khz) << bytes;
+        EXPECT_EQ(frequencyHz(data).value_or(-1), hz) << bytes;
+    }
+}
+
+TEST(Modes, EveryReaderNamesACodeFromTheOneTable)
+{
+    // Code, data flag; the window's display ("" leaves it unchanged), the monitor's, Hamlib's.
+    const std::tuple<int, bool, const char*, const char*, const char*> cases[] = {
+        {0x06, false, "FM-WIDE", "wide FM", "WFM"}, {0x0B, false, "SYNC-AM", "SYNC-AM", "AMS"},
+        {0x11, false, "", "synchronous AM", "AMS"}, {0x17, false, "", "DV", ""},
+        {0x02, true, "", "AM data", "PKTAM"},       {0x1F, false, "", "mode 0x1F", ""},
+    };
+    for (const auto& [code, data, window, words, hamlib] : cases) {
+        EXPECT_EQ(data ? "" : modeName(code).value_or(""), std::string_view(window)) << words;
+        EXPECT_EQ(modeWords(code, data), words);
+        EXPECT_EQ(hamlibMode(code, data) ? hamlibMode(code, data)->hamlib : "", hamlib) << words;
+    }
+    EXPECT_EQ(modeForHamlib("AMS")->code, 0x11);
+    for (const ModeRow& row : modeRows()) {
+        EXPECT_EQ(row.withFilter ? modeName(row.code).value_or("") : "SSB", row.caption);
+    }
+}
+
+TEST(Address, TypedInDecimalOrAsTheRadiosMenuShowsIt)
+{
+    const std::pair<const char*, int> cases[] = {
+        {"148", 148}, {"0x94", 148}, {"0X94", 148}, {"94h", 148}, {"94H", 148}, {" 8 ", 8},
+        {"", -1},     {"0x", -1},    {"0x100", -1}, {"300", -1},  {"abc", -1},  {"253", -1},
+    };
+    for (const auto& [typed, address] : cases) {
+        EXPECT_EQ(readAddress(typed).value_or(-1), address) << typed;
+    }
+    EXPECT_EQ(addressRule("Radio ID"), "Radio ID must be a bus address from 0 to 255 except 252 "
+                                       "to 254, in decimal (148) or in hex (0x94 or 94h).");
 }
 
 TEST(SetFrequency, RoundingAndRanges)

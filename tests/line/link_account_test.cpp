@@ -1,21 +1,11 @@
+#include "hex.h"
 #include "line/link_account.h"
 
 #include <gtest/gtest.h>
-#include <sstream>
 
 namespace {
 
 using namespace line;
-
-civ::Frame hex(const std::string& text)
-{
-    std::istringstream in(text);
-    civ::Frame out;
-    for (unsigned b = 0; in >> std::hex >> b;) {
-        out.push_back(static_cast<std::uint8_t>(b));
-    }
-    return out;
-}
 
 // Our address E0, the radio 94, at 9600 bit/s: a 6-byte frame takes 7 ms on the wire.
 struct Line : ::testing::Test {
@@ -73,7 +63,7 @@ TEST_P(Cutting, PiecesDoNotDependOnHowReadsSplit)
         account.tick(0);
         Pieces pieces;
         for (const FrameEvent& e : account.takeEvents()) {
-            pieces.emplace_back(e.kind, e.bytes, e.from());
+            pieces.emplace_back(e.kind, e.bytes, e.view.from);
             EXPECT_EQ(e.wireLength, e.kind == Kind::Overlong ? line.size() : e.bytes.size());
         }
         EXPECT_EQ(pieces, GetParam().pieces) << "split at " << split;
@@ -178,7 +168,7 @@ TEST_P(Pairs, ReplyIsCreditedToTheRequestItAnswers)
     ASSERT_EQ(heard.size(), 1u);
     EXPECT_EQ(heard[0].request, GetParam().answers);
     EXPECT_EQ(account.count(check).answered, GetParam().answers ? 1 : 0);
-    EXPECT_EQ(account.count(check).refused, heard[0].command() == 0xFA ? 1 : 0);
+    EXPECT_EQ(account.count(check).refused, heard[0].view.command == 0xFA ? 1 : 0);
     if (GetParam().answers) {
         EXPECT_EQ(heard[0].origin, check);
         EXPECT_EQ(heard[0].roundTrip, GetParam().at - 100 * Millis(*GetParam().answers - 1));

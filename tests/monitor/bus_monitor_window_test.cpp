@@ -18,9 +18,7 @@ const line::Origin kClient{line::Source::Network, 3, "127.0.0.1:40512"};
 
 line::FrameEvent event(line::Direction direction, const QByteArray& frame)
 {
-    line::FrameEvent e;
-    e.direction = direction;
-    e.bytes.assign(frame.begin(), frame.end());
+    line::FrameEvent e(direction, line::Kind::Frame, {frame.begin(), frame.end()});
     e.wireLength = e.bytes.size();
     return e;
 }
@@ -149,7 +147,7 @@ TEST_F(BusMonitorTest, EntryRefusesAShortFormWithoutRadioIdAndKeepsAHalfTypedLin
     ring().reset();
     type(QStringLiteral("19 00"));
     EXPECT_EQ(queuedBytes(), QByteArray());
-    EXPECT_TRUE(message().startsWith(QLatin1String("Radio ID in the main window is not a bus")))
+    EXPECT_TRUE(message().startsWith(QLatin1String("Radio ID must be a bus address")))
         << message().toStdString();
 }
 

@@ -1,7 +1,8 @@
+// The Bus Monitor's words for a frame: command, sub-command and value.
+#include "hex.h"
 #include "monitor/frame_description.h"
 
 #include <gtest/gtest.h>
-#include <vector>
 
 namespace monitor {
 namespace {
@@ -9,71 +10,38 @@ namespace {
 TEST(Describe, CommandAndValueInWords)
 {
     struct Case {
-        const char* name;
-        std::vector<std::uint8_t> frame;
+        const char* frame;
         const char* command;
         const char* value;
     } const cases[] = {
-        {"poll", {0xFE, 0xFE, 0x94, 0xE0, 0x03, 0xFD}, "read frequency", ""},
-        {"frequency, 5 bytes",
-         {0xFE, 0xFE, 0xE0, 0x94, 0x03, 0x00, 0x40, 0x07, 0x14, 0x00, 0xFD},
-         "read frequency",
-         "14.074000 MHz"},
-        {"frequency, 4 bytes",
-         {0xFE, 0xFE, 0xE0, 0x04, 0x03, 0x50, 0x34, 0x12, 0x07, 0xFD},
-         "read frequency",
-         "7.123450 MHz"},
-        {"frequency, 6 bytes",
-         {0xFE, 0xFE, 0xE0, 0xA2, 0x03, 0x00, 0x00, 0x00, 0x68, 0x03, 0x01, 0xFD},
-         "read frequency",
-         "10368.000000 MHz"},
-        {"frequency not BCD",
-         {0xFE, 0xFE, 0xE0, 0x94, 0x03, 0x00, 0x4A, 0x07, 0x14, 0x00, 0xFD},
-         "read frequency",
-         "00 4A 07 14 00"},
-        {"transceive frequency",
-         {0xFE, 0xFE, 0x00, 0x94, 0x00, 0x00, 0x00, 0x50, 0x45, 0x01, 0xFD},
-         "transceive frequency",
-         "145.500000 MHz"},
-        {"set frequency",
-         {0xFE, 0xFE, 0x94, 0xE0, 0x05, 0x00, 0x40, 0x07, 0x14, 0x00, 0xFD},
-         "set frequency",
-         "14.074000 MHz"},
-        {"mode and filter",
-         {0xFE, 0xFE, 0xE0, 0x94, 0x04, 0x01, 0x01, 0xFD},
-         "read mode",
-         "USB / wide"},
-        {"transceive mode", {0xFE, 0xFE, 0x00, 0x94, 0x01, 0x03, 0xFD}, "transceive mode", "CW"},
-        {"DV", {0xFE, 0xFE, 0x94, 0xE0, 0x06, 0x17, 0x02, 0xFD}, "set mode", "DV / medium"},
-        {"mode the reference leaves unnamed",
-         {0xFE, 0xFE, 0xE0, 0x94, 0x04, 0x0B, 0x01, 0xFD},
-         "read mode",
-         "mode 0x0B / wide"},
-        {"OK", {0xFE, 0xFE, 0xE0, 0x94, 0xFB, 0xFD}, "OK", ""},
-        {"NG", {0xFE, 0xFE, 0xE0, 0x94, 0xFA, 0xFD}, "NG", ""},
-        {"read ID", {0xFE, 0xFE, 0x00, 0xE0, 0x19, 0x00, 0xFD}, "read ID", ""},
-        {"read ID reply",
-         {0xFE, 0xFE, 0xE0, 0x94, 0x19, 0x00, 0x94, 0xFD},
-         "read ID",
-         "0x94 (148)"},
-        {"AF level", {0xFE, 0xFE, 0xE0, 0x94, 0x14, 0x01, 0x01, 0x28, 0xFD}, "AF level", "128"},
-        {"RF power read", {0xFE, 0xFE, 0x94, 0xE0, 0x14, 0x0A, 0xFD}, "RF power", ""},
-        {"unlisted level", {0xFE, 0xFE, 0x94, 0xE0, 0x14, 0x7F, 0x00, 0xFD}, "level 0x7F", "0"},
-        {"S-meter", {0xFE, 0xFE, 0xE0, 0x94, 0x15, 0x02, 0x02, 0x55, 0xFD}, "S-meter", "255"},
-        {"function on", {0xFE, 0xFE, 0x94, 0xE0, 0x16, 0x45, 0x01, 0xFD}, "monitor", "on"},
-        {"transmit", {0xFE, 0xFE, 0x94, 0xE0, 0x1C, 0x00, 0x01, 0xFD}, "transmit", "transmit"},
-        {"power on", {0xFE, 0xFE, 0x94, 0xE0, 0x18, 0x01, 0xFD}, "power on", ""},
-        {"VFO", {0xFE, 0xFE, 0x94, 0xE0, 0x07, 0xB0, 0xFD}, "select VFO", "swap A / B"},
-        {"split", {0xFE, 0xFE, 0x94, 0xE0, 0x0F, 0x01, 0xFD}, "split / duplex", "split on"},
-        {"attenuator", {0xFE, 0xFE, 0x94, 0xE0, 0x11, 0x20, 0xFD}, "attenuator", "20 dB"},
-        {"unknown command",
-         {0xFE, 0xFE, 0x94, 0xE0, 0x5C, 0x01, 0xFE, 0xFD},
-         "command 0x5C",
-         "01 FE"},
+        {"FE FE 94 E0 03 FD", "read frequency", ""},
+        {"FE FE E0 94 03 00 40 07 14 00 FD", "read frequency", "14.074000 MHz"},
+        {"FE FE E0 94 03 00 4A 07 14 00 FD", "read frequency", "00 4A 07 14 00"},
+        {"FE FE 00 94 00 00 00 50 45 01 FD", "transceive frequency", "145.500000 MHz"},
+        {"FE FE 94 E0 05 00 40 07 14 00 FD", "set frequency", "14.074000 MHz"},
+        {"FE FE E0 94 04 01 01 FD", "read mode", "USB / wide"},
+        {"FE FE 00 94 01 03 FD", "transceive mode", "CW"},
+        {"FE FE E0 94 26 00 01 01 02 FD", "selected VFO mode", "USB data / medium"},
+        {"FE FE E0 94 FB FD", "OK", ""},
+        {"FE FE E0 94 FA FD", "NG", ""},
+        {"FE FE 00 E0 19 00 FD", "read ID", ""},
+        {"FE FE E0 94 19 00 94 FD", "read ID", "0x94 (148)"},
+        {"FE FE E0 94 14 01 01 28 FD", "AF level", "128"},
+        {"FE FE 94 E0 14 0A FD", "RF power", ""},
+        {"FE FE 94 E0 14 7F 00 FD", "level 0x7F", "0"},
+        {"FE FE E0 94 15 02 02 55 FD", "S-meter", "255"},
+        {"FE FE 94 E0 16 45 01 FD", "monitor", "on"},
+        {"FE FE 94 E0 1C 00 01 FD", "transmit", "transmit"},
+        {"FE FE 94 E0 18 01 FD", "power on", ""},
+        {"FE FE 94 E0 07 B0 FD", "select VFO", "swap A / B"},
+        {"FE FE 94 E0 0F 01 FD", "split / duplex", "split on"},
+        {"FE FE 94 E0 11 20 FD", "attenuator", "20 dB"},
+        {"FE FE 94 E0 5C 01 FE FD", "command 0x5C", "01 FE"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        const Description d = describe(c.frame);
+        SCOPED_TRACE(c.frame);
+        const civ::Frame frame = hex(c.frame);
+        const Description d = describe(civ::viewFrame(frame), frame);
         EXPECT_EQ(d.command, c.command);
         EXPECT_EQ(d.value, c.value);
     }

@@ -13,11 +13,8 @@ using line::Kind;
 
 line::FrameEvent event(Direction direction, Kind kind, Bytes bytes, line::Millis at = 0)
 {
-    line::FrameEvent e;
-    e.direction = direction;
-    e.kind = kind;
-    e.wireLength = bytes.size();
-    e.bytes = std::move(bytes);
+    line::FrameEvent e(direction, kind, std::move(bytes));
+    e.wireLength = e.bytes.size();
     e.at = at;
     return e;
 }

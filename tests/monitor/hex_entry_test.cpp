@@ -1,3 +1,4 @@
+#include "civ/address.h"
 #include "monitor/hex_entry.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +8,7 @@ namespace monitor {
 namespace {
 
 const civ::Frame kReadId{0xFE, 0xFE, 0x94, 0xE0, 0x19, 0x00, 0xFD};
+const std::string kFix = " Correct it in the main window, or type a whole frame from FE FE to FD.";
 
 TEST(HexEntry, FramesWhatIsTypedOrSaysWhyNot)
 {
@@ -20,7 +22,7 @@ TEST(HexEntry, FramesWhatIsTypedOrSaysWhyNot)
         int radio;
         int our;
         civ::Frame frame; // empty when refused
-        const char* error;
+        std::string error;
     } const cases[] = {
         {"command and data", "19 00", 0x94, 0xE0, kReadId, ""},
         {"whole frame", "FE FE 94 E0 19 00 FD", 1, 2, kReadId, ""},
@@ -73,20 +75,8 @@ TEST(HexEntry, FramesWhatIsTypedOrSaysWhyNot)
          0xE0,
          {},
          "\"FC\" at column 11 is reserved: FC, FD and FE cannot be inside a frame."},
-        {"radio ID",
-         "19 00",
-         253,
-         0xE0,
-         {},
-         "Radio ID in the main window is not a bus address (0 to 255, except 252 to 254): "
-         "correct it, or type a whole frame from FE FE to FD."},
-        {"our ID",
-         "19 00",
-         0x94,
-         256,
-         {},
-         "Our ID in the main window is not a bus address (0 to 255, except 252 to 254): "
-         "correct it, or type a whole frame from FE FE to FD."},
+        {"radio ID", "19 00", 253, 0xE0, {}, civ::addressRule("Radio ID") + kFix},
+        {"our ID", "19 00", 0x94, 256, {}, civ::addressRule("Our ID") + kFix},
         {"longer than a release",
          longLine,
          1,

@@ -34,10 +34,7 @@ line::FrameEvent event(line::Direction direction, Bytes bytes, line::Origin orig
                        std::optional<std::uint64_t> request = std::nullopt,
                        line::Kind kind = line::Kind::Frame)
 {
-    line::FrameEvent e;
-    e.direction = direction;
-    e.kind = kind;
-    e.bytes = std::move(bytes);
+    line::FrameEvent e(direction, kind, std::move(bytes));
     e.origin = std::move(origin);
     e.request = request;
     return e;

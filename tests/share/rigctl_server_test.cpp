@@ -55,9 +55,8 @@ struct Rig {
     // The line's account of request n: sent, then the radio's answer when there is one.
     void line(std::uint64_t n, line::Direction direction, civ::Frame bytes = {})
     {
-        line::FrameEvent e;
-        e.direction = direction;
-        e.bytes = bytes.empty() ? door.sent.at(n - 1).first : bytes;
+        line::FrameEvent e(direction, line::Kind::Frame,
+                           bytes.empty() ? door.sent.at(n - 1).first : bytes);
         e.request = n;
         emit door.taps_.frame(e);
     }
@@ -118,9 +117,9 @@ TEST_F(RigctlServerTest, ASetIsAnsweredOnlyAfterTheRadioAndItsAnswerIsKept)
 TEST_F(RigctlServerTest, AFourByteRadioIsReadAndSetInFourBytes)
 {
     // An IC-735's live report: four BCD bytes, 7.074 MHz.
-    line::FrameEvent report;
-    report.bytes = {0xFE, 0xFE, 0x00, 0x08, 0x00, 0x00, 0x40, 0x07, 0x07, 0xFD};
-    emit door.taps_.frame(report);
+    emit door.taps_.frame(
+        line::FrameEvent(line::Direction::Received, line::Kind::Frame,
+                         {0xFE, 0xFE, 0x00, 0x08, 0x00, 0x00, 0x40, 0x07, 0x07, 0xFD}));
     client(1);
     say(1, "f\nF 7040000\n");
     EXPECT_EQ(heard(1), "7074000\n");
@@ -171,8 +170,9 @@ TEST_F(RigctlServerTest, ReadsComeFromTheLineAndAreKeptFreshOnlyWhileClientsAreC
     say(1, "m\nt\n");
     EXPECT_EQ(heard(1), "CW\n1200\n0\n");
     // A live report keeps the frequency fresh; only the mode is read again.
-    line::FrameEvent report;
-    report.bytes = {0xFE, 0xFE, 0x00, 0x08, 0x00, 0x00, 0x50, 0x07, 0x07, 0x00, 0xFD};
+    const line::FrameEvent report(
+        line::Direction::Received, line::Kind::Frame,
+        {0xFE, 0xFE, 0x00, 0x08, 0x00, 0x00, 0x50, 0x07, 0x07, 0x00, 0xFD});
     emit door.taps_.frame(report);
     tick(RigctlScheduler::kFreshMs - 50);
     ASSERT_EQ(door.sent.size(), 4u);
