@@ -1,3 +1,4 @@
+// The link account: port states, frames sent and heard, echoes, answers and silence.
 #include "line/link_account.h"
 
 #include "line/frame_fields.h"
@@ -93,44 +94,44 @@ std::uint64_t LinkAccount::queued(std::span<const std::uint8_t> frame, const Ori
     return queue_.add(frame, origin, now);
 }
 
-void LinkAccount::written(std::span<const std::uint8_t> bytes, Millis now)
+void LinkAccount::written(std::uint64_t id, Millis now)
 {
-    handed(bytes, true, now);
-}
-
-void LinkAccount::dropped(std::span<const std::uint8_t> bytes, Millis now)
-{
-    handed(bytes, false, now);
-}
-
-void LinkAccount::ringCleared(Millis)
-{
-    queue_.clear();
-}
-
-void LinkAccount::handed(std::span<const std::uint8_t> bytes, bool left, Millis now)
-{
-    handed_.clear();
-    queue_.take(bytes, left, handed_);
-    for (SendQueue::Handed& h : handed_) {
-        FrameEvent event;
-        event.direction = h.left ? Direction::Sent : Direction::Dropped;
-        event.wireLength = h.frame.size();
-        event.at = now;
-        event.origin = h.origin;
-        event.request = h.id;
-        if (h.left && h.id) {
-            const Millis wire = wireTime(h.frame.size());
-            requests_.add(h.frame, *h.id, h.origin, now, now + wire + kAnswerWindowMs);
-            const Millis window = port_.network ? kNetworkEchoMs : wire + kEchoSlackMs;
-            echoes_.push_back({h.frame, h.origin, *h.id, now + window});
-        }
-        if (h.left) {
-            ++counted(h.origin).sent;
-        }
-        event.bytes = std::move(h.frame);
-        events_.push_back(std::move(event));
+    if (auto frame = queue_.take(id)) {
+        handed(std::move(*frame), true, now);
     }
+}
+
+void LinkAccount::dropped(std::uint64_t id, Millis now)
+{
+    if (auto frame = queue_.take(id)) {
+        handed(std::move(*frame), false, now);
+    }
+}
+
+void LinkAccount::ringCleared(Millis now)
+{
+    for (SendQueue::Queued& frame : queue_.takeAll()) {
+        handed(std::move(frame), false, now);
+    }
+}
+
+void LinkAccount::handed(SendQueue::Queued frame, bool left, Millis now)
+{
+    FrameEvent event;
+    event.direction = left ? Direction::Sent : Direction::Dropped;
+    event.wireLength = frame.frame.size();
+    event.at = now;
+    event.origin = frame.origin;
+    event.request = frame.id;
+    if (left) {
+        const Millis wire = wireTime(frame.frame.size());
+        requests_.add(frame.frame, frame.id, frame.origin, now, now + wire + kAnswerWindowMs);
+        const Millis window = port_.network ? kNetworkEchoMs : wire + kEchoSlackMs;
+        echoes_.push_back({frame.frame, frame.origin, frame.id, now + window});
+        ++counted(frame.origin).sent;
+    }
+    event.bytes = std::move(frame.frame);
+    events_.push_back(std::move(event));
 }
 
 void LinkAccount::received(std::span<const std::uint8_t> bytes, Millis now)

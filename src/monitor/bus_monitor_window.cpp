@@ -30,8 +30,8 @@ constexpr int kBusyGapMs = 1000;
 
 } // namespace
 
-BusMonitorWindow::BusMonitorWindow(line::Door& door)
-    : QWidget(door.mainWidget(), Qt::Window)
+BusMonitorWindow::BusMonitorWindow(line::Door& door, QWidget* main)
+    : QWidget(main, Qt::Window)
     , door_(door)
     , model_(new FrameLogModel(log_, this))
     , batch_(new QTimer(this))
@@ -57,7 +57,7 @@ BusMonitorWindow::BusMonitorWindow(line::Door& door)
     constexpr QSize kStartSize{1040, 520};
     constexpr int kGap = 8;
     resize(kStartSize);
-    if (const QWidget* main = door_.mainWidget()) {
+    if (main) {
         move(main->frameGeometry().topRight() + QPoint(kGap, 0));
     }
 }
@@ -120,12 +120,11 @@ void BusMonitorWindow::sendEntry()
 
 void BusMonitorWindow::showWaiting()
 {
-    const line::LinkAccount& account = door_.account();
-    if (typedId_ && !account.waiting(*typedId_)) {
+    if (typedId_ && !door_.waiting(*typedId_)) {
         typedId_.reset();
     }
     // Pacing alone keeps a frame a few ticks; only other stations' talk is worth a word.
-    const auto held = typedId_ ? account.heldBack(door_.now()) : std::nullopt;
+    const auto held = typedId_ ? door_.heldBack(door_.now()) : std::nullopt;
     if (!typedId_) {
         waiting_->clear();
     } else if (held) {

@@ -30,7 +30,8 @@ class BusMonitorWindow : public QWidget {
     Q_OBJECT
 
 public:
-    explicit BusMonitorWindow(line::Door& door);
+    // Beside main, which it belongs to.
+    BusMonitorWindow(line::Door& door, QWidget* main);
 
     // Brings the rows recorded since the last call into the table; the batch timer calls it.
     void updateRows();

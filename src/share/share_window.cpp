@@ -1,8 +1,7 @@
+// Tools > Share...: the list of ways in and programs, refreshed while shown.
 #include "share/share_window.h"
 
-#include "platform/client_listener.h"
-#include "share/civ_port.h"
-#include "share/rigctl_server.h"
+#include "share/sharing.h"
 
 #include <QDir>
 #include <QHBoxLayout>
@@ -47,11 +46,9 @@ std::vector<ShareWindow::Row> rowsOf(const std::vector<SharedService*>& services
 
 } // namespace
 
-ShareWindow::ShareWindow(line::Door& door, Message message)
-    : QWidget(door.mainWidget(), Qt::Window)
-    , door_(door)
-    , message_(std::move(message))
-    , civPort_(new CivPort(door, this))
+ShareWindow::ShareWindow(Sharing& sharing, line::Door& door, QWidget* main)
+    : QWidget(main, Qt::Window)
+    , sharing_(sharing)
     , path_(new QLineEdit(defaultCivPortPath(), this))
     , status_(new QLabel(this))
     , list_(new QTreeWidget(this))
@@ -68,7 +65,7 @@ ShareWindow::ShareWindow(line::Door& door, Message message)
 
     auto* const start = new QPushButton(QStringLiteral("Start CI-V port"), this);
     start->setObjectName(QStringLiteral("StartCivPort"));
-    connect(start, &QPushButton::clicked, this, [this] { startCivPort(path_->text()); });
+    connect(start, &QPushButton::clicked, this, [this] { sharing_.startCivPort(path_->text()); });
     connect(path_, &QLineEdit::returnPressed, start, &QPushButton::click);
 
     auto* const bar = new QWidget(this);
@@ -83,65 +80,30 @@ ShareWindow::ShareWindow(line::Door& door, Message message)
     layout->addWidget(list_, 1);
     resize(560, 280);
 
-    services_.push_back(civPort_);
     connect(&door.taps(), &line::Taps::ticked, this, [this] {
         if (isVisible() && ++ticks_ >= kTicksPerRefresh) {
             refresh();
         }
     });
+    connect(&sharing_, &Sharing::civPortChanged, this, &ShareWindow::showCivPortStatus);
+    connect(&sharing_, &Sharing::networkServerChanged, this, &ShareWindow::refreshLater);
+    showCivPortStatus();
     rebuild();
 }
 
 ShareWindow::~ShareWindow() = default;
 
-void ShareWindow::startNetworkServer(const ListenAddress& address)
+void ShareWindow::showCivPortStatus()
 {
-    serverAddress_ = address;
-    if (const std::string warning = exposureWarning(address); !warning.empty()) {
-        message_(parentWidget(), text(warning), {});
-    }
-    auto server = std::make_unique<RigctlServer>(door_, platform::newTcpListener(),
-                                                 [this] { return door_.now(); });
-    if (const auto error = server->start(address.host, address.port)) {
-        message_(parentWidget(),
-                 QStringLiteral("The Hamlib network server could not listen on %1:%2.")
-                     .arg(text(address.host))
-                     .arg(address.port),
-                 text(*error));
+    const QString& path = sharing_.civPortPath();
+    if (path.isEmpty()) {
         return;
     }
-    std::erase(services_, server_.get());
-    server_ = std::move(server);
-    services_.push_back(server_.get());
-    refresh();
-    emit networkServerChanged(true);
-}
-
-void ShareWindow::toggleNetworkServer()
-{
-    if (!server_ || !server_->running()) {
-        startNetworkServer(serverAddress_);
-        return;
-    }
-    std::erase(services_, server_.get());
-    server_.reset();
-    refresh();
-    emit networkServerChanged(false);
-}
-
-SharedService* ShareWindow::networkServer() const
-{
-    return server_.get();
-}
-
-QString ShareWindow::startCivPort(const QString& path)
-{
-    const QString error = civPort_->start(path);
+    const QString& error = sharing_.civPortError();
     path_->setText(path);
     status_->setText(error.isEmpty() ? QStringLiteral("Programs open %1 as the radio.").arg(path)
                                      : error);
     refresh();
-    return error;
 }
 
 void ShareWindow::showForCivPort()
@@ -162,7 +124,7 @@ QString ShareWindow::defaultCivPortPath()
 void ShareWindow::refresh()
 {
     ticks_ = 0;
-    if (rowsOf(services_) != shown_) {
+    if (rowsOf(sharing_.services()) != shown_) {
         rebuild();
     }
 }
@@ -175,7 +137,7 @@ void ShareWindow::refreshLater()
 
 void ShareWindow::rebuild()
 {
-    shown_ = rowsOf(services_);
+    shown_ = rowsOf(sharing_.services());
     list_->clear();
     for (const Row& row : shown_) {
         auto* const item = new QTreeWidgetItem(list_, row.cells);
@@ -186,12 +148,7 @@ void ShareWindow::rebuild()
         list_->setItemWidget(item, kStopColumn, stop);
         connect(stop, &QPushButton::clicked, this,
                 [this, service = row.service, client = row.client] {
-                    if (client) {
-                        service->stopClient(*client);
-                    } else {
-                        service->stop();
-                    }
-                    emit networkServerChanged(server_ && server_->running());
+                    sharing_.stop(*service, client);
                     refreshLater();
                 });
     }

@@ -1,3 +1,4 @@
+// Fields whose input was refused, marked until put right.
 #include "ui/field_marks.h"
 
 #include <QLineEdit>
@@ -9,15 +10,15 @@ void FieldMarks::watch(QLineEdit* field, std::function<bool()> valid)
     fields_.append(field);
     QObject::connect(field, &QLineEdit::textChanged, field,
                      [this, field, valid = std::move(valid)] {
-                         if (!field->property("invalid").toBool() || !valid()) {
+                         if (!marked_.contains(field) || !valid()) {
                              return;
                          }
-                         field->setProperty("invalid", false);
+                         marked_.remove(field);
                          field->setStyleSheet({});
                          field->setToolTip({});
                          // Another field may still hold refused input.
                          for (const QLineEdit* other : fields_) {
-                             if (other->property("invalid").toBool()) {
+                             if (marked_.contains(other)) {
                                  tell_(other->toolTip());
                                  return;
                              }
@@ -28,7 +29,7 @@ void FieldMarks::watch(QLineEdit* field, std::function<bool()> valid)
 
 void FieldMarks::mark(QLineEdit* field, const QString& text)
 {
-    field->setProperty("invalid", true);
+    marked_.insert(field);
     field->setStyleSheet(QStringLiteral("QLineEdit { background: #ffd6d6; }"));
     field->setToolTip(text);
     tell_(text);

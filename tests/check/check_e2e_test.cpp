@@ -1,6 +1,9 @@
 #include "app/app.h"
+#include "app/tools.h"
 #include "check/check_window.h"
 #include "event_loop.h"
+#include "platform/system_services.h"
+#include "share/sharing.h"
 #include "ui/icom_window.h"
 #include "ui/menu_bar.h"
 
@@ -22,6 +25,8 @@ class CheckOnSimulator : public ::testing::Test {
 protected:
     void TearDown() override
     {
+        tools.reset();
+        sharing.reset();
         window.reset();
         sim.terminate();
         sim.waitForFinished();
@@ -33,12 +38,13 @@ protected:
         ASSERT_TRUE(pumpUntil([&] { return sim.canReadLine(); }));
         const QString port = QString::fromLocal8Bit(sim.readLine()).trimmed();
         auto& app = *static_cast<App*>(QCoreApplication::instance());
-        app.ourSerialPort = 0;
         platform::Services services = platform::systemServices({port});
         services.showMessage = [&](QWidget*, const QString& text, const QString&) {
             messages.append(text);
         };
         window = std::make_unique<IcomWindow>(app, services);
+        sharing = std::make_unique<share::Sharing>(window->door());
+        tools = std::make_unique<Tools>(*window, *sharing, services.showMessage);
         window->init();
         window->menuBar1()->checkInterfaceAction()->trigger();
         check = window->findChild<check::CheckWindow*>();
@@ -71,6 +77,8 @@ protected:
 
     QProcess sim;
     std::unique_ptr<IcomWindow> window;
+    std::unique_ptr<share::Sharing> sharing;
+    std::unique_ptr<Tools> tools;
     check::CheckWindow* check = nullptr;
     QPlainTextEdit* report = nullptr;
     QComboBox* baud = nullptr;
@@ -91,9 +99,9 @@ TEST_F(CheckOnSimulator, SaysWhichRateItTriesAndTheFindingItsUseGetsThePollAnswe
     EXPECT_EQ(window->findChild<QLineEdit*>(QStringLiteral("EditRadioID"))->text(), "148");
     EXPECT_EQ(baud->currentText(), "19200");
     // The window's own poll, answered at the new settings.
-    const int answered = window->account().count(line::Origin{}).answered;
-    EXPECT_TRUE(pumpUntil(
-        [&] { return window->account().count(line::Origin{}).answered > answered; }, 30000));
+    const int answered = window->door().count(line::Origin{}).answered;
+    EXPECT_TRUE(
+        pumpUntil([&] { return window->door().count(line::Origin{}).answered > answered; }, 30000));
     EXPECT_TRUE(messages.isEmpty()) << messages.join(u'\n').toStdString();
 }
 
