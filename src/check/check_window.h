@@ -1,3 +1,4 @@
+// Tools > Check Interface: the window that runs the check and shows its report.
 #pragma once
 
 #include "check/interface_check.h"

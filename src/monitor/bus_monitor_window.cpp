@@ -1,3 +1,4 @@
+// Tools > Bus Monitor: every frame on the bus in words, and a line to send frames by hand.
 #include "monitor/bus_monitor_window.h"
 
 #include "line/door.h"

@@ -1,3 +1,4 @@
+// Tools > Bus Monitor: every frame on the bus in words, and a line to send frames by hand.
 #pragma once
 
 #include "monitor/frame_log.h"
