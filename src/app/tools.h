@@ -30,16 +30,16 @@ class Tools : public QObject {
 public:
     Tools(IcomWindow& window, share::Sharing& sharing, platform::Services::Message message);
 
-    void showBusMonitor();
-    void showCheckInterface();
     share::ShareWindow& shareWindow();
-
     // Warns first when others could reach it; a failure to listen is told, and leaves it off.
     void startNetworkServer(const share::ListenAddress& address);
+
+private:
+    void showBusMonitor();
+    void showCheckInterface();
     // Off when on; on again at the address it last had.
     void toggleNetworkServer();
 
-private:
     IcomWindow& window_;
     share::Sharing& sharing_;
     platform::Services::Message message_;
