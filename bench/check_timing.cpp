@@ -3,7 +3,7 @@
 // the rate it offers.
 //   check-timing PORT LABEL [deep]
 #include "app/app.h"
-#include "platform/services.h"
+#include "platform/system_services.h"
 #include "ui/icom_window.h"
 #include "ui/menu_bar.h"
 
@@ -29,7 +29,6 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "message box: %s %s\n", qPrintable(text), qPrintable(detail));
     };
     app.setServices(services);
-    app.ourSerialPort = 0;
     IcomWindow& window = app.mainWindow();
     window.init();
     window.menuBar1()->checkInterfaceAction()->trigger();

@@ -3,9 +3,9 @@
 // bench/share-run's clients read through it.
 #include "app/app.h"
 #include "harness/process_usage.h"
-#include "platform/services.h"
+#include "platform/system_services.h"
 #include "share/rigctl_listen_address.h"
-#include "share/share_window.h"
+#include "share/sharing.h"
 #include "ui/icom_window.h"
 
 #include <QCommandLineParser>
@@ -38,7 +38,6 @@ int main(int argc, char* argv[])
     };
     services.debugFileName = scratch.filePath(QStringLiteral("DEBUG.TXT"));
     app.setServices(services);
-    app.ourSerialPort = 0;
     IcomWindow& window = app.mainWindow();
     window.init();
     if (options.isSet(rigctld)) {
@@ -46,14 +45,17 @@ int main(int argc, char* argv[])
         if (!address) {
             return 2;
         }
-        window.shareWindow().startNetworkServer(*address);
-        std::printf("listening %s\n", window.shareWindow().networkServer()->where().c_str());
+        if (const std::string error = app.sharing().startNetworkServer(*address); !error.empty()) {
+            std::fprintf(stderr, "the server could not listen: %s\n", error.c_str());
+            return 2;
+        }
+        std::printf("listening %s\n", app.sharing().networkServer()->where().c_str());
         std::fflush(stdout);
     }
 
     long frames = 0;
     bool counting = false;
-    QObject::connect(&window.taps(), &line::Taps::written, &window,
+    QObject::connect(&window.door().taps(), &line::Taps::written, &window,
                      [&](const QByteArray& b) { frames += counting ? b.count(char(0xFD)) : 0; });
     bench::Usage start;
     bench::Usage end;

@@ -56,8 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         i += length;
         clock += control % 7;
         if ((control & 1) != 0) {
-            account.queued(chunk, typed, clock);
-            account.written(chunk, clock);
+            account.written(account.queued(chunk, typed, clock), clock);
         } else {
             account.received(chunk, clock);
         }

@@ -4,7 +4,7 @@
 #include "civ/frame.h"
 #include "counting_connection.h"
 #include "harness_options.h"
-#include "platform/services.h"
+#include "platform/system_services.h"
 #include "platform/text_numbers.h"
 #include "report.h"
 #include "tick_cost.h"
@@ -82,7 +82,6 @@ int main(int argc, char* argv[])
     };
     services.debugFileName = scratch.filePath(QStringLiteral("DEBUG.TXT"));
     app.setServices(services);
-    app.ourSerialPort = 0;
 
     IcomWindow& window = app.mainWindow();
     window.init();
@@ -112,7 +111,7 @@ int main(int argc, char* argv[])
     }
 
     bench::RunResult result;
-    QObject::connect(&window.taps(), &line::Taps::received, &window,
+    QObject::connect(&window.door().taps(), &line::Taps::received, &window,
                      [&result](const QByteArray& chunk) { result.bytesParsed += chunk.size(); });
     QTimer setter;
     QObject::connect(&setter, &QTimer::timeout, &window, [&] {

@@ -94,9 +94,9 @@ int WindowOperator::fillBusMonitor(int rows)
         // A different frequency in every reply, so no two rows are alike.
         reply.bytes[5] = static_cast<std::uint8_t>(i % 100 / 10 * 16 + i % 10);
         poll.request = reply.request = static_cast<std::uint64_t>(i);
-        poll.at = reply.at = window_.now();
-        emit window_.taps().frame(poll);
-        emit window_.taps().frame(reply);
+        poll.at = reply.at = window_.door().now();
+        emit window_.door().taps().frame(poll);
+        emit window_.door().taps().frame(reply);
     }
     monitor->updateRows();
     return monitor->findChild<QTableView*>(QStringLiteral("rows"))->model()->rowCount();

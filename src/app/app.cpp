@@ -1,7 +1,9 @@
+// The application: start-up in order, the about message, and the main window with its parts.
 #include "app/app.h"
 
 #include "app/about.h"
-#include "share/share_window.h"
+#include "app/tools.h"
+#include "share/sharing.h"
 #include "ui/icom_window.h"
 #include "ui/menu_bar.h"
 #include "ui/remember_settings.h"
@@ -31,10 +33,10 @@ void App::Open()
     // Watching from here on: start-up's own choices are nothing to keep.
     new ui::RememberSettings(window, *window.menuBar1()->rememberAction());
     if (networkServer) {
-        mainWindow().shareWindow().startNetworkServer(*networkServer, std::move(listener));
+        tools_->startNetworkServer(*networkServer, std::move(listener));
     }
     if (!civPortPath_.isEmpty()) {
-        mainWindow().shareWindow().startCivPort(civPortPath_);
+        sharing_->startCivPort(civPortPath_);
     }
 }
 
@@ -51,6 +53,14 @@ IcomWindow& App::mainWindow()
 {
     if (!window_) {
         window_ = std::make_unique<IcomWindow>(*this, services_);
+        sharing_ = std::make_unique<share::Sharing>(window_->door());
+        tools_ = std::make_unique<Tools>(*window_, *sharing_, services_.showMessage);
     }
     return *window_;
+}
+
+share::Sharing& App::sharing()
+{
+    mainWindow();
+    return *sharing_;
 }

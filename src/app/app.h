@@ -1,3 +1,4 @@
+// The application: start-up, the about message, and the parts that live as long as it does.
 #pragma once
 
 #include "platform/services.h"
@@ -9,6 +10,11 @@
 #include <optional>
 
 class IcomWindow;
+class Tools;
+
+namespace share {
+class Sharing;
+}
 
 class App : public QApplication {
     Q_OBJECT
@@ -26,10 +32,11 @@ public:
     // Once the event loop runs: the about message, then the main window in its working state.
     void Open();
     void DisplayProgramInfo();
-    // The single main window, built on first use.
+    // The single main window, built on first use with the services that share its radio and
+    // its Tools menu.
     IcomWindow& mainWindow();
+    share::Sharing& sharing();
 
-    int ourSerialPort = 0;
     // From --rigctld: the Hamlib network server starts with the window.
     std::optional<share::ListenAddress> networkServer;
 
@@ -37,5 +44,8 @@ private:
     platform::Services services_;
     QString civPortPath_;
     settings::LineSettings start_;
+    // Declared in this order, so that what uses the window's link is destroyed before it.
     std::unique_ptr<IcomWindow> window_;
+    std::unique_ptr<share::Sharing> sharing_;
+    std::unique_ptr<Tools> tools_;
 };

@@ -1,5 +1,5 @@
 #include "app/app.h"
-#include "platform/services.h"
+#include "platform/system_services.h"
 #include "settings/kept_settings.h"
 
 #include <QCommandLineParser>

@@ -1,3 +1,4 @@
+// Tools > Check Interface: the check's window, driven by the pump's ticks through the door.
 #include "check/check_window.h"
 
 #include "platform/logging.h"
@@ -50,9 +51,10 @@ Setup setup(const line::Settings& settings)
 
 } // namespace
 
-CheckWindow::CheckWindow(line::Door& main, int tickMs)
-    : QWidget(main.mainWidget(), Qt::Window)
-    , main_(main)
+CheckWindow::CheckWindow(line::Door& door, line::CheckControl& control, QWidget* main, int tickMs)
+    : QWidget(main, Qt::Window)
+    , door_(door)
+    , control_(control)
     , check_(tickMs)
 {
     setObjectName(QStringLiteral("CheckWindow"));
@@ -102,21 +104,21 @@ CheckWindow::CheckWindow(line::Door& main, int tickMs)
     connect(deep_, &QPushButton::clicked, this, &CheckWindow::startDeepSearch);
     connect(use_, &QPushButton::clicked, this, [this] {
         if (finding_) {
-            main_.useSettings(finding_->baudCode, finding_->address);
+            control_.useSettings(finding_->baudCode, finding_->address);
         }
     });
     connect(copy, &QPushButton::clicked, this, &CheckWindow::copyReport);
     connect(save, &QPushButton::clicked, this, &CheckWindow::saveReport);
-    connect(&main_.taps(), &line::Taps::ticked, this, &CheckWindow::tick);
-    connect(&main_.taps(), &line::Taps::frame, this, &CheckWindow::frame);
-    connect(&main_.taps(), &line::Taps::settingsChanged, this, &CheckWindow::settingsChanged);
-    ui::placeBeside(*this, main_.mainWidget(), {560, 420});
+    connect(&door_.taps(), &line::Taps::ticked, this, &CheckWindow::tick);
+    connect(&door_.taps(), &line::Taps::frame, this, &CheckWindow::frame);
+    connect(&door_.taps(), &line::Taps::settingsChanged, this, &CheckWindow::settingsChanged);
+    ui::placeBeside(*this, main, {560, 420});
 }
 
 bool CheckWindow::pausePoll(bool freshReport)
 {
     status_->clear();
-    if (!main_.pausePoll()) {
+    if (!control_.pausePoll()) {
         report_->appendPlainText(tr("A search for radios is running; start the check when it "
                                     "has ended."));
         return false;
@@ -136,7 +138,7 @@ bool CheckWindow::pausePoll(bool freshReport)
 void CheckWindow::start()
 {
     if (pausePoll(true)) {
-        apply(check_.start(setup(main_.settings()), main_.now()));
+        apply(check_.start(setup(door_.settings()), door_.now()));
     }
 }
 
@@ -145,7 +147,7 @@ void CheckWindow::startDeepSearch()
     const int rate = deepRate_->currentData().toInt();
     // Below the report that led to it.
     if (pausePoll(false)) {
-        apply(check_.deepSearch(rate, main_.now()));
+        apply(check_.deepSearch(rate, door_.now()));
     }
 }
 
@@ -157,9 +159,8 @@ void CheckWindow::cancel()
 void CheckWindow::tick()
 {
     if (check_.running()) {
-        const line::Millis now = main_.now();
-        const line::LinkAccount& account = main_.account();
-        apply(check_.tick(now, account.port(), account.heldBack(now)));
+        const line::Millis now = door_.now();
+        apply(check_.tick(now, door_.port(), door_.heldBack(now)));
     }
 }
 
@@ -187,7 +188,7 @@ void CheckWindow::apply(const Step& step)
     progress_->setValue(step.progress);
     activity_->setText(QString::fromStdString(step.activity));
     for (const civ::Frame& frame : step.send) {
-        main_.send(frame, line::Origin{line::Source::Check, 0, {}});
+        door_.send(frame, line::Origin{line::Source::Check, 0, {}});
     }
     if (step.finding) {
         finding_ = step.finding;
@@ -198,11 +199,11 @@ void CheckWindow::apply(const Step& step)
         offerDeepSearch(*step.offerDeepSearch);
     }
     if (step.openRate) {
-        const platform::OpenError error = main_.reopen(*step.openRate);
-        apply(check_.opened(error, main_.account().port().reason, main_.now()));
+        const platform::OpenError error = control_.reopen(*step.openRate);
+        apply(check_.opened(error, door_.port().reason, door_.now()));
     }
     if (step.done) {
-        main_.restore();
+        control_.restore();
         start_->setEnabled(true);
         cancel_->setEnabled(false);
     }
@@ -211,7 +212,7 @@ void CheckWindow::apply(const Step& step)
 void CheckWindow::offerDeepSearch(int rate)
 {
     // A network port has one rate, the server's.
-    const bool network = main_.settings().network;
+    const bool network = door_.settings().network;
     deepRate_->setEnabled(!network);
     deepRate_->setCurrentIndex(std::max(deepRate_->findData(network ? 0 : rate), 0));
     deep_->setEnabled(true);

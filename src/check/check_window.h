@@ -1,6 +1,8 @@
+// Tools > Check Interface: the window that runs the check and shows its report.
 #pragma once
 
 #include "check/interface_check.h"
+#include "line/check_control.h"
 #include "line/door.h"
 
 #include <QWidget>
@@ -20,7 +22,9 @@ class CheckWindow : public QWidget {
     Q_OBJECT
 
 public:
-    CheckWindow(line::Door& main, int tickMs);
+    // Beside main, whose line it checks through the door and whose settings it holds, puts
+    // back or changes through control.
+    CheckWindow(line::Door& door, line::CheckControl& control, QWidget* main, int tickMs);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -40,7 +44,8 @@ private:
     void copyReport();
     void saveReport();
 
-    line::Door& main_;
+    line::Door& door_;
+    line::CheckControl& control_;
     InterfaceCheck check_;
     std::optional<Finding> finding_;
 

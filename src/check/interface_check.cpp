@@ -1,3 +1,4 @@
+// The interface check's driver: its start, the events and the ticks, to the phase under way.
 #include "check/interface_check.h"
 
 #include "check/sentences.h"
@@ -89,17 +90,7 @@ Step InterfaceCheck::opened(platform::OpenError error, const std::string& reason
     now_ = now;
     const bool ok = error == platform::OpenError::None;
     if (phase_ == Phase::Opening) {
-        if (ok) {
-            openRate_ = serial::baudRateForCode(setup_.baudCode);
-            out_.report.push_back(sentences::opened(setup_.port, setup_.network ? 0 : openRate_));
-            phase_ = Phase::Echo;
-            echoMangled_ = false;
-            replyBeforeEcho_ = false;
-            queue({civ::readFrequency(setup_.radioId, setup_.ourId).frame}, now);
-        } else {
-            out_.report.push_back(sentences::openFailed(setup_.port, error, reason));
-            finish();
-        }
+        portOpened(error, reason, now);
         return take();
     }
     openRate_ = ok ? scanRate_ : 0;
@@ -291,27 +282,6 @@ void InterfaceCheck::timedOut(Millis now)
     case Phase::Opening:
         break;
     }
-}
-
-void InterfaceCheck::heardInEcho(const line::FrameEvent& event)
-{
-    if (unsent_ > 0) {
-        return;
-    }
-    if (event.kind != line::Kind::Frame) {
-        echoMangled_ = true;
-    } else if (event.view.to == setup_.ourId) {
-        // On a one-wire bus our echo comes before any answer to it.
-        decideEcho(echoMangled_ ? Echo::Garbled : Echo::Nothing, event.at);
-    }
-}
-
-void InterfaceCheck::decideEcho(Echo echo, Millis now)
-{
-    echo_ = echo;
-    out_.report.push_back(sentences::echo(echo));
-    phase_ = Phase::Poll;
-    nextPoll(now);
 }
 
 } // namespace check

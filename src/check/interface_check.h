@@ -1,3 +1,4 @@
+// The interface check: why a radio does not answer, found step by step from the account.
 #pragma once
 
 #include "civ/frame.h"
@@ -98,6 +99,9 @@ private:
     void timedOut(Millis now);
     void stuck(Millis now, const std::optional<line::HoldBack>& held);
 
+    // Phases, each in a file of its own: opening and the echo, the polls, the scan and the
+    // deeper search.
+    void portOpened(platform::OpenError error, const std::string& reason, Millis now);
     void decideEcho(Echo echo, Millis now);
     void heardInEcho(const line::FrameEvent& event);
     void nextPoll(Millis now);
@@ -120,6 +124,8 @@ private:
     void deepTimedOut(Millis now);
 
     int currentRate() const;
+    // The rates of the pop-up, the usual ones first, then the fastest of a radio's USB port.
+    static std::vector<int> usualRates();
 
     int tickMs_;
     Phase phase_ = Phase::Idle;

@@ -5,7 +5,6 @@
 #include "civ/commands.h"
 #include "civ/modes.h"
 #include "civ/reply_decoder.h"
-#include "platform/logging.h"
 #include "platform/text_numbers.h"
 #include "ui/controls.h"
 #include "ui/icom_window.h"
@@ -13,8 +12,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QTimer>
 #include <span>
 
 namespace {
@@ -31,26 +28,18 @@ QString refusal(std::string_view rule)
 
 void IcomWindow::ParseByte(int b)
 {
-    switch (parser.ParseByte(b)) {
-    case civ::FrameParser::Event::None:
-        return;
-    case civ::FrameParser::Event::Jam:
+    const civ::FrameParser::Event event = link.parse(b);
+    if (event == civ::FrameParser::Event::Jam) {
         StaticJamming->setVisible(true);
         ui::setTimerMode(JammerTimer, ui::TimerMode::Single);
-        return;
-    case civ::FrameParser::Event::FrameEnd:
+    } else if (event == civ::FrameParser::Event::FrameEnd) {
         frameEnded();
-        break;
-    case civ::FrameParser::Event::OverlongFrameEnd:
-        qCDebug(lcCiv) << "dropped a frame with more than" << parser.parseMsg.size()
-                       << "data bytes";
-        break;
     }
-    transmitQueue.frameEndSeen();
 }
 
 void IcomWindow::ParseMessage()
 {
+    const civ::FrameParser& parser = link.parser();
     if (radioSearch.running()) {
         radioSearch.replySeen(parser.parseFromID, ourAddress());
         return;
@@ -62,6 +51,7 @@ void IcomWindow::ParseMessage()
 
 void IcomWindow::showParsedData(bool isFrequency)
 {
+    const civ::FrameParser& parser = link.parser();
     // A frame without data says nothing; showing it would show 0 or an older frame's mode.
     if (parser.parseMsgLength == 0) {
         return;
@@ -94,6 +84,16 @@ void IcomWindow::UpdateMode(int mode, int filter)
 void IcomWindow::JammerTimer_Action()
 {
     StaticJamming->setVisible(false);
+}
+
+int IcomWindow::ourAddress() const
+{
+    return civ::readAddress(OurIDEditField->text().toStdString()).value_or(-1);
+}
+
+int IcomWindow::radioAddress() const
+{
+    return civ::readAddress(EditRadioID->text().toStdString()).value_or(-1);
 }
 
 double IcomWindow::typedMegahertz() const
@@ -170,7 +170,7 @@ void IcomWindow::PopupFilter_Change()
 
 void IcomWindow::ReqTimer_Action()
 {
-    if (!FindRadiosButton->isEnabled()) {
+    if (pollPaused()) {
         return;
     }
     ReqFreq(radioAddress());

@@ -3,45 +3,10 @@
 #include "ui/controls.h"
 #include "ui/data_display.h"
 #include "ui/icom_window.h"
+#include "ui/search_progress.h"
 
 #include <QLabel>
-#include <QProgressBar>
 #include <QPushButton>
-#include <QStatusBar>
-#include <QTimer>
-
-void IcomWindow::CreateSearchProgress()
-{
-    SearchProgress = new QProgressBar(statusBar());
-    SearchProgress->setObjectName(QStringLiteral("SearchProgress"));
-    SearchProgress->setRange(0, discovery::RadioSearch::kTicksPerSearch);
-    SearchProgress->setTextVisible(false);
-    SearchTimeLeft = new QLabel(statusBar());
-    SearchTimeLeft->setObjectName(QStringLiteral("SearchTimeLeft"));
-    StopSearchButton = new QPushButton(tr("Stop"), statusBar());
-    StopSearchButton->setObjectName(QStringLiteral("StopSearchButton"));
-    StopSearchButton->setAutoDefault(false);
-    connect(StopSearchButton, &QPushButton::clicked, this, &IcomWindow::StopSearchButton_Action);
-    for (QWidget* widget :
-         std::initializer_list<QWidget*>{SearchProgress, SearchTimeLeft, StopSearchButton}) {
-        statusBar()->addPermanentWidget(widget);
-        widget->hide();
-    }
-}
-
-void IcomWindow::showSearchProgress()
-{
-    const int done = radioSearch.ticksDone();
-    // One tick a second.
-    const int left = discovery::RadioSearch::kTicksPerSearch - done;
-    SearchProgress->setValue(done);
-    SearchTimeLeft->setText(
-        tr("%1:%2 left").arg(left / 60).arg(left % 60, 2, 10, QLatin1Char('0')));
-    const bool running = radioSearch.running();
-    SearchProgress->setVisible(running);
-    SearchTimeLeft->setVisible(running);
-    StopSearchButton->setVisible(running);
-}
 
 void IcomWindow::FindRadiosButton_Action()
 {
@@ -49,7 +14,7 @@ void IcomWindow::FindRadiosButton_Action()
     ui::setTimerMode(FindRadiosTimer, ui::TimerMode::Multiple);
     FindRadiosButton->setEnabled(false);
     forgetSilence();
-    showSearchProgress();
+    searchProgress_->show(radioSearch.ticksDone(), true);
 }
 
 void IcomWindow::FindRadiosTimer_Action()
@@ -65,7 +30,7 @@ void IcomWindow::FindRadiosTimer_Action()
     if (step.ended) {
         endSearch();
     } else {
-        showSearchProgress();
+        searchProgress_->show(radioSearch.ticksDone(), true);
     }
 }
 
@@ -88,5 +53,5 @@ void IcomWindow::endSearch()
     ui::setTimerMode(FindRadiosTimer, ui::TimerMode::Off);
     FindRadiosButton->setEnabled(true);
     forgetSilence();
-    showSearchProgress();
+    searchProgress_->show(0, false);
 }

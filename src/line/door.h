@@ -1,16 +1,14 @@
+// The narrow door the additions reach the line through, and the taps that tell what happens.
 #pragma once
 
 #include "civ/frame.h"
 #include "line/link_account.h"
-#include "platform/open_error.h"
 
 #include <QByteArray>
 #include <QObject>
 #include <cstdint>
 #include <optional>
 #include <string>
-
-class QWidget;
 
 namespace line {
 
@@ -43,30 +41,26 @@ struct Settings {
     int radioId = 8;  // likewise
 };
 
-// The one way the additions reach the line. The main window implements it.
+// The one way the additions reach the line: its taps, a frame sent with its origin, the
+// settings, and the account's answers, read only.
 class Door {
 public:
     virtual ~Door() = default;
 
     virtual Taps& taps() = 0;
-    virtual const LinkAccount& account() const = 0;
     // Now, on the clock the account's times are on.
     virtual Millis now() const = 0;
     virtual Settings settings() const = 0;
-    // The main window, as parent and neighbour of the additions' windows.
-    virtual QWidget* mainWidget() = 0;
 
     // Through the same ring and pacing as the window's own frames. The frame's id while it
-    // waits (see LinkAccount::waiting), nothing when the ring has no room.
+    // waits (see waiting()), nothing when the ring has no room.
     virtual std::optional<std::uint64_t> send(const civ::Frame& frame, const Origin& origin) = 0;
 
-    // For the interface check. False when a search holds the poll already.
-    virtual bool pausePoll() = 0;
-    // The chosen port again at another rate, without the failure box.
-    virtual platform::OpenError reopen(int rate) = 0;
-    // The port back at the chosen rate, the poll resumed.
-    virtual void restore() = 0;
-    virtual void useSettings(int baudCode, int radioId) = 0;
+    // The account's answers.
+    virtual const PortStatus& port() const = 0;
+    virtual bool waiting(std::uint64_t id) const = 0;
+    virtual std::optional<HoldBack> heldBack(Millis now) const = 0;
+    virtual OriginCount count(const Origin& origin) const = 0;
 };
 
 } // namespace line

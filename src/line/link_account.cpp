@@ -1,3 +1,4 @@
+// The link account: port states, frames sent and heard, echoes, answers and silence.
 #include "line/link_account.h"
 
 #include <algorithm>
@@ -86,45 +87,45 @@ std::uint64_t LinkAccount::queued(std::span<const std::uint8_t> frame, const Ori
     return queue_.add(frame, origin, now);
 }
 
-void LinkAccount::written(std::span<const std::uint8_t> bytes, Millis now)
+void LinkAccount::written(std::uint64_t id, Millis now)
 {
-    handed(bytes, true, now);
-}
-
-void LinkAccount::dropped(std::span<const std::uint8_t> bytes, Millis now)
-{
-    handed(bytes, false, now);
-}
-
-void LinkAccount::ringCleared(Millis)
-{
-    queue_.clear();
-}
-
-void LinkAccount::handed(std::span<const std::uint8_t> bytes, bool left, Millis now)
-{
-    handed_.clear();
-    queue_.take(bytes, left, handed_);
-    for (SendQueue::Handed& h : handed_) {
-        const std::size_t length = h.frame.size();
-        FrameEvent event(h.left ? Direction::Sent : Direction::Dropped, Kind::Frame,
-                         std::move(h.frame));
-        event.wireLength = length;
-        event.at = now;
-        event.origin = h.origin;
-        event.request = h.id;
-        if (h.left && h.id) {
-            const Millis wire = wireTime(length);
-            requests_.add(event.bytes, event.view, *h.id, h.origin, now,
-                          now + wire + kAnswerWindowMs);
-            const Millis window = port_.network ? kNetworkEchoMs : wire + kEchoSlackMs;
-            echoes_.push_back({event.bytes, h.origin, *h.id, now + window});
-        }
-        if (h.left) {
-            ++counted(h.origin).sent;
-        }
-        events_.push_back(std::move(event));
+    if (auto frame = queue_.take(id)) {
+        handed(std::move(*frame), true, now);
     }
+}
+
+void LinkAccount::dropped(std::uint64_t id, Millis now)
+{
+    if (auto frame = queue_.take(id)) {
+        handed(std::move(*frame), false, now);
+    }
+}
+
+void LinkAccount::ringCleared(Millis now)
+{
+    for (SendQueue::Queued& frame : queue_.takeAll()) {
+        handed(std::move(frame), false, now);
+    }
+}
+
+void LinkAccount::handed(SendQueue::Queued frame, bool left, Millis now)
+{
+    const std::size_t length = frame.frame.size();
+    FrameEvent event(left ? Direction::Sent : Direction::Dropped, Kind::Frame,
+                     std::move(frame.frame));
+    event.wireLength = length;
+    event.at = now;
+    event.origin = frame.origin;
+    event.request = frame.id;
+    if (left) {
+        const Millis wire = wireTime(length);
+        requests_.add(event.bytes, event.view, frame.id, frame.origin, now,
+                      now + wire + kAnswerWindowMs);
+        const Millis window = port_.network ? kNetworkEchoMs : wire + kEchoSlackMs;
+        echoes_.push_back({event.bytes, frame.origin, frame.id, now + window});
+        ++counted(frame.origin).sent;
+    }
+    events_.push_back(std::move(event));
 }
 
 void LinkAccount::received(std::span<const std::uint8_t> bytes, Millis now)

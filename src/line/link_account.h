@@ -1,3 +1,4 @@
+// The link account and the events it tells: what left the port, what came back, what it means.
 #pragma once
 
 #include "civ/frame.h"
@@ -92,8 +93,8 @@ struct OriginCount {
 };
 
 // The one account of the line: what left the port, what came back and what it means. Driven
-// by the pump: queued() as a frame enters the ring, written() or dropped() as the ring hands
-// it out, received() for every chunk read, tick() once per pump tick.
+// by the link: queued() as a frame enters the ring, written() or dropped() once the ring has
+// handed out its last byte, received() for every chunk read, tick() once per pump tick.
 class LinkAccount {
 public:
     // A request left unanswered this long past its wire time is given up on.
@@ -115,11 +116,11 @@ public:
 
     // A frame accepted by the ring. Returns its id.
     std::uint64_t queued(std::span<const std::uint8_t> frame, const Origin& origin, Millis now);
-    // Bytes the ring handed out and the port took; a long frame may come in pieces.
-    void written(std::span<const std::uint8_t> bytes, Millis now);
-    // Bytes the ring handed out that the port did not take.
-    void dropped(std::span<const std::uint8_t> bytes, Millis now);
-    // The ring was emptied (a reset): nothing queued will leave.
+    // The frame with this id left the ring, every piece of it taken by the port.
+    void written(std::uint64_t id, Millis now);
+    // The frame with this id left the ring, and the port did not take all of it.
+    void dropped(std::uint64_t id, Millis now);
+    // The ring was emptied (a reset): nothing queued will leave, and each is told dropped.
     void ringCleared(Millis now);
     void received(std::span<const std::uint8_t> bytes, Millis now);
     void tick(Millis now);
@@ -147,7 +148,7 @@ private:
 
     void setState(PortState state, std::string reason, Millis now);
     void forgetAnswers();
-    void handed(std::span<const std::uint8_t> bytes, bool left, Millis now);
+    void handed(SendQueue::Queued frame, bool left, Millis now);
     void take(FrameCutter::Piece piece);
     bool isEcho(FrameEvent& event);
     void answer(FrameEvent& event);
@@ -169,7 +170,6 @@ private:
     std::vector<CountRow> counts_;
     // Reused between calls so that a busy line does not allocate per read.
     std::vector<FrameCutter::Piece> pieces_;
-    std::vector<SendQueue::Handed> handed_;
     std::vector<RequestBook::Unanswered> unanswered_;
 };
 

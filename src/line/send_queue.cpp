@@ -1,3 +1,4 @@
+// The account's frames in the transmit ring, by id.
 #include "line/send_queue.h"
 
 #include <algorithm>
@@ -7,34 +8,25 @@ namespace line {
 std::uint64_t SendQueue::add(std::span<const std::uint8_t> frame, const Origin& origin, Millis now)
 {
     const std::uint64_t id = nextId_++;
-    queue_.push_back({id, civ::Frame(frame.begin(), frame.end()), origin, 0, false, now});
+    queue_.push_back({id, civ::Frame(frame.begin(), frame.end()), origin, now});
     return id;
 }
 
-void SendQueue::take(std::span<const std::uint8_t> bytes, bool left, std::vector<Handed>& out)
+std::optional<SendQueue::Queued> SendQueue::take(std::uint64_t id)
 {
-    while (!bytes.empty()) {
-        if (!continuesFront(bytes) && !skipToFrameStartingWith(bytes)) {
-            // The ring and the account disagree; the bytes are still shown, as the window's.
-            out.push_back({left, civ::Frame(bytes.begin(), bytes.end()), Origin{}, std::nullopt});
-            return;
-        }
-        Queued& front = queue_.front();
-        const std::size_t n = std::min(bytes.size(), front.frame.size() - front.handed);
-        front.handed += n;
-        front.dropped = front.dropped || !left;
-        bytes = bytes.subspan(n);
-        if (front.handed == front.frame.size()) {
-            out.push_back(
-                {!front.dropped, std::move(front.frame), std::move(front.origin), front.id});
-            queue_.pop_front();
-        }
+    // The ring hands frames out in order: the one asked for is the oldest.
+    const auto found = std::ranges::find(queue_, id, &Queued::id);
+    if (found == queue_.end()) {
+        return std::nullopt;
     }
+    Queued taken = std::move(*found);
+    queue_.erase(found);
+    return taken;
 }
 
 bool SendQueue::waiting(std::uint64_t id) const
 {
-    return std::ranges::any_of(queue_, [id](const Queued& q) { return q.id == id; });
+    return std::ranges::find(queue_, id, &Queued::id) != queue_.end();
 }
 
 std::optional<Millis> SendQueue::oldestQueuedAt() const
@@ -43,32 +35,6 @@ std::optional<Millis> SendQueue::oldestQueuedAt() const
         return std::nullopt;
     }
     return queue_.front().queuedAt;
-}
-
-bool SendQueue::continuesFront(std::span<const std::uint8_t> bytes) const
-{
-    if (queue_.empty()) {
-        return false;
-    }
-    const Queued& front = queue_.front();
-    const auto rest = std::span<const std::uint8_t>(front.frame).subspan(front.handed);
-    const std::size_t n = std::min(bytes.size(), rest.size());
-    return n > 0 && std::ranges::equal(bytes.first(n), rest.first(n));
-}
-
-bool SendQueue::skipToFrameStartingWith(std::span<const std::uint8_t> bytes)
-{
-    // Frames the ring lost without telling are passed over, so that the rest still match.
-    const auto found = std::ranges::find_if(queue_, [bytes](const Queued& q) {
-        const std::size_t n = std::min(bytes.size(), q.frame.size());
-        return q.handed == 0 && n > 0 &&
-               std::equal(bytes.begin(), bytes.begin() + n, q.frame.begin());
-    });
-    if (found == queue_.end()) {
-        return false;
-    }
-    queue_.erase(queue_.begin(), found);
-    return true;
 }
 
 } // namespace line

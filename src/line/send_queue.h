@@ -1,3 +1,4 @@
+// The frames in the transmit ring as the account keeps them: by id, with who queued them.
 #pragma once
 
 #include "civ/frame.h"
@@ -8,42 +9,31 @@
 #include <deque>
 #include <optional>
 #include <span>
-#include <vector>
+#include <utility>
 
 namespace line {
 
-// The frames in the transmit ring, in order, matched against the bytes it hands out.
+// The frames waiting in the transmit ring, oldest first, each under the id it was queued with.
 class SendQueue {
 public:
-    struct Handed {
-        bool left = true; // false when any of it was dropped
+    struct Queued {
+        std::uint64_t id = 0;
         civ::Frame frame;
         Origin origin;
-        std::optional<std::uint64_t> id; // none for bytes no queued frame accounts for
+        Millis queuedAt = 0;
     };
 
     std::uint64_t add(std::span<const std::uint8_t> frame, const Origin& origin, Millis now);
-    // Appends each frame these bytes complete to out.
-    void take(std::span<const std::uint8_t> bytes, bool left, std::vector<Handed>& out);
-    void clear() { queue_.clear(); }
+    // The frame with this id, no longer waiting; nothing for an id that is not waiting.
+    std::optional<Queued> take(std::uint64_t id);
+    // Every frame still waiting, oldest first; none waits afterwards.
+    std::deque<Queued> takeAll() { return std::exchange(queue_, {}); }
 
     bool waiting(std::uint64_t id) const;
     std::size_t size() const { return queue_.size(); }
     std::optional<Millis> oldestQueuedAt() const;
 
 private:
-    struct Queued {
-        std::uint64_t id = 0;
-        civ::Frame frame;
-        Origin origin;
-        std::size_t handed = 0;
-        bool dropped = false;
-        Millis queuedAt = 0;
-    };
-
-    bool continuesFront(std::span<const std::uint8_t> bytes) const;
-    bool skipToFrameStartingWith(std::span<const std::uint8_t> bytes);
-
     std::uint64_t nextId_ = 1;
     std::deque<Queued> queue_;
 };

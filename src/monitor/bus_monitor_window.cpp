@@ -1,3 +1,4 @@
+// Tools > Bus Monitor: every frame on the bus in words, and a line to send frames by hand.
 #include "monitor/bus_monitor_window.h"
 
 #include "civ/address.h"
@@ -32,8 +33,8 @@ constexpr int kBusyGapMs = 1000;
 
 } // namespace
 
-BusMonitorWindow::BusMonitorWindow(line::Door& door)
-    : QWidget(door.mainWidget(), Qt::Window)
+BusMonitorWindow::BusMonitorWindow(line::Door& door, QWidget* main)
+    : QWidget(main, Qt::Window)
     , door_(door)
     , model_(new FrameLogModel(log_, this))
     , batch_(new QTimer(this))
@@ -57,7 +58,7 @@ BusMonitorWindow::BusMonitorWindow(line::Door& door)
     connect(&door_.taps(), &line::Taps::ticked, this, &BusMonitorWindow::showWaiting);
 
     // As wide as the columns want, where the screen has room.
-    ui::placeBeside(*this, door_.mainWidget(), {1160, 560});
+    ui::placeBeside(*this, main, {1160, 560});
     fitColumns();
 }
 
@@ -119,12 +120,11 @@ void BusMonitorWindow::sendEntry()
 
 void BusMonitorWindow::showWaiting()
 {
-    const line::LinkAccount& account = door_.account();
-    if (typedId_ && !account.waiting(*typedId_)) {
+    if (typedId_ && !door_.waiting(*typedId_)) {
         typedId_.reset();
     }
     // Pacing alone keeps a frame a few ticks; only other stations' talk is worth a word.
-    const auto held = typedId_ ? account.heldBack(door_.now()) : std::nullopt;
+    const auto held = typedId_ ? door_.heldBack(door_.now()) : std::nullopt;
     if (!typedId_) {
         waiting_->clear();
     } else if (held) {

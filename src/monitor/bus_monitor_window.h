@@ -1,3 +1,4 @@
+// Tools > Bus Monitor: every frame on the bus in words, and a line to send frames by hand.
 #pragma once
 
 #include "monitor/frame_log.h"
@@ -30,7 +31,8 @@ class BusMonitorWindow : public QWidget {
     Q_OBJECT
 
 public:
-    explicit BusMonitorWindow(line::Door& door);
+    // Beside main, which it belongs to.
+    BusMonitorWindow(line::Door& door, QWidget* main);
 
     // Brings the rows recorded since the last call into the table; the batch timer calls it.
     void updateRows();

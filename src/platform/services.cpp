@@ -1,10 +1,8 @@
+// The system's serial ports, in the order the port pop-up lists them.
 #include "platform/services.h"
 
 #include "platform/natural_order.h"
-#include "platform/port_connection.h"
 
-#include <QApplication>
-#include <QMessageBox>
 #include <QSerialPortInfo>
 #include <algorithm>
 
@@ -35,24 +33,6 @@ QList<PortEntry> systemPorts(const QStringList& extraPorts)
         }
     }
     return ports;
-}
-
-void showModalMessage(QWidget* parent, const QString& text, const QString& detail)
-{
-    QMessageBox box(parent);
-    box.setWindowTitle(QApplication::applicationDisplayName());
-    box.setText(text);
-    box.setInformativeText(detail);
-    box.exec();
-}
-
-Services systemServices(const QStringList& extraPorts)
-{
-    Services services;
-    services.listPorts = [extraPorts] { return systemPorts(extraPorts); };
-    services.newConnection = [] { return std::make_unique<PortConnection>(); };
-    services.showMessage = showModalMessage;
-    return services;
 }
 
 } // namespace platform

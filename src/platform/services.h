@@ -1,3 +1,4 @@
+// What the program needs from the system, gathered so that tests can put in their own.
 #pragma once
 
 #include "platform/serial_connection.h"
@@ -17,10 +18,13 @@ namespace platform {
 
 // What the window needs from the system, gathered so tests can put in their own.
 struct Services {
+    // Modal: returns once the operator has dismissed it. detail, when not empty, goes below text.
+    using Message =
+        std::function<void(QWidget* parent, const QString& text, const QString& detail)>;
+
     std::function<QList<PortEntry>()> listPorts;
     std::function<std::unique_ptr<SerialConnection>()> newConnection;
-    // Modal: returns once the operator has dismissed it. detail, when not empty, goes below text.
-    std::function<void(QWidget* parent, const QString& text, const QString& detail)> showMessage;
+    Message showMessage;
     std::function<QTime()> timeOfDay = [] { return QTime::currentTime(); };
     // Milliseconds on a clock that never steps: what the link account is kept by.
     std::function<std::int64_t()> steadyMs = [] {
@@ -31,8 +35,6 @@ struct Services {
 };
 
 // extraPorts come first, in the order given, then the system's serial ports.
-Services systemServices(const QStringList& extraPorts);
 QList<PortEntry> systemPorts(const QStringList& extraPorts);
-void showModalMessage(QWidget* parent, const QString& text, const QString& detail);
 
 } // namespace platform

@@ -1,3 +1,4 @@
+// The debug file: received bytes as hex text, appended on every call.
 #pragma once
 
 #include <QString>
@@ -12,12 +13,17 @@ public:
         : fileName_(std::move(fileName))
     {}
 
-    void AddToDebugFile(const QString& text);
+    // True when writing began or ceased to work.
+    bool AddToDebugFile(const QString& text);
 
     const QString& fileName() const { return fileName_; }
+    // Where a bare file name lands depends on the folder the program was started in.
+    QString path() const;
     // Why the last write failed, or why a first one would; empty while writing works.
     const QString& error() const { return error_; }
     void check();
+    // The status bar's word on it, at its whole path.
+    QString notice() const;
 
 private:
     QString fileName_;

@@ -1,3 +1,4 @@
+// The failed-open box: its detail, and when it is shown.
 #include "serial/open_failure.h"
 
 #include <QObject>
@@ -30,6 +31,17 @@ QString openFailureDetail(const QString& port, const QString& reason, platform::
     const QString hint = openFailureHint(error);
     const QString head = port + QStringLiteral(": ") + reason;
     return hint.isEmpty() ? head : head + QLatin1Char('\n') + hint;
+}
+
+void tellOpenFailure(QObject* context, QWidget* parent, const platform::Services::Message& message,
+                     const QString& port, const QString& reason, platform::OpenError error)
+{
+    QMetaObject::invokeMethod(
+        context,
+        [parent, message, detail = openFailureDetail(port, reason, error)] {
+            message(parent, kOpenFailure, detail);
+        },
+        Qt::QueuedConnection);
 }
 
 } // namespace serial

@@ -25,10 +25,6 @@ void CivPortRouter::fromProgram(std::span<const std::uint8_t> bytes)
 
 void CivPortRouter::ticked()
 {
-    for (InRing& frame : inRing_) {
-        ++frame.ticks;
-    }
-    std::erase_if(inRing_, [](const InRing& frame) { return frame.ticks > kRingPatienceTicks; });
     handOn();
 }
 
@@ -39,7 +35,7 @@ void CivPortRouter::handOn()
         if (!id) {
             return; // the ring is full: next tick
         }
-        inRing_.push_back({*id, 0});
+        inRing_.push_back(*id);
         waiting_.pop_front();
     }
 }
@@ -95,7 +91,7 @@ std::vector<std::uint8_t> CivPortRouter::toProgram(const line::FrameEvent& event
 
 void CivPortRouter::leftRing(const line::FrameEvent& event)
 {
-    std::erase_if(inRing_, [&event](const InRing& frame) { return event.request == frame.id; });
+    std::erase_if(inRing_, [&event](std::uint64_t id) { return event.request == id; });
 }
 
 bool CivPortRouter::addressedToProgram(const line::FrameEvent& event) const

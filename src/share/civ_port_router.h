@@ -26,8 +26,6 @@ public:
     static constexpr std::size_t kMaxInRing = 2;
     // Frames read from the program and not yet in the ring; more are dropped.
     static constexpr std::size_t kMaxWaiting = 8;
-    // A frame neither sent nor dropped after this many ticks left the ring unseen (a reset).
-    static constexpr int kRingPatienceTicks = 100;
 
     CivPortRouter(line::Door& door, line::Origin origin);
 
@@ -44,11 +42,6 @@ public:
     bool heardFromProgram() const { return !controllers_.empty(); }
 
 private:
-    struct InRing {
-        std::uint64_t id = 0;
-        int ticks = 0;
-    };
-
     void handOn();
     void leftRing(const line::FrameEvent& event);
     bool addressedToProgram(const line::FrameEvent& event) const;
@@ -57,7 +50,8 @@ private:
     const line::Origin origin_;
     CivPortCutter cutter_;
     std::deque<civ::Frame> waiting_;
-    std::vector<InRing> inRing_;
+    // Ids of its frames in the ring: each leaves it sent or dropped, as the line tells.
+    std::vector<std::uint64_t> inRing_;
     std::set<int> controllers_;
     CivPortCounts counts_;
 };

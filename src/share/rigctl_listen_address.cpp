@@ -52,6 +52,12 @@ std::optional<std::string> resolveListenHost(const std::string& host)
     return address.toString().toStdString();
 }
 
+std::string listenAddressText(const ListenAddress& address)
+{
+    const bool v6 = address.host.find(':') != std::string::npos;
+    return (v6 ? "[" + address.host + "]" : address.host) + ":" + std::to_string(address.port);
+}
+
 std::string exposureWarning(const ListenAddress& address)
 {
     const auto bound = resolveListenHost(address.host);

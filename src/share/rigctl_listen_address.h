@@ -21,6 +21,8 @@ std::optional<ListenAddress> parseListenAddress(std::string_view text);
 // The numeric address to bind for a host: a name is resolved (localhost to the loopback
 // address, IPv4 first), never left for the system to read as "any". Nothing without one.
 std::optional<std::string> resolveListenHost(const std::string& host);
+// "127.0.0.1:4532", "[::1]:4532".
+std::string listenAddressText(const ListenAddress& address);
 // What the operator must be told before others can reach the radio; empty for loopback.
 std::string exposureWarning(const ListenAddress& address);
 // A listener bound at the address, for clients to connect to before the server takes them;

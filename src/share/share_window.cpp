@@ -1,8 +1,7 @@
+// Tools > Share...: the list of ways in and programs, refreshed while shown.
 #include "share/share_window.h"
 
-#include "platform/client_listener.h"
-#include "share/civ_port.h"
-#include "share/rigctl_server.h"
+#include "share/sharing.h"
 #include "ui/tool_window.h"
 
 #include <QDir>
@@ -51,24 +50,11 @@ std::vector<ShareWindow::Row> rowsOf(const std::vector<SharedService*>& services
     return rows;
 }
 
-// Said below "could not listen" when another program has the address.
-QString inUseAdvice(std::uint16_t port)
-{
-    return QStringLiteral(
-               "Another program may be listening on port %1 already: rigctld, or another copy of "
-               "this program. Stop it, or choose another port (%2, say) under Tools > Share..., "
-               "start the server there and give that port to the programs that connect.")
-        .arg(port)
-        .arg(port == 65535 ? 4533 : port + 1);
-}
-
 } // namespace
 
-ShareWindow::ShareWindow(line::Door& door, Message message)
-    : QWidget(door.mainWidget(), Qt::Window)
-    , door_(door)
-    , message_(std::move(message))
-    , civPort_(new CivPort(door, this))
+ShareWindow::ShareWindow(Sharing& sharing, line::Door& door, QWidget* main)
+    : QWidget(main, Qt::Window)
+    , sharing_(sharing)
     , path_(new QLineEdit(defaultCivPortPath(), this))
     , status_(new QLabel(this))
     , list_(new QTreeWidget(this))
@@ -91,7 +77,7 @@ ShareWindow::ShareWindow(line::Door& door, Message message)
 
     auto* const start = new QPushButton(QStringLiteral("Start CI-V port"), this);
     start->setObjectName(QStringLiteral("StartCivPort"));
-    connect(start, &QPushButton::clicked, this, [this] { startCivPort(path_->text()); });
+    connect(start, &QPushButton::clicked, this, [this] { sharing_.startCivPort(path_->text()); });
     connect(path_, &QLineEdit::returnPressed, start, &QPushButton::click);
 
     auto* const bar = new QWidget(this);
@@ -109,14 +95,17 @@ ShareWindow::ShareWindow(line::Door& door, Message message)
     layout->addWidget(status_);
     layout->addWidget(list_, 1);
     layout->addLayout(buttons);
-    ui::placeBeside(*this, door.mainWidget(), {600, 320});
+    ui::placeBeside(*this, main, {600, 320});
 
-    services_.push_back(civPort_);
     connect(&door.taps(), &line::Taps::ticked, this, [this] {
         if (isVisible() && ++ticks_ >= kTicksPerRefresh) {
             refresh();
         }
     });
+    connect(&sharing_, &Sharing::civPortChanged, this, &ShareWindow::showCivPortStatus);
+    connect(&sharing_, &Sharing::networkServerChanged, this, &ShareWindow::showNetworkServer);
+    showCivPortStatus();
+    showNetworkServer();
     rebuild();
 }
 
@@ -125,17 +114,17 @@ ShareWindow::~ShareWindow() = default;
 QWidget* ShareWindow::makeServerBar()
 {
     auto* const bar = new QWidget(this);
-    host_ = new QLineEdit(text(serverAddress_.host), bar);
+    host_ = new QLineEdit(text(sharing_.networkServerAddress().host), bar);
     host_->setObjectName(QStringLiteral("ServerHost"));
     port_ = new QSpinBox(bar);
     port_->setObjectName(QStringLiteral("ServerPort"));
     // 0: a port the system chooses, shown once listening.
     port_->setRange(0, 65535);
-    port_->setValue(serverAddress_.port);
+    port_->setValue(sharing_.networkServerAddress().port);
     listen_ = new QPushButton(QStringLiteral("Start network server"), bar);
     listen_->setObjectName(QStringLiteral("StartNetworkServer"));
     connect(listen_, &QPushButton::clicked, this, [this] {
-        startNetworkServer(
+        emit networkServerAsked(
             {host_->text().trimmed().toStdString(), static_cast<std::uint16_t>(port_->value())});
     });
     connect(host_, &QLineEdit::returnPressed, listen_, &QPushButton::click);
@@ -149,80 +138,28 @@ QWidget* ShareWindow::makeServerBar()
     return bar;
 }
 
-void ShareWindow::startNetworkServer(const ListenAddress& address,
-                                     std::unique_ptr<platform::ClientListener> bound)
+void ShareWindow::showNetworkServer()
 {
-    // A running server moves: its clients are hung up.
-    std::erase(services_, server_.get());
-    server_.reset();
-    serverAddress_ = address;
+    const ListenAddress& address = sharing_.networkServerAddress();
     host_->setText(text(address.host));
     port_->setValue(address.port);
-    if (const std::string warning = exposureWarning(address); !warning.empty()) {
-        message_(parentWidget(), text(warning), {});
-    }
-    auto server =
-        std::make_unique<RigctlServer>(door_, bound ? std::move(bound) : platform::newTcpListener(),
-                                       [this] { return door_.now(); });
-    if (const auto error = server->start(address.host, address.port)) {
-        const bool inUse = *error == platform::kAddressInUse;
-        message_(parentWidget(),
-                 QStringLiteral("The Hamlib network server could not listen on %1.")
-                     .arg(addressText(address)),
-                 text(*error) +
-                     (inUse ? QStringLiteral(".\n\n") + inUseAdvice(address.port) : QString()));
-        refresh();
-        tellNetworkServer();
+    const SharedService* const server = sharing_.networkServer();
+    listen_->setText(server && server->running() ? QStringLiteral("Restart network server")
+                                                 : QStringLiteral("Start network server"));
+    refreshLater();
+}
+
+void ShareWindow::showCivPortStatus()
+{
+    const QString& path = sharing_.civPortPath();
+    if (path.isEmpty()) {
         return;
     }
-    server_ = std::move(server);
-    services_.push_back(server_.get());
-    refresh();
-    tellNetworkServer();
-}
-
-void ShareWindow::toggleNetworkServer()
-{
-    if (!server_ || !server_->running()) {
-        startNetworkServer(serverAddress_);
-        return;
-    }
-    std::erase(services_, server_.get());
-    server_.reset();
-    refresh();
-    tellNetworkServer();
-}
-
-void ShareWindow::tellNetworkServer()
-{
-    const bool running = server_ && server_->running();
-    listen_->setText(running ? QStringLiteral("Restart network server")
-                             : QStringLiteral("Start network server"));
-    emit networkServerChanged(running,
-                              running ? text(server_->where()) : addressText(serverAddress_));
-}
-
-QString ShareWindow::addressText(const ListenAddress& address)
-{
-    const QString host = text(address.host);
-    return (host.contains(u':') ? QStringLiteral("[%1]:%2") : QStringLiteral("%1:%2"))
-        .arg(host)
-        .arg(address.port);
-}
-
-SharedService* ShareWindow::networkServer() const
-{
-    return server_.get();
-}
-
-QString ShareWindow::startCivPort(const QString& path)
-{
-    const QString error = civPort_->start(path);
+    const QString& error = sharing_.civPortError();
     path_->setText(path);
     status_->setText(error.isEmpty() ? QStringLiteral("Programs open %1 as the radio.").arg(path)
                                      : error);
     refresh();
-    return error;
 }
 
 void ShareWindow::showForCivPort()
@@ -243,7 +180,7 @@ QString ShareWindow::defaultCivPortPath()
 void ShareWindow::refresh()
 {
     ticks_ = 0;
-    if (rowsOf(services_) != shown_) {
+    if (rowsOf(sharing_.services()) != shown_) {
         rebuild();
     }
 }
@@ -256,7 +193,7 @@ void ShareWindow::refreshLater()
 
 void ShareWindow::rebuild()
 {
-    shown_ = rowsOf(services_);
+    shown_ = rowsOf(sharing_.services());
     list_->clear();
     for (const Row& row : shown_) {
         auto* const item = new QTreeWidgetItem(list_, row.cells);
@@ -267,12 +204,7 @@ void ShareWindow::rebuild()
         list_->setItemWidget(item, kStopColumn, stop);
         connect(stop, &QPushButton::clicked, this,
                 [this, service = row.service, client = row.client] {
-                    if (client) {
-                        service->stopClient(*client);
-                    } else {
-                        service->stop();
-                    }
-                    tellNetworkServer();
+                    sharing_.stop(*service, client);
                     refreshLater();
                 });
     }

@@ -1,3 +1,4 @@
+// The main window's controls, made under their design names at their design places.
 #include "ui/controls.h"
 
 #include <QCheckBox>
@@ -6,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <QToolButton>
 #include <limits>
 
 namespace ui {
@@ -57,6 +59,25 @@ QPushButton* button(QWidget* parent, const char* name, QRect geometry, const cha
     return control;
 }
 
+QToolButton* toolButton(QWidget* parent, const char* name, QRect geometry, const char* text,
+                        int textSize)
+{
+    auto* const b = place<QToolButton>(parent, name, geometry, textSize);
+    b->setText(QLatin1String(text));
+    b->setFocusPolicy(Qt::NoFocus);
+    return b;
+}
+
+QLabel* warning(QWidget* parent, const char* name, QRect geometry, const char* text, int textSize)
+{
+    QLabel* const l = label(parent, name, geometry, text, textSize);
+    l->setVisible(false);
+    QPalette palette = l->palette();
+    palette.setColor(QPalette::WindowText, QColor(226, 24, 13));
+    l->setPalette(palette);
+    return l;
+}
+
 QComboBox* popup(QWidget* parent, const char* name, QRect geometry, const QStringList& rows,
                  int textSize)
 {
@@ -64,6 +85,26 @@ QComboBox* popup(QWidget* parent, const char* name, QRect geometry, const QStrin
     control->addItems(rows);
     control->setCurrentIndex(rows.isEmpty() ? -1 : 0);
     return control;
+}
+
+void captions(QWidget* parent)
+{
+    const struct {
+        const char* name;
+        QRect geometry;
+        const char* text;
+        int textSize;
+    } captions[] = {{"StaticText1", {20, 14, 70, 20}, "Serial Port:", 12},
+                    {"StaticText2", {20, 44, 70, 20}, "Baud Rate:", 12},
+                    {"StaticText3", {216, 44, 50, 20}, "Our ID:", 12},
+                    {"StaticText4", {20, 142, 43, 19}, "Freq:", 12},
+                    {"StaticText5", {200, 110, 66, 20}, "Radio ID:", 0},
+                    {"StaticText6", {20, 176, 43, 20}, "Freq:", 0},
+                    {"StaticText7", {20, 197, 45, 20}, "Mode:", 0},
+                    {"StaticText8", {389, 110, 45, 20}, "Bytes:", 0}};
+    for (const auto& c : captions) {
+        label(parent, c.name, c.geometry, c.text, c.textSize);
+    }
 }
 
 QTimer* timer(QObject* owner, const char* name, TimerMode mode, int periodMs)

@@ -1,3 +1,4 @@
+// The main window's controls, made under their design names at their design places.
 #pragma once
 
 #include <QRect>
@@ -11,6 +12,7 @@ class QLineEdit;
 class QObject;
 class QPushButton;
 class QTimer;
+class QToolButton;
 class QWidget;
 
 namespace ui {
@@ -34,9 +36,16 @@ QCheckBox* checkBox(QWidget* parent, const char* name, QRect geometry, const cha
                     int textSize);
 QPushButton* button(QWidget* parent, const char* name, QRect geometry, const char* text,
                     int textSize);
+// A bevel button: it takes no focus from the field it acts on.
+QToolButton* toolButton(QWidget* parent, const char* name, QRect geometry, const char* text,
+                        int textSize);
+// Hidden until shown, in red.
+QLabel* warning(QWidget* parent, const char* name, QRect geometry, const char* text, int textSize);
 // The rows go in first, then the first row is selected, as at design time.
 QComboBox* popup(QWidget* parent, const char* name, QRect geometry, const QStringList& rows,
                  int textSize);
+// The captions beside the controls, StaticText1 to StaticText8: no handler reads them.
+void captions(QWidget* parent);
 QTimer* timer(QObject* owner, const char* name, TimerMode mode, int periodMs);
 
 // The captions of a table's rows, for a pop-up.

@@ -1,3 +1,4 @@
+// Fields whose input was refused, marked until put right.
 #include "ui/field_marks.h"
 
 #include "civ/address.h"
@@ -15,7 +16,7 @@ void FieldMarks::watch(QLineEdit* field, std::function<bool()> valid, std::funct
     showHint();
     QObject::connect(field, &QLineEdit::textChanged, field,
                      [this, field, valid = std::move(valid), showHint] {
-                         const bool marked = field->property("invalid").toBool();
+                         const bool marked = marked_.contains(field);
                          if (marked && !valid()) {
                              return;
                          }
@@ -23,11 +24,11 @@ void FieldMarks::watch(QLineEdit* field, std::function<bool()> valid, std::funct
                          if (!marked) {
                              return;
                          }
-                         field->setProperty("invalid", false);
+                         marked_.remove(field);
                          field->setStyleSheet({});
                          // Another field may still hold refused input.
                          for (const QLineEdit* other : fields_) {
-                             if (other->property("invalid").toBool()) {
+                             if (marked_.contains(other)) {
                                  tell_(other->toolTip());
                                  return;
                              }
@@ -49,7 +50,7 @@ void FieldMarks::watchAddress(QLineEdit* field, std::function<int()> address)
 
 void FieldMarks::mark(QLineEdit* field, const QString& text)
 {
-    field->setProperty("invalid", true);
+    marked_.insert(field);
     field->setStyleSheet(QStringLiteral("QLineEdit { background: #ffd6d6; }"));
     field->setToolTip(text);
     tell_(text);

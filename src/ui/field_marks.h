@@ -1,6 +1,8 @@
+// Fields whose input was refused, each marked until its text is valid again.
 #pragma once
 
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <functional>
 
@@ -28,6 +30,7 @@ public:
 private:
     Tell tell_;
     QList<QLineEdit*> fields_;
+    QSet<const QLineEdit*> marked_;
 };
 
 } // namespace ui

@@ -1,19 +1,16 @@
+// The main window: its layout, controls, timers and menu handlers, and its working state.
 #include "ui/icom_window.h"
 
 #include "app/app.h"
-#include "civ/address.h"
 #include "civ/modes.h"
-#include "serial/baud_rates.h"
-#include "share/share_window.h"
 #include "ui/controls.h"
 #include "ui/data_display.h"
 #include "ui/menu_bar.h"
-#include "ui/notice_label.h"
 #include "ui/port_popup.h"
+#include "ui/search_progress.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
@@ -26,16 +23,18 @@ using namespace ui;
 IcomWindow::IcomWindow(App& app, platform::Services services)
     : app_(app)
     , services_(std::move(services))
+    , link(services_.newConnection(), services_.steadyMs)
     , debugFile_(services_.debugFileName)
 {
+    // First to hear each event: the window's own notices come before the additions'.
+    connect(&link.taps(), &line::Taps::frame, this,
+            [this](const line::FrameEvent& event) { notices_.take(event, radioAddress()); });
     Layout();
     CreateControls();
     AddMenuHandlers();
     SerialPopup_Open();
     show();
 }
-
-IcomWindow::~IcomWindow() = default;
 
 void IcomWindow::Layout()
 {
@@ -48,17 +47,17 @@ void IcomWindow::Layout()
     content->setObjectName(QStringLiteral("content"));
     content->setFixedSize(576, 529);
     setCentralWidget(content);
-    // Below the design's content area: where the line's state and refused input are told.
+    // Below the design's content area, the notices: the line's state and refused input.
     statusBar()->setSizeGripEnabled(false);
-    notice_ = new NoticeLabel(statusBar());
-    statusBar()->addPermanentWidget(notice_, 1);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 void IcomWindow::CreateControls()
 {
     CreateControls0();
-    CreateSearchProgress();
+    searchProgress_ = new ui::SearchProgress(statusBar());
+    connect(searchProgress_, &ui::SearchProgress::stopClicked, this,
+            &IcomWindow::StopSearchButton_Action);
 }
 
 void IcomWindow::CreateControls0()
@@ -73,8 +72,7 @@ void IcomWindow::CreateControls0()
     SerialPopup->aboutToShowPopup = [this] { refreshPorts(); };
 
     EditField1 = place<DataDisplay>(w, "EditField1", {10, 345, 527, 164}, 12);
-
-    Timer1 = timer(this, "Timer1", TimerMode::Multiple, 50);
+    Timer1 = timer(this, "Timer1", TimerMode::Multiple, line::Link::kTickMs);
     connect(Timer1, &QTimer::timeout, this, &IcomWindow::Timer1_Action);
 
     BaudPopup = popup(w, "BaudPopup", {109, 44, 95, 20},
@@ -83,9 +81,7 @@ void IcomWindow::CreateControls0()
                       12);
     connect(BaudPopup, &QComboBox::currentIndexChanged, this, &IcomWindow::BaudPopup_Change);
 
-    StaticText1 = label(w, "StaticText1", {20, 14, 70, 20}, "Serial Port:", 12);
-    StaticText2 = label(w, "StaticText2", {20, 44, 70, 20}, "Baud Rate:", 12);
-    StaticText3 = label(w, "StaticText3", {216, 44, 50, 20}, "Our ID:", 12);
+    captions(w);
     OurIDEditField = field(w, "OurIDEditField", {275, 44, 80, 22}, "", 12);
     ShowDataCheck = checkBox(w, "ShowDataCheck", {10, 313, 95, 20}, "Show Data", 12);
 
@@ -97,12 +93,7 @@ void IcomWindow::CreateControls0()
     DebugCheckBox = checkBox(w, "DebugCheckBox", {109, 313, 80, 20}, "Debug", 12);
     connect(DebugCheckBox, &QCheckBox::toggled, this, &IcomWindow::DebugCheckBox_Action);
 
-    StaticJamming = label(w, "StaticJamming", {20, 115, 100, 20}, "JAMMING CODE", 12);
-    StaticJamming->setVisible(false);
-    QPalette jamPalette = StaticJamming->palette();
-    jamPalette.setColor(QPalette::WindowText, QColor(226, 24, 13));
-    StaticJamming->setPalette(jamPalette);
-
+    StaticJamming = warning(w, "StaticJamming", {20, 115, 100, 20}, "JAMMING CODE", 12);
     JammerTimer = timer(this, "JammerTimer", TimerMode::Off, 1000);
     connect(JammerTimer, &QTimer::timeout, this, &IcomWindow::JammerTimer_Action);
 
@@ -112,11 +103,7 @@ void IcomWindow::CreateControls0()
     StaticFindRadios = label(w, "StaticFindRadios", {392, 312, 145, 20}, "-", 0);
     EditFreq = field(w, "EditFreq", {75, 141, 110, 20}, "", 12);
     connect(EditFreq, &QLineEdit::returnPressed, this, &IcomWindow::SetFreq1_Action);
-    StaticText4 = label(w, "StaticText4", {20, 142, 43, 19}, "Freq:", 12);
-
-    SetFreq1 = place<QToolButton>(w, "SetFreq1", {197, 141, 60, 22}, 12);
-    SetFreq1->setText(QStringLiteral("Set"));
-    SetFreq1->setFocusPolicy(Qt::NoFocus);
+    SetFreq1 = toolButton(w, "SetFreq1", {197, 141, 60, 22}, "Set", 12);
     connect(SetFreq1, &QToolButton::clicked, this, &IcomWindow::SetFreq1_Action);
 
     kHzPopup = popup(w, "kHzPopup", {269, 143, 80, 20}, {"kHz", "MHz"}, 12);
@@ -128,12 +115,7 @@ void IcomWindow::CreateControls0()
     ReqTimer = timer(this, "ReqTimer", TimerMode::Multiple, 3000);
     connect(ReqTimer, &QTimer::timeout, this, &IcomWindow::ReqTimer_Action);
 
-    StaticText5 = label(w, "StaticText5", {200, 110, 66, 20}, "Radio ID:", 0);
-    StaticText6 = label(w, "StaticText6", {20, 176, 43, 20}, "Freq:", 0);
-    StaticText7 = label(w, "StaticText7", {20, 197, 45, 20}, "Mode:", 0);
     PopupFreqBytes = popup(w, "PopupFreqBytes", {440, 109, 64, 20}, {"4", "5"}, 0);
-    StaticText8 = label(w, "StaticText8", {389, 110, 45, 20}, "Bytes:", 0);
-
     PopupMode = popup(w, "PopupMode", {380, 140, 80, 20}, captions(civ::modeRows()), 0);
     connect(PopupMode, &QComboBox::currentIndexChanged, this, &IcomWindow::PopupMode_Change);
 
@@ -150,17 +132,9 @@ void IcomWindow::CreateControls0()
 
 void IcomWindow::AddMenuHandlers()
 {
-    // File and Edit carry the platform's own actions; only the added menus run program code.
+    // File and Edit carry the platform's own actions; the Tools menu's belong to the
+    // application's tools.
     connect(menuBar1()->aboutAction(), &QAction::triggered, &app_, &App::DisplayProgramInfo);
-    connect(menuBar1()->busMonitorAction(), &QAction::triggered, this, &IcomWindow::showBusMonitor);
-    connect(menuBar1()->checkInterfaceAction(), &QAction::triggered, this,
-            &IcomWindow::showCheckInterface);
-    connect(menuBar1()->networkServerAction(), &QAction::triggered, this,
-            [this] { shareWindow().toggleNetworkServer(); });
-    connect(menuBar1()->shareAction(), &QAction::triggered, this,
-            [this] { ui::bringUp(&shareWindow()); });
-    connect(menuBar1()->civPortAction(), &QAction::triggered, this,
-            [this] { shareWindow().showForCivPort(); });
 }
 
 MenuBar1* IcomWindow::menuBar1() const
@@ -170,37 +144,13 @@ MenuBar1* IcomWindow::menuBar1() const
 
 void IcomWindow::init(const settings::LineSettings& start)
 {
-    parser.parseState = 0;
+    link.resetParser();
     OurIDEditField->setText(start.ourId);
     EditRadioID->setText(start.radioId);
     PopupFreqBytes->setCurrentIndex(start.bytesRow);
     SerialPopup->setCurrentIndex(0);
     BaudPopup->setCurrentIndex(start.baudCode);
-    transmitQueue.reset();
-    account_.ringCleared(now());
+    link.resetRing();
     radioSearch.pollRadios = true;
     starting_ = false;
-}
-
-void IcomWindow::addressesChanged()
-{
-    account_.setAddresses(ourAddress(), radioAddress());
-    // A new radio's silence starts now, not when it was last polled.
-    forgetSilence();
-    emit taps_.settingsChanged();
-}
-
-int IcomWindow::ourAddress() const
-{
-    return civ::readAddress(OurIDEditField->text().toStdString()).value_or(-1);
-}
-
-int IcomWindow::radioAddress() const
-{
-    return civ::readAddress(EditRadioID->text().toStdString()).value_or(-1);
-}
-
-line::Millis IcomWindow::now() const
-{
-    return services_.steadyMs();
 }

@@ -1,6 +1,6 @@
 #include "ui/menu_bar.h"
 
-#include "share/share_window.h"
+#include "share/rigctl_listen_address.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -76,7 +76,7 @@ MenuBar1::MenuBar1(QWidget* parent)
     networkServer_ =
         addItem(toolsMenu, "ToolsNetworkServer", "Hamlib Network Server", QKeySequence());
     networkServer_->setCheckable(true);
-    showNetworkServer(false, share::ShareWindow::addressText({}));
+    showNetworkServer(false, QString::fromStdString(share::listenAddressText({})));
     toolsMenu->addSeparator()->setObjectName(QStringLiteral("UntitledMenu1"));
     share_ = addItem(toolsMenu, "ToolsShare", "Share...", QKeySequence());
     civPort_ =

@@ -1,3 +1,4 @@
+// The port pop-up: rows of the system's ports, the chosen one kept.
 #include "ui/port_popup.h"
 
 #include <algorithm>
@@ -25,26 +26,31 @@ void PortPopup::showPopup()
     QComboBox::showPopup();
 }
 
-QList<platform::PortEntry> PortPopup::relist(QList<platform::PortEntry> ports,
-                                             const std::optional<platform::PortEntry>& open)
+void PortPopup::relist(QList<platform::PortEntry> ports)
 {
     int row = -1;
-    if (open) {
+    if (const int selected = currentIndex(); selected >= 0 && selected < ports_.size()) {
+        const platform::PortEntry open = ports_.at(selected);
         const auto same = [&open](const platform::PortEntry& p) {
-            return p.location == open->location;
+            return p.location == open.location;
         };
         row = int(std::find_if(ports.cbegin(), ports.cend(), same) - ports.cbegin());
         if (row == ports.size()) {
-            ports.append(*open);
+            ports.append(open);
         }
     }
     const QSignalBlocker blocker(this);
     clear();
-    for (const platform::PortEntry& port : ports) {
+    ports_ = std::move(ports);
+    for (const platform::PortEntry& port : ports_) {
         addItem(port.displayName, port.location);
     }
     setCurrentIndex(row);
-    return ports;
+}
+
+QString PortPopup::location(int row) const
+{
+    return row >= 0 && row < ports_.size() ? ports_.at(row).location : QString();
 }
 
 } // namespace ui

@@ -1,3 +1,4 @@
+// The port pop-up: the system's ports, read again each time it opens.
 #pragma once
 
 #include "platform/serial_connection.h"
@@ -16,15 +17,17 @@ public:
     explicit PortPopup(QWidget* parent);
 
     void showPopup() override;
-    // Lists ports, row i for port i, without a change signal. The open port keeps its row, and
-    // stays listed while it is chosen even when the system no longer lists it. Returns the list.
-    QList<platform::PortEntry> relist(QList<platform::PortEntry> ports,
-                                      const std::optional<platform::PortEntry>& open);
+    // Lists ports, row i for port i, without a change signal. The selected port stays
+    // selected, and listed even when the system no longer lists it.
+    void relist(QList<platform::PortEntry> ports);
+    // Where the port of a row is; empty for a row that does not exist.
+    QString location(int row) const;
 
     std::function<void()> aboutToShowPopup;
     std::function<void()> sameRowChosen;
 
 private:
+    QList<platform::PortEntry> ports_;
     std::optional<int> rowBeforePick_;
 };
 

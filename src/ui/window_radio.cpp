@@ -1,14 +1,14 @@
-// The window's side of a real radio's habits: its live reports and replies, and the status-bar
-// notices that tell of the line, decided from the link account.
-#include "civ/address.h"
+// The window's side of the radio and the line: live reports and replies, the status-bar notices
+// decided from the link account, and the interface check's hold on the poll and the port.
 #include "civ/commands.h"
-#include "civ/frame.h"
+#include "platform/logging.h"
 #include "radio/heard.h"
+#include "serial/baud_rates.h"
 #include "ui/icom_window.h"
-#include "ui/notice_label.h"
 
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 
 namespace {
@@ -25,8 +25,16 @@ void follow(QComboBox& popup, std::optional<int> row)
 
 } // namespace
 
+void IcomWindow::addressesChanged()
+{
+    tellSettings();
+    // A new radio's silence starts now, not when it was last polled.
+    forgetSilence();
+}
+
 void IcomWindow::frameEnded()
 {
+    const civ::FrameParser& parser = link.parser();
     const radio::Heard heard = radio::classify(parser.parseToID, parser.parseFromID,
                                                parser.parseCmd, ourAddress(), radioAddress());
     if (heard == radio::Heard::Nothing) {
@@ -63,45 +71,53 @@ void IcomWindow::setDisplaysLive(bool live)
 
 void IcomWindow::forgetSilence()
 {
-    account_.forgetSilence(radioAddress());
-    updateLineNotices();
-}
-
-void IcomWindow::updateLineNotices()
-{
-    updateLineNotices(now());
+    link.forgetSilence(radioAddress());
+    updateLineNotices(link.now());
 }
 
 void IcomWindow::updateLineNotices(line::Millis at)
 {
     // The account's copy of Radio ID: read from the field at every tick it cost as much as the
     // notices themselves.
-    const int radio =
-        civ::isEncodableAddress(account_.radioAddress()) ? account_.radioAddress() : -1;
-    const radio::LineView view{radio, FindRadiosButton->isEnabled(), at,
+    const line::LinkAccount& account = link.account();
+    const radio::LineView view{account.radioAddress(), !pollPaused(), at,
                                [this] { return services_.timeOfDay().msecsSinceStartOfDay(); }};
-    lineNotices_.update(notices_, account_, view);
-    if (!notices_.text(radio::Notice::Silence).empty()) {
+    if (notices_.update(account, view)) {
         setDisplaysLive(false);
     }
-    showNotice();
 }
 
-void IcomWindow::tell(radio::Notice kind, const QString& text, const QString& subject)
+bool IcomWindow::pausePoll()
 {
-    if (notices_.set(kind, {text.toStdString(), subject.toStdString()})) {
-        showNotice();
+    if (pollPaused()) {
+        return false;
     }
+    pollHeld_ = true;
+    // No search while the check runs.
+    FindRadiosButton->setEnabled(false);
+    return true;
 }
 
-void IcomWindow::untell(radio::Notice kind)
+platform::OpenError IcomWindow::reopen(int rate)
 {
-    if (notices_.clear(kind)) {
-        showNotice();
+    return link.reopen(rate);
+}
+
+void IcomWindow::restore()
+{
+    if (reopen(serial::baudRateForCode(BaudPopup->currentIndex())) != platform::OpenError::None) {
+        qCWarning(lcCheck).noquote() << QString::fromStdString(radio::portText(link.port()).text);
     }
+    // The poll starts afresh: what went unanswered during the check says nothing.
+    setDisplaysLive(false);
+    pollHeld_ = false;
+    FindRadiosButton->setEnabled(true);
+    forgetSilence();
 }
 
-void IcomWindow::showNotice()
+void IcomWindow::useSettings(int baudCode, int radioId)
 {
-    notice_->setNotice(notices_.shown());
+    EditRadioID->setText(QString::number(radioId));
+    // Re-opens the port through the pop-up's change handler, as the operator's choice would.
+    BaudPopup->setCurrentIndex(baudCode);
 }

@@ -76,7 +76,7 @@ TEST_F(WindowTest, JamCodeShowsTheWarningUntilItsTimerFires)
     EXPECT_TRUE(jamming->isVisibleTo(window.get()));
     EXPECT_TRUE(timer->isActive() && timer->isSingleShot());
     timer->stop();
-    window->JammerTimer_Action();
+    fire(timer);
     EXPECT_FALSE(jamming->isVisibleTo(window.get()));
 }
 
@@ -92,7 +92,7 @@ TEST_F(WindowTest, CommandsLeaveAsTheControlsSay)
         freq->setText(QString::fromLatin1(typed));
         unit->setCurrentIndex(unitRow);
         byteCount->setCurrentIndex(bytesRow);
-        window->SetFreq1_Action();
+        control<QToolButton>("SetFreq1")->click();
     };
     const auto setMode = [&](int modeRow, int filterRow) {
         const QSignalBlocker quiet(filter);
@@ -104,8 +104,7 @@ TEST_F(WindowTest, CommandsLeaveAsTheControlsSay)
         std::function<void()> act;
         QByteArray wire;
     } cases[] = {
-        {"poll", [&] { window->ReqTimer_Action(); },
-         frame(0x08, kUs, 0x03) + frame(0x08, kUs, 0x04)},
+        {"poll", [&] { fire("ReqTimer"); }, frame(0x08, kUs, 0x03) + frame(0x08, kUs, 0x04)},
         {"14070 kHz", [&] { setFreq("14070", 0, 0); },
          frame(0x08, kUs, 0x05, {0x00, 0x00, 0x07, 0x14})},
         {"14.07 MHz in five", [&] { setFreq("14.07", 1, 1); },
@@ -124,15 +123,13 @@ TEST_F(WindowTest, CommandsLeaveAsTheControlsSay)
          [&] {
              control<QLineEdit>("OurIDEditField")->setText(QStringLiteral("224"));
              control<QLineEdit>("EditRadioID")->setText(QStringLiteral("92"));
-             window->ReqTimer_Action();
+             fire("ReqTimer");
          },
          frame(0x5C, 0xE0, 0x03) + frame(0x5C, 0xE0, 0x04)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        ring().reset();
-        c.act();
-        EXPECT_EQ(queuedBytes().toHex(' '), c.wire.toHex(' '));
+        EXPECT_EQ(sent(c.act).toHex(' '), c.wire.toHex(' '));
     }
 }
 
@@ -156,11 +153,11 @@ TEST_F(WindowTest, ThePopupsFollowTheRadioWithoutSendingSoAChoiceChangesOnlyItse
         feed(s.in);
         EXPECT_EQ(control<QComboBox>("PopupMode")->currentText(), QLatin1String(s.mode));
         EXPECT_EQ(control<QComboBox>("PopupFilter")->currentText(), QLatin1String(s.filter));
-        EXPECT_EQ(ring().queued(), 0);
+        EXPECT_EQ(port->writes.join(), QByteArray());
     }
     feed(frame(kUs, 0x08, 0x04, {0x01, 0x01}));
-    control<QComboBox>("PopupFilter")->setCurrentIndex(1);
-    EXPECT_EQ(queuedBytes().toHex(' '), frame(0x08, kUs, 0x06, {0x01, 0x02}).toHex(' '));
+    EXPECT_EQ(sent([&] { control<QComboBox>("PopupFilter")->setCurrentIndex(1); }).toHex(' '),
+              frame(0x08, kUs, 0x06, {0x01, 0x02}).toHex(' '));
 }
 
 TEST_F(WindowTest, InputThatCannotBeSentIsMarkedAndNothingLeaves)
@@ -170,12 +167,14 @@ TEST_F(WindowTest, InputThatCannotBeSentIsMarkedAndNothingLeaves)
     auto* our = control<QLineEdit>("OurIDEditField");
     auto* freq = control<QLineEdit>("EditFreq");
     const auto marked = [](QLineEdit* field) {
-        return field->property("invalid").toBool() && !field->toolTip().isEmpty();
+        return !field->styleSheet().isEmpty() && !field->toolTip().isEmpty();
     };
+    auto* setFreq = control<QToolButton>("SetFreq1");
     const auto sendAll = [&] {
-        window->ReqTimer_Action();
-        window->SetFreq1_Action();
-        window->SetMode();
+        fire("ReqTimer");
+        setFreq->click();
+        auto* filter = control<QComboBox>("PopupFilter");
+        filter->setCurrentIndex(1 - filter->currentIndex());
     };
     const struct {
         QLineEdit* field;
@@ -187,12 +186,11 @@ TEST_F(WindowTest, InputThatCannotBeSentIsMarkedAndNothingLeaves)
                  {radio, "", "8", sendAll},
                  {radio, "0x94h", "94h", sendAll},
                  {our, "300", "234", sendAll},
-                 {freq, "100000", "99999", [&] { window->SetFreq1_Action(); }}};
+                 {freq, "100000", "99999", [&] { setFreq->click(); }}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.bad);
         c.field->setText(QString::fromLatin1(c.bad));
-        c.send();
-        EXPECT_EQ(ring().queued(), 0);
+        EXPECT_EQ(sent(c.send), QByteArray());
         EXPECT_TRUE(marked(c.field));
         EXPECT_FALSE(statusMessage().isEmpty());
         c.field->setText(QString::fromLatin1(c.good));
@@ -205,9 +203,9 @@ TEST_F(WindowTest, InputThatCannotBeSentIsMarkedAndNothingLeaves)
     EXPECT_EQ(radio->toolTip(), QStringLiteral("0x94 (148)")) << "the hex form, as radios show it";
     // A field put right has no say over another field's notice any more.
     freq->setText(QStringLiteral("100000"));
-    window->SetFreq1_Action();
+    setFreq->click();
     our->setText(QStringLiteral("300"));
-    window->ReqTimer_Action();
+    fire("ReqTimer");
     our->setText(QStringLiteral("234"));
     EXPECT_TRUE(marked(freq));
     EXPECT_EQ(statusMessage(), freq->toolTip());

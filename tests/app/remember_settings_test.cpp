@@ -29,7 +29,7 @@ TEST_F(WindowTest, SettingsAreKeptOnlyWhileTheOperatorAsksAndComeBackAtTheNextSt
     item->trigger();
     control<QComboBox>("SerialPopup")->setCurrentIndex(1);
     control<QComboBox>("PopupFreqBytes")->setCurrentIndex(1);
-    window->useSettings(10, 164); // the check's "Use these settings": 19200 and 164
+    window->checkControl().useSettings(10, 164); // the check's "Use these settings": 19200 and 164
     control<QLineEdit>("OurIDEditField")->setText("0xE0");
     EXPECT_TRUE(pumpUntil([&] { return QFile::exists(file); }));
 

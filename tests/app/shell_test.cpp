@@ -43,8 +43,13 @@ TEST_F(WindowTest, OpenShowsTheAboutMessageThenPutsTheWindowToWork)
     // Opened by the pop-up's open event at the first row's rate, then by init's two choices;
     // building ran no change handler, so nothing else was opened or queued.
     EXPECT_EQ(port->openedRates, QList<int>({300, 300, 9600}));
-    EXPECT_EQ(ring(w).queued(), 0);
-    EXPECT_TRUE(search(w).pollRadios);
+    // Nothing waits, the pacing starts from 0 and the poll is on.
+    auto* const status = w.findChild<QLabel*>(QStringLiteral("StaticBuf"));
+    fire(w.findChild<QTimer*>(QStringLiteral("Timer1")));
+    EXPECT_EQ(status->text(), QStringLiteral("0 0 0 10"));
+    fire(w.findChild<QTimer*>(QStringLiteral("ReqTimer")));
+    fire(w.findChild<QTimer*>(QStringLiteral("Timer1")));
+    EXPECT_EQ(status->text(), QStringLiteral("12 0 12 9"));
     // Built in, so it shows before installing too.
     EXPECT_FALSE(w.windowIcon().isNull());
 }

@@ -1,7 +1,9 @@
 // Each tool window on a small, a large and a scaled screen: wholly inside it, every control in
 // sight, and closed by Escape and Ctrl+W. The network server's address in the menu.
+#include "app/tools.h"
 #include "event_loop.h"
 #include "share/share_window.h"
+#include "share/sharing.h"
 #include "ui/controls.h"
 #include "ui/menu_bar.h"
 #include "window_fixture.h"
@@ -32,15 +34,20 @@ TEST_P(ToolWindows, OpenOnTheScreenWithEveryControlInSightAndCloseByKey)
     buildAndInit();
     window->move(area.bottomRight() - window->frameGeometry().bottomRight());
     ASSERT_TRUE(pumpUntil([&] { return window->screen() == screen; }));
-    window->showCheckInterface();
-    window->showBusMonitor();
+    share::Sharing sharing(window->door());
+    const Tools menu(*window, sharing, [this](QWidget*, const QString& text, const QString& detail) {
+        messages.append(text);
+        details.append(detail);
+    });
+    window->menuBar1()->checkInterfaceAction()->trigger();
+    window->menuBar1()->busMonitorAction()->trigger();
 
     // The network server started from the Share window, where the menu says, first on a port
     // another program holds; then both kinds of client on it, with long names.
     QAction* const item = window->menuBar1()->networkServerAction();
     EXPECT_EQ(item->text(), "Hamlib Network Server (127.0.0.1:4532)");
-    share::ShareWindow& share = window->shareWindow();
-    ui::bringUp(&share);
+    window->menuBar1()->shareAction()->trigger();
+    auto& share = *window->findChild<share::ShareWindow*>(QStringLiteral("ShareWindow"));
     auto* const port = share.findChild<QSpinBox*>(QStringLiteral("ServerPort"));
     auto* const listen = share.findChild<QPushButton*>(QStringLiteral("StartNetworkServer"));
     QTcpServer holder;
@@ -52,18 +59,18 @@ TEST_P(ToolWindows, OpenOnTheScreenWithEveryControlInSightAndCloseByKey)
     port->setValue(0);
     listen->click();
     ASSERT_TRUE(item->isChecked());
-    const QString where = QString::fromStdString(share.networkServer()->where());
+    const QString where = QString::fromStdString(sharing.networkServer()->where());
     EXPECT_EQ(item->text(), "Hamlib Network Server (" + where + ")");
     QTcpSocket network;
     network.connectToHost(QHostAddress::LocalHost, where.section(':', -1).toUShort());
     const QTemporaryDir temp;
-    ASSERT_EQ(share.startCivPort(temp.filePath(QStringLiteral("civ"))), QString());
+    ASSERT_EQ(sharing.startCivPort(temp.filePath(QStringLiteral("civ"))), QString());
     const int program =
         ::open(temp.filePath(QStringLiteral("civ")).toLocal8Bit(), O_RDWR | O_NOCTTY);
     ASSERT_EQ(::write(program, "\xFE\xFE\x08\xE0\x03\xFD", 6), 6);
     auto* const list = share.findChild<QTreeWidget*>(QStringLiteral("ShareList"));
     ASSERT_TRUE(pumpUntil([&] {
-        emit window->taps().ticked();
+        emit window->door().taps().ticked();
         return list->topLevelItemCount() == 4;
     }));
     ::close(program);

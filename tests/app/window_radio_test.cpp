@@ -1,3 +1,4 @@
+#include "event_loop.h"
 #include "ui/notice_label.h"
 #include "window_fixture.h"
 
@@ -48,9 +49,9 @@ protected:
         for (const qint64 end = ms + milliseconds; ms < end;) {
             ms += 50;
             if (ms % 3000 == 0) {
-                window->ReqTimer_Action();
+                fire("ReqTimer");
             }
-            window->Timer1_Action();
+            tick();
         }
     }
 
@@ -86,11 +87,12 @@ TEST_F(RadioWindow, LiveReportsOfTheChosenRadioShowAtOnce)
     // With our own address 00 a report is still no answer to a probe, and no display changes.
     control<QLineEdit>("OurIDEditField")->setText(QStringLiteral("0"));
     control<QPushButton>("FindRadiosButton")->click();
-    for (int tick = 0; tick < 3; ++tick) {
-        window->FindRadiosTimer_Action();
+    for (int step = 0; step < 3; ++step) {
+        fire("FindRadiosTimer");
     }
     feed(bytes({0xFE, 0xFE, 0x00, 0x08, 0x00, 0x00, 0x00, 0x00, 0x07, 0x00, 0xFD}));
-    EXPECT_FALSE(search(*window).gotFreqReply);
+    fire("FindRadiosTimer");
+    EXPECT_EQ(control<QPlainTextEdit>("EditField1")->toPlainText(), QString());
     EXPECT_EQ(text("FreqDisplay"), QStringLiteral("14074"));
 }
 
@@ -154,7 +156,7 @@ TEST_F(RadioWindow, EveryNoticeIsPaintedInWholeWordsWithItsSubject)
     control<QCheckBox>("DebugCheckBox")->setChecked(true);
     notices.push_back({label->toolTip().toStdString(), debugFileName.toStdString()});
     control<QLineEdit>("EditRadioID")->setText(QStringLiteral("300"));
-    window->ReqTimer_Action();
+    fire("ReqTimer");
     notices.push_back({label->toolTip().toStdString(), ""});
     const int width = label->contentsRect().width();
     EXPECT_GT(width, 500) << "the notice has the window's width";
@@ -177,11 +179,11 @@ TEST_F(RadioWindow, ChoosingTheRowOfAPortThatCameBackReopensIt)
 {
     start();
     port->fail(QStringLiteral("Input/output error"));
-    window->Timer1_Action();
+    tick();
     ASSERT_FALSE(port->isOpen());
     ASSERT_NE(status(), QString());
     int written = 0;
-    QObject::connect(&window->taps(), &line::Taps::written, [&written] { ++written; });
+    QObject::connect(&window->door().taps(), &line::Taps::written, [&written] { ++written; });
     run(3600);
     EXPECT_EQ(written, 0) << "a poll taken from the ring of a closed port was not sent";
     port->openedLocations.clear();
@@ -195,9 +197,38 @@ TEST_F(RadioWindow, ChoosingTheRowOfAPortThatCameBackReopensIt)
     port->acceptOpen = false;
     port->refusal = platform::OpenError::Busy;
     pick(1);
+    QCoreApplication::processEvents();
     EXPECT_EQ(messages, QStringList({"Failure to open serial  port!!"}));
     EXPECT_EQ(details, QStringList({"/dev/B: busy: another program holds it\nAnother program "
                                     "holds the port: close it, then choose the port again."}));
+}
+
+// The failure box opens once the handler or the tick that found the failure has returned:
+// while it is open, the pump's own timer goes on, and the notice is up already.
+TEST_F(RadioWindow, AFailureBoxWaitsForItsHandlerOrTickAndThePumpGoesOnWhileItIsOpen)
+{
+    start();
+    auto* const timer1 = control<QTimer>("Timer1");
+    QStringList pumped;
+    whileMessageShown = [&] {
+        const int reads = port->reads;
+        timer1->start();
+        pumped.append(pumpUntil([&] { return port->reads > reads; }, 5000) ? "on" : "stopped");
+        timer1->stop();
+    };
+    port->acceptOpen = false;
+    pick(0);
+    EXPECT_TRUE(messages.isEmpty()) << "not from inside the pop-up's handler";
+    EXPECT_TRUE(status().startsWith(QStringLiteral("Port /dev/A did not open")));
+    ASSERT_TRUE(pumpUntil([this] { return messages.size() == 1; }));
+
+    port->acceptOpen = true;
+    pick(0);
+    port->fail(QStringLiteral("Connection refused"), platform::ConnectionFailure::Kind::OpenFailed);
+    timer1->start();
+    ASSERT_TRUE(pumpUntil([this] { return messages.size() == 2; }));
+    timer1->stop();
+    EXPECT_EQ(pumped, QStringList({"on", "on"}));
 }
 
 TEST_F(RadioWindow, ThePortListIsReadAgainEachTimeThePopupOpens)
@@ -212,8 +243,9 @@ TEST_F(RadioWindow, ThePortListIsReadAgainEachTimeThePopupOpens)
     // The open port has gone from the system's list: it stays listed while it is chosen.
     listed = {{"A", "/dev/A"}, {"B", "/dev/B"}};
     control<QComboBox>("SerialPopup")->showPopup();
-    EXPECT_EQ(app().ourSerialPort, 2);
     EXPECT_EQ(control<QComboBox>("SerialPopup")->currentText(), QStringLiteral("Z"));
+    control<QLineEdit>("EditRadioID")->setText(QStringLiteral("9"));
+    EXPECT_EQ(window->door().settings().port, "/dev/Z") << "the chosen row moved";
     pick(1);
     EXPECT_EQ(port->openedLocations, QStringList({"/dev/Z", "/dev/B"}));
 }
@@ -222,8 +254,8 @@ TEST_F(RadioWindow, StopEndsASearchAsItsLastTickWould)
 {
     start();
     control<QPushButton>("FindRadiosButton")->click();
-    for (int tick = 0; tick < 10; ++tick) {
-        window->FindRadiosTimer_Action();
+    for (int step = 0; step < 10; ++step) {
+        fire("FindRadiosTimer");
     }
     auto* progress = control<QProgressBar>("SearchProgress");
     EXPECT_TRUE(progress->isVisible());
@@ -265,14 +297,12 @@ TEST_F(RadioWindow, SmallComforts)
     control<QCheckBox>("ShowDataCheck")->setChecked(true);
     QScrollBar* const scroll = control<QPlainTextEdit>("EditField1")->verticalScrollBar();
     for (int burst = 0; burst < 12; ++burst) {
-        port->feed(QByteArray(99, 0x11));
-        window->Timer1_Action();
+        feed(QByteArray(99, 0x11));
         QCoreApplication::processEvents();
     }
     EXPECT_GT(scroll->maximum(), 0);
     EXPECT_EQ(scroll->value(), scroll->maximum());
     scroll->setValue(1);
-    port->feed(QByteArray(300, 0x11));
-    window->CheckSerial();
+    feed(QByteArray(300, 0x11));
     EXPECT_EQ(scroll->value(), 1);
 }

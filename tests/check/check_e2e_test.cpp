@@ -1,6 +1,9 @@
 #include "app/app.h"
+#include "app/tools.h"
 #include "check/check_window.h"
 #include "event_loop.h"
+#include "platform/system_services.h"
+#include "share/sharing.h"
 #include "ui/icom_window.h"
 #include "ui/menu_bar.h"
 
@@ -29,6 +32,8 @@ class CheckOnSimulator : public ::testing::Test {
 protected:
     void TearDown() override
     {
+        tools.reset();
+        sharing.reset();
         window.reset();
         sim.terminate();
         sim.waitForFinished();
@@ -40,7 +45,6 @@ protected:
         ASSERT_TRUE(pumpUntil([&] { return sim.canReadLine(); }));
         const QString port = QString::fromLocal8Bit(sim.readLine()).trimmed();
         auto& app = *static_cast<App*>(QCoreApplication::instance());
-        app.ourSerialPort = 0;
         platform::Services services = platform::systemServices({port});
         services.showMessage = [&](QWidget*, const QString& text, const QString&) {
             messages.append(text);
@@ -50,6 +54,8 @@ protected:
             return speedUp * duration_cast<milliseconds>(steady_clock::now() - start).count();
         };
         window = std::make_unique<IcomWindow>(app, services);
+        sharing = std::make_unique<share::Sharing>(window->door());
+        tools = std::make_unique<Tools>(*window, *sharing, services.showMessage);
         window->init();
         // The check learns the tick's length as the program has it, before the clock speeds up.
         window->menuBar1()->checkInterfaceAction()->trigger();
@@ -93,6 +99,8 @@ protected:
 
     QProcess sim;
     std::unique_ptr<IcomWindow> window;
+    std::unique_ptr<share::Sharing> sharing;
+    std::unique_ptr<Tools> tools;
     check::CheckWindow* check = nullptr;
     QPlainTextEdit* report = nullptr;
     QComboBox* baud = nullptr;
@@ -114,9 +122,9 @@ TEST_F(CheckOnSimulator, SaysWhichRateItTriesAndTheFindingItsUseGetsThePollAnswe
     EXPECT_EQ(window->findChild<QLineEdit*>(QStringLiteral("EditRadioID"))->text(), "148");
     EXPECT_EQ(baud->currentText(), "19200");
     // The window's own poll, answered at the new settings.
-    const int answered = window->account().count(line::Origin{}).answered;
-    EXPECT_TRUE(pumpUntil(
-        [&] { return window->account().count(line::Origin{}).answered > answered; }, 30000));
+    const int answered = window->door().count(line::Origin{}).answered;
+    EXPECT_TRUE(
+        pumpUntil([&] { return window->door().count(line::Origin{}).answered > answered; }, 30000));
     EXPECT_TRUE(messages.isEmpty()) << messages.join(u'\n').toStdString();
 }
 
@@ -132,9 +140,9 @@ TEST_F(CheckOnSimulator, BaudRateChangedMidwayStopsTheCheckAndLeavesThePortAtTha
     EXPECT_FALSE(in<QPushButton>("UseSettingsButton")->isEnabled());
     EXPECT_EQ(baud->currentText(), "19200");
     // The radio hears the window's poll only if the port went back at the rate shown.
-    const int answered = window->account().count(line::Origin{}).answered;
+    const int answered = window->door().count(line::Origin{}).answered;
     EXPECT_TRUE(pumpUntil(
-        [&] { return window->account().count(line::Origin{}).answered > answered; }, 30000));
+        [&] { return window->door().count(line::Origin{}).answered > answered; }, 30000));
 }
 
 struct BusCase {

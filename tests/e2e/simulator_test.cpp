@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QToolButton>
 
 namespace {
 
@@ -36,7 +37,7 @@ protected:
     {
         const int freq = heard(kUs, GetParam().radio, 0x03);
         const int mode = heard(kUs, GetParam().radio, 0x04);
-        window->ReqTimer_Action();
+        fire("ReqTimer");
         return tickUntil([&] {
             return heard(kUs, GetParam().radio, 0x03) > freq &&
                    heard(kUs, GetParam().radio, 0x04) > mode;
@@ -65,7 +66,7 @@ TEST_P(SimulatedRadio, IsPolledSetAndReadBack)
     window->findChild<QComboBox*>(QStringLiteral("PopupFreqBytes"))
         ->setCurrentIndex(bus.frequencyBytes - 4);
     window->findChild<QLineEdit*>(QStringLiteral("EditFreq"))->setText(QStringLiteral("7040.5"));
-    window->SetFreq1_Action();
+    window->findChild<QToolButton*>(QStringLiteral("SetFreq1"))->click();
     ASSERT_TRUE(tickUntil([&] { return heard(kUs, bus.radio, kOk) == 1; }));
     window->findChild<QComboBox*>(QStringLiteral("PopupMode"))->setCurrentIndex(3);
     window->findChild<QComboBox*>(QStringLiteral("PopupFilter"))->setCurrentIndex(1);

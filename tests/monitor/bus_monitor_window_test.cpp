@@ -1,6 +1,9 @@
+#include "app/tools.h"
 #include "event_loop.h"
 #include "monitor/bus_monitor_window.h"
 #include "monitor/frame_log_model.h"
+#include "share/sharing.h"
+#include "ui/menu_bar.h"
 #include "window_fixture.h"
 
 #include <QApplication>
@@ -28,7 +31,9 @@ protected:
     void open()
     {
         buildAndInit();
-        window->showBusMonitor();
+        sharing = std::make_unique<share::Sharing>(window->door());
+        tools = std::make_unique<Tools>(*window, *sharing, nullptr);
+        window->menuBar1()->busMonitorAction()->trigger();
         monitor = window->findChild<monitor::BusMonitorWindow*>();
         ASSERT_NE(monitor, nullptr);
         table = monitor->findChild<QTableView*>(QStringLiteral("rows"));
@@ -55,7 +60,7 @@ protected:
         clash.clash = true;
         for (const auto& e : {event(line::Direction::Sent, kPoll),
                               event(line::Direction::Echo, kPoll), reply, clash}) {
-            emit window->taps().frame(e);
+            emit window->door().taps().frame(e);
         }
         monitor->updateRows();
     }
@@ -77,6 +82,8 @@ protected:
         return monitor->findChild<QLabel*>(QStringLiteral("entryMessage"))->text();
     }
 
+    std::unique_ptr<share::Sharing> sharing;
+    std::unique_ptr<Tools> tools;
     monitor::BusMonitorWindow* monitor = nullptr;
     QTableView* table = nullptr;
     QLineEdit* entry = nullptr;
@@ -85,11 +92,10 @@ protected:
 TEST_F(BusMonitorTest, PollEchoAndReplyThroughTheLineAreRowsWithARoundTrip)
 {
     open();
-    window->ReqFreq(8);
-    window->Timer1_Action();
+    fire("ReqTimer");
+    tick();
     ASSERT_EQ(port->writes, QList<QByteArray>{kPoll});
-    port->feed(kPoll + kReply);
-    window->Timer1_Action();
+    feed(kPoll + kReply);
     monitor->updateRows();
 
     ASSERT_EQ(table->model()->rowCount(), 3);
@@ -107,13 +113,11 @@ TEST_F(BusMonitorTest, TypedFrameWaitingForAQuietBusSaysSoUntilItLeaves)
     open();
     type(QStringLiteral("19 00"));
     const QByteArray readId = bytes({0xFE, 0xFE, 0x08, 0xEA, 0x19, 0x00, 0xFD});
-    ASSERT_EQ(queuedBytes(), readId);
     const auto* waiting = monitor->findChild<QLabel*>(QStringLiteral("entryWaiting"));
     // Another station ends a frame every tick: the ring never gets its quiet ticks.
     const QByteArray other = frame(0x00, 0x94, 0x00, {0x00, 0x40, 0x07, 0x14, 0x00});
     EXPECT_TRUE(pumpUntil([&] {
-        port->feed(other);
-        window->Timer1_Action();
+        feed(other);
         return !waiting->text().isEmpty();
     }));
     EXPECT_TRUE(waiting->text().startsWith(QLatin1String("Waiting for a quiet bus:")));
@@ -122,7 +126,7 @@ TEST_F(BusMonitorTest, TypedFrameWaitingForAQuietBusSaysSoUntilItLeaves)
     EXPECT_TRUE(port->writes.isEmpty());
 
     EXPECT_TRUE(pumpUntil([&] {
-        window->Timer1_Action();
+        tick();
         return !port->writes.isEmpty();
     }));
     EXPECT_EQ(port->writes, QList<QByteArray>{readId});
@@ -143,10 +147,9 @@ TEST_F(BusMonitorTest, EntryRefusesAShortFormWithoutRadioIdAndKeepsAHalfTypedLin
     press(Qt::Key_Down);
     EXPECT_EQ(entry->text(), QStringLiteral("05 00"));
 
+    EXPECT_EQ(sent([] {}), frame(0x08, 0xEA, 0x03));
     control<QLineEdit>("EditRadioID")->clear();
-    ring().reset();
-    type(QStringLiteral("19 00"));
-    EXPECT_EQ(queuedBytes(), QByteArray());
+    EXPECT_EQ(sent([&] { type(QStringLiteral("19 00")); }), QByteArray());
     EXPECT_TRUE(message().startsWith(QLatin1String("Radio ID must be a bus address")))
         << message().toStdString();
 }

@@ -29,8 +29,7 @@ struct Line {
     }
     void send(const Bytes& frame)
     {
-        account.queued(frame, {}, at);
-        account.written(frame, at);
+        account.written(account.queued(frame, {}, at), at);
         pass();
     }
     void hear(const Bytes& frame)

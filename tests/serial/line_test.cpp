@@ -2,7 +2,7 @@
 // and a device that goes away under the program.
 #include "event_loop.h"
 #include "platform/qt_serial_connection.h"
-#include "platform/services.h"
+#include "platform/system_services.h"
 #include "pty.h"
 #include "window_fixture.h"
 
@@ -89,7 +89,7 @@ TEST_F(RealLine, AVanishedDeviceIsToldOnceAndNeverAsAModalBox)
         });
     pty.hangUp();
     for (int n = 0; n < 10; ++n) {
-        window->Timer1_Action();
+        tick();
     }
     qInstallMessageHandler(previous);
     const QString told = statusMessage();
@@ -109,7 +109,7 @@ TEST_F(RealLine, ARefusedConnectionAndAServerThatGoesAwayAreTold)
     server.close();
     open({location});
     ASSERT_TRUE(pumpUntil([this] {
-        window->Timer1_Action();
+        tick();
         return !messages.isEmpty();
     }));
     EXPECT_EQ(messages, QStringList({"Failure to open serial  port!!"}));
@@ -122,7 +122,7 @@ TEST_F(RealLine, ARefusedConnectionAndAServerThatGoesAwayAreTold)
     ASSERT_TRUE(pumpUntil([&server] { return server.hasPendingConnections(); }));
     delete server.nextPendingConnection();
     ASSERT_TRUE(pumpUntil([this] {
-        window->Timer1_Action();
+        tick();
         return statusMessage().startsWith(QStringLiteral("Lost "));
     }));
     EXPECT_EQ(statusMessage(), QStringLiteral("Lost %1: The remote host closed the connection. "

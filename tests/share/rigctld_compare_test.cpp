@@ -1,6 +1,6 @@
 // The same lines to the network server on a simulated radio and to Hamlib's own rigctld on its
 // dummy radio: the answers must have the same shape, whatever the values.
-#include "share/share_window.h"
+#include "share/sharing.h"
 #include "simulator.h"
 
 #include <QTcpServer>
@@ -79,9 +79,9 @@ TEST_F(RigctldComparison, EveryLineIsAnsweredInTheShapeRigctldAnswersIt)
     const QString line = startSimulator({"--radio", "0x08"});
     ASSERT_FALSE(line.isEmpty());
     openWindow(line);
-    share::ShareWindow& share = window->shareWindow();
+    share::Sharing share(window->door());
     // A host name is resolved, and localhost is the loopback address.
-    share.startNetworkServer({"localhost", 0});
+    ASSERT_EQ(share.startNetworkServer({"localhost", 0}), "");
     ASSERT_NE(share.networkServer(), nullptr);
     const std::string where = share.networkServer()->where();
     ASSERT_EQ(where.rfind("127.0.0.1:", 0), 0u) << where;
@@ -122,7 +122,7 @@ TEST_F(RigctldComparison, EveryLineIsAnsweredInTheShapeRigctldAnswersIt)
         {"+\\dump_caps\n\\dump_caps\n", Compare::CanLines},
         {"\\chk_vfo\n+\\dump_state\n", Compare::CanLines},
     };
-    window->ReqTimer_Action();
+    fire("ReqTimer");
     for (const auto& [text, how] : rows) {
         const std::string theirs = exchange(reference, text);
         EXPECT_EQ(shape(exchange(ours, text), how), shape(theirs, how)) << text << theirs;

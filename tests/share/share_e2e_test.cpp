@@ -1,6 +1,8 @@
 // Hamlib's clients of both kinds at once, the real window polling its own radio, and the
 // simulated radios: every set is checked in what the radio itself answered.
+#include "app/tools.h"
 #include "share/share_window.h"
+#include "share/sharing.h"
 #include "simulator.h"
 
 #include <QLabel>
@@ -42,13 +44,15 @@ TEST_F(SharedRadio, ANetworkClientAndACivPortProgramReadAndSetAtOnceWhileTheWind
     const QString line = startSimulator({"--radio", "0x08", "--radio", "0x58", "--log"});
     ASSERT_FALSE(line.isEmpty());
     openWindow(line);
-    share::ShareWindow& share = window->shareWindow();
-    share.startNetworkServer({"127.0.0.1", 0});
-    ASSERT_NE(share.networkServer(), nullptr);
-    const QString where = QString::fromStdString(share.networkServer()->where());
+    share::Sharing sharing(window->door());
+    Tools tools(*window, sharing,
+                [this](QWidget*, const QString& text, const QString&) { messages.append(text); });
+    tools.startNetworkServer({"127.0.0.1", 0});
+    ASSERT_NE(sharing.networkServer(), nullptr);
+    const QString where = QString::fromStdString(sharing.networkServer()->where());
     const QString path = temp.filePath(QStringLiteral("civ"));
-    ASSERT_EQ(share.startCivPort(path), QString());
-    window->ReqTimer_Action();
+    ASSERT_EQ(sharing.startCivPort(path), QString());
+    fire("ReqTimer");
 
     // Radio 8 through the server as Our ID; the IC-706MkIIG at 58 through the port, as E0.
     QProcess* const net = rigctl({"-m", "2", "-r", where, "F", "7074000", "f", "M", "CW", "500",
@@ -72,10 +76,11 @@ TEST_F(SharedRadio, ANetworkClientAndACivPortProgramReadAndSetAtOnceWhileTheWind
 
     // The window's own poll went on; its radio shows what the network client set.
     auto* const freq = window->findChild<QLabel*>(QStringLiteral("FreqDisplay"));
-    window->ReqTimer_Action();
+    fire("ReqTimer");
     EXPECT_TRUE(tickUntil([freq] { return freq->text() == "7074"; }));
 
     // The Share window lists both ways in and who used them; Stop hangs up on the program.
+    share::ShareWindow& share = tools.shareWindow();
     auto* const list = share.findChild<QTreeWidget*>(QStringLiteral("ShareList"));
     share.show();
     ASSERT_TRUE(tickUntil([list] { return list->topLevelItemCount() == 3; }));

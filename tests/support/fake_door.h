@@ -1,3 +1,4 @@
+// The narrow door without a link, for the additions' cores.
 #pragma once
 
 #include "line/door.h"
@@ -5,14 +6,13 @@
 #include <utility>
 #include <vector>
 
-// The narrow door without a window: what is sent is kept, the test emits the taps itself.
+// What is sent is kept, the account's answers come from an account the test drives, and the
+// test emits the taps itself.
 class FakeDoor final : public line::Door {
 public:
     line::Taps& taps() override { return taps_; }
-    const line::LinkAccount& account() const override { return account_; }
     line::Millis now() const override { return now_; }
     line::Settings settings() const override { return settings_; }
-    QWidget* mainWidget() override { return nullptr; }
     std::optional<std::uint64_t> send(const civ::Frame& frame, const line::Origin& origin) override
     {
         if (full) {
@@ -21,10 +21,16 @@ public:
         sent.emplace_back(frame, origin);
         return sent.size();
     }
-    bool pausePoll() override { return false; }
-    platform::OpenError reopen(int) override { return platform::OpenError::None; }
-    void restore() override {}
-    void useSettings(int, int) override {}
+    const line::PortStatus& port() const override { return account_.port(); }
+    bool waiting(std::uint64_t id) const override { return account_.waiting(id); }
+    std::optional<line::HoldBack> heldBack(line::Millis now) const override
+    {
+        return account_.heldBack(now);
+    }
+    line::OriginCount count(const line::Origin& origin) const override
+    {
+        return account_.count(origin);
+    }
 
     std::vector<civ::Frame> frames() const
     {

@@ -1,3 +1,4 @@
+// A port in memory, for tests.
 #include "memory_serial_connection.h"
 
 #include <utility>
@@ -25,7 +26,7 @@ QByteArray MemorySerialConnection::readAvailable()
     if (failPending_ && open_) {
         failPending_ = false;
         open_ = false;
-        failure_ = ConnectionFailure{ConnectionFailure::Kind::Lost, errorString_};
+        failure_ = ConnectionFailure{failKind_, errorString_};
     }
     if (!open_) {
         return {};
@@ -40,9 +41,10 @@ void MemorySerialConnection::write(QByteArrayView bytes)
     }
 }
 
-void MemorySerialConnection::fail(const QString& reason)
+void MemorySerialConnection::fail(const QString& reason, ConnectionFailure::Kind kind)
 {
     errorString_ = reason;
+    failKind_ = kind;
     failPending_ = true;
 }
 

@@ -1,3 +1,4 @@
+// A port in memory, for tests: what the program writes is kept, what the test feeds is read.
 #pragma once
 
 #include "platform/serial_connection.h"
@@ -20,8 +21,9 @@ public:
     std::optional<ConnectionFailure> takeFailure() override;
 
     void feed(QByteArrayView bytes) { incoming_.append(bytes); }
-    // The peer goes away: the next read reports it.
-    void fail(const QString& reason);
+    // The peer goes away (or, as a network port's late open, never came): the next read
+    // reports it.
+    void fail(const QString& reason, ConnectionFailure::Kind kind = ConnectionFailure::Kind::Lost);
 
     bool acceptOpen = true;
     OpenError refusal = OpenError::NotFound;
@@ -37,6 +39,7 @@ private:
     OpenError openError_ = OpenError::None;
     std::optional<ConnectionFailure> failure_;
     bool failPending_ = false;
+    ConnectionFailure::Kind failKind_ = ConnectionFailure::Kind::Lost;
 };
 
 } // namespace platform

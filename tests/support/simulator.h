@@ -1,7 +1,8 @@
+// civ-sim on a line of its own, and the real window on that line.
 #pragma once
 
 #include "app/app.h"
-#include "platform/services.h"
+#include "platform/system_services.h"
 #include "ui/icom_window.h"
 
 #include <QDeadlineTimer>
@@ -40,7 +41,6 @@ protected:
     void openWindow(const QString& line)
     {
         auto* const app = static_cast<App*>(QCoreApplication::instance());
-        app->ourSerialPort = 0;
         platform::Services s = platform::systemServices({line});
         s.showMessage = [this](QWidget*, const QString& text, const QString&) {
             messages.append(text);
@@ -50,7 +50,7 @@ protected:
         for (QTimer* timer : window->findChildren<QTimer*>()) {
             timer->stop();
         }
-        QObject::connect(&window->taps(), &line::Taps::received, window.get(),
+        QObject::connect(&window->door().taps(), &line::Taps::received, window.get(),
                          [this](const QByteArray& chunk) { received += chunk; });
         window->init();
     }
@@ -63,12 +63,18 @@ protected:
             if (deadline.hasExpired()) {
                 return false;
             }
-            window->Timer1_Action();
+            fire("Timer1");
             // Wakes the wait when the line stays quiet.
             QTimer::singleShot(5, window.get(), [] {});
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         }
         return true;
+    }
+
+    // A timer's action, as if it had fired.
+    void fire(const char* timer) const
+    {
+        QMetaObject::invokeMethod(window->findChild<QTimer*>(QLatin1String(timer)), "timeout");
     }
 
     int heard(int to, int from, int cmd) const

@@ -1,3 +1,4 @@
+// A main window on an in-memory port, driven as the operator and its timers would drive it.
 #pragma once
 
 #include "app/app.h"
@@ -12,6 +13,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTimer>
+#include <QToolButton>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -30,11 +32,15 @@ inline QByteArray frame(int to, int from, int cmd, std::initializer_list<int> da
     return bytes({0xFE, 0xFE, to, from, cmd}) + bytes(data) + bytes({0xFD});
 }
 
-// A window on an in-memory port, its timers stopped: tests run every tick themselves.
+// A timer's action, as if it had fired.
+inline void fire(QTimer* timer)
+{
+    QMetaObject::invokeMethod(timer, "timeout");
+}
+
+// A window on an in-memory port, its timers stopped: tests fire every tick themselves.
 class WindowTest : public ::testing::Test {
 protected:
-    void SetUp() override { app().ourSerialPort = 0; }
-
     static App& app() { return *static_cast<App*>(QCoreApplication::instance()); }
 
     platform::Services services(QList<platform::PortEntry> ports)
@@ -49,6 +55,9 @@ protected:
         s.showMessage = [this](QWidget*, const QString& text, const QString& detail) {
             messages.append(text);
             details.append(detail);
+            if (whileMessageShown) {
+                whileMessageShown();
+            }
         };
         s.debugFileName = debugFileName;
         return s;
@@ -85,33 +94,35 @@ protected:
     // The notice as the operator reads it in full, in its tooltip.
     QString statusMessage() const { return control<QLabel>("Notice")->toolTip(); }
 
-    // The window's own parts, for tests that set up or read what the operator cannot.
-    static civ::TransmitQueue& ring(IcomWindow& w) { return w.transmitQueue; }
-    static discovery::RadioSearch& search(IcomWindow& w) { return w.radioSearch; }
-    civ::TransmitQueue& ring() const { return ring(*window); }
-
-    // Bytes waiting in the transmit ring, oldest first.
-    QByteArray queuedBytes() const
+    static void fire(QTimer* timer) { ::fire(timer); }
+    void fire(const char* timer) const { fire(control<QTimer>(timer)); }
+    void tick() const { fire("Timer1"); }
+    // Arrives on the line and is read at the next tick.
+    void feed(const QByteArray& in) const
     {
-        QByteArray out;
-        const civ::TransmitQueue& q = ring();
-        for (int i = q.serialBufTail; i != q.serialBufHead; i = (i + 1) % q.kSlots) {
-            out.append(static_cast<char>(q.serialBuf[static_cast<std::size_t>(i)]));
-        }
-        return out;
+        port->feed(in);
+        tick();
     }
-
-    // Straight to the parser, as the pump would hand them over.
-    void feed(const QByteArray& in)
+    // What act puts on the line once the ring, paced by the ticks, has let it all out.
+    QByteArray sent(const std::function<void()>& act) const
     {
-        for (const char b : in) {
-            window->ParseByte(static_cast<unsigned char>(b));
+        port->writes.clear();
+        act();
+        // The status line's third number: the bytes still queued.
+        for (int n = 0; n < 200; ++n) {
+            tick();
+            if (text("StaticBuf").section(u' ', 2, 2) == QLatin1String("0")) {
+                break;
+            }
         }
+        return port->writes.join();
     }
 
     std::unique_ptr<IcomWindow> window;
     platform::MemorySerialConnection* port = nullptr;
     QStringList messages;
     QStringList details;
+    // Runs while a message box would be open.
+    std::function<void()> whileMessageShown;
     QString debugFileName = QStringLiteral("DEBUG.TXT");
 };
