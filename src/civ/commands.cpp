@@ -43,6 +43,22 @@ Command simple(int to, int our, std::uint8_t cmd)
 
 } // namespace
 
+std::string faultRule(Fault fault)
+{
+    switch (fault) {
+    case Fault::Destination:
+        return addressRule("Radio ID");
+    case Fault::Source:
+        return addressRule("Our ID");
+    case Fault::Frequency:
+        return "Freq must be from 0 to 99.999999 MHz with 4 bytes, or to 9999.999999 MHz with 5 "
+               "bytes.";
+    case Fault::None:
+        break;
+    }
+    return {};
+}
+
 Command readFrequency(int to, int our)
 {
     return simple(to, our, kCmdReadFrequency);

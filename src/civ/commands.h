@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 namespace civ {
 
@@ -17,6 +18,9 @@ struct Command {
 
     explicit operator bool() const { return fault == Fault::None; }
 };
+
+// What was wrong, as one sentence: "Radio ID must be a bus address ...".
+std::string faultRule(Fault fault);
 
 Command readFrequency(int to, int our);
 Command readMode(int to, int our);

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstddef>
+#include <span>
 
 namespace civ {
 
@@ -29,6 +30,11 @@ public:
     int parseCmd = 0;
     std::array<int, kMsgUpperBound + 1> parseMsg{};
     int parseMsgLength = 0;
+
+    std::span<const int> data() const
+    {
+        return {parseMsg.data(), static_cast<std::size_t>(parseMsgLength)};
+    }
     bool parseMsgOverflow = false;
     bool parseAfterFe = false; // the byte before was FE
 };

@@ -14,18 +14,6 @@
 #include <QLineEdit>
 #include <span>
 
-namespace {
-
-constexpr std::string_view kFrequencyRule{
-    "Freq must be from 0 to 99.999999 MHz with 4 bytes, or to 9999.999999 MHz with 5 bytes."};
-
-QString refusal(std::string_view rule)
-{
-    return QObject::tr("Not sent: %1").arg(QString::fromUtf8(rule.data(), qsizetype(rule.size())));
-}
-
-} // namespace
-
 void IcomWindow::ParseByte(int b)
 {
     const civ::FrameParser::Event event = link.parse(b);
@@ -51,13 +39,11 @@ void IcomWindow::ParseMessage()
 
 void IcomWindow::showParsedData(bool isFrequency)
 {
-    const civ::FrameParser& parser = link.parser();
+    const std::span<const int> data = link.parser().data();
     // A frame without data says nothing; showing it would show 0 or an older frame's mode.
-    if (parser.parseMsgLength == 0) {
+    if (data.empty()) {
         return;
     }
-    const std::span<const int> data(parser.parseMsg.data(),
-                                    static_cast<std::size_t>(parser.parseMsgLength));
     if (isFrequency) {
         UpdateFreq(civ::ParseFreq(data));
     } else {
@@ -115,19 +101,14 @@ bool IcomWindow::frequencyIsEncodable() const
 
 bool IcomWindow::queueCommand(const civ::Command& command, QLineEdit* destinationField)
 {
-    switch (command.fault) {
-    case civ::Fault::None:
+    if (command) {
         return SendSerialPacket(command.frame);
-    case civ::Fault::Destination:
-        fieldMarks_.mark(destinationField, refusal(civ::addressRule("Radio ID")));
-        break;
-    case civ::Fault::Source:
-        fieldMarks_.mark(OurIDEditField, refusal(civ::addressRule("Our ID")));
-        break;
-    case civ::Fault::Frequency:
-        fieldMarks_.mark(EditFreq, refusal(kFrequencyRule));
-        break;
     }
+    QLineEdit* const field = command.fault == civ::Fault::Source      ? OurIDEditField
+                             : command.fault == civ::Fault::Frequency ? EditFreq
+                                                                      : destinationField;
+    fieldMarks_.mark(field,
+                     tr("Not sent: %1").arg(QString::fromStdString(civ::faultRule(command.fault))));
     return false;
 }
 

@@ -117,6 +117,14 @@ QTimer* timer(QObject* owner, const char* name, TimerMode mode, int periodMs)
     return control;
 }
 
+void showRow(QComboBox& popup, std::optional<int> row)
+{
+    if (row) {
+        const QSignalBlocker quiet(popup);
+        popup.setCurrentIndex(*row);
+    }
+}
+
 void setTimerMode(QTimer* timer, TimerMode mode)
 {
     switch (mode) {

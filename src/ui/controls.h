@@ -3,6 +3,7 @@
 
 #include <QRect>
 #include <QStringList>
+#include <optional>
 #include <span>
 
 class QCheckBox;
@@ -59,6 +60,10 @@ template <class Row> QStringList captions(std::span<const Row> rows)
 }
 
 void setTimerMode(QTimer* timer, TimerMode mode);
+
+// Shows a row without a change signal: the radio's own mode and filter in the pop-ups, so that
+// nothing is sent and the operator's next choice changes only what they chose. Nothing: as is.
+void showRow(QComboBox& popup, std::optional<int> row);
 
 // Shown, on top and active: a window the operator asked for.
 void bringUp(QWidget* window);

@@ -4,26 +4,13 @@
 #include "platform/logging.h"
 #include "radio/heard.h"
 #include "serial/baud_rates.h"
+#include "ui/controls.h"
 #include "ui/icom_window.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-
-namespace {
-
-// Shows the radio's own mode and filter in the pop-ups without a change event, so that
-// nothing is sent and the operator's next choice changes only what they chose.
-void follow(QComboBox& popup, std::optional<int> row)
-{
-    if (row) {
-        const QSignalBlocker quiet(popup);
-        popup.setCurrentIndex(*row);
-    }
-}
-
-} // namespace
 
 void IcomWindow::addressesChanged()
 {
@@ -52,9 +39,9 @@ void IcomWindow::frameEnded()
     const bool mode = parser.parseCmd ==
                       (heard == radio::Heard::Report ? civ::kCmdReportMode : civ::kCmdReadMode);
     if (mode && heard != radio::Heard::Reply && parser.parseMsgLength > 0) {
-        follow(*PopupMode, civ::modeRow(parser.parseMsg[0]));
+        ui::showRow(*PopupMode, civ::modeRow(parser.parseMsg[0]));
         if (parser.parseMsgLength > 1) {
-            follow(*PopupFilter, civ::filterRow(parser.parseMsg[1]));
+            ui::showRow(*PopupFilter, civ::filterRow(parser.parseMsg[1]));
         }
     }
     // Heard at the rate and port in use: what the displays show is current again.
