@@ -1,3 +1,4 @@
+// One fuzz_commands input split into the window's fields and the actions that follow.
 #include "command_script.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// One fuzz_commands input: what an operator typed into the window and then did.
 #pragma once
 
 #include <QString>
@@ -5,8 +6,7 @@
 #include <span>
 #include <string>
 
-// One fuzz_commands input: what an operator typed into the window and then did. Text, one
-// field a line, so the seed corpus can be written by hand:
+// Text, one field a line, so the seed corpus can be written by hand:
 //   radio ID, our ID, frequency, kHz/MHz row, byte count, mode row, filter row, actions.
 // The actions line runs to the end of the input; see kActions in fuzz_commands.cpp.
 struct CommandScript {

@@ -1,3 +1,4 @@
+// The fuzz targets' check: a failed condition printed, then an abort for libFuzzer to report.
 #pragma once
 
 #include <cstdio>

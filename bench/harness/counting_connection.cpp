@@ -1,3 +1,4 @@
+// The counting connection's tallies: frames written by command, frequency polls, bytes read.
 #include "counting_connection.h"
 
 #include "civ/frame.h"

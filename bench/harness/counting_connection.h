@@ -1,3 +1,4 @@
+// The harness's port: the real one, with the program's traffic counted as it passes.
 #pragma once
 
 #include "civ/frame_parser.h"

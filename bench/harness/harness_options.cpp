@@ -1,3 +1,4 @@
+// The harness's options read from its command line.
 #include "harness_options.h"
 
 #include <QCommandLineParser>

@@ -1,3 +1,4 @@
+// The harness's options: the port, the run's phases, what to open, and the pass criteria.
 #pragma once
 
 #include <QString>

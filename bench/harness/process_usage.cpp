@@ -1,3 +1,4 @@
+// The process's CPU time from the system, and its memory from /proc/self/status.
 #include "process_usage.h"
 
 #include <fstream>

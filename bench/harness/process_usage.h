@@ -1,3 +1,4 @@
+// The process's CPU time and resident memory, sampled and compared.
 #pragma once
 
 #include <chrono>

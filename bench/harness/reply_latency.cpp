@@ -1,3 +1,4 @@
+// Display changes paired with the replies and polls behind them, and the ticks they missed.
 #include "reply_latency.h"
 
 #include "civ/bcd.h"

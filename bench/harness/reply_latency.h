@@ -1,3 +1,4 @@
+// How long a frequency reply took to reach the display, matched from civ-sim's log.
 #pragma once
 
 #include "sim_log.h"

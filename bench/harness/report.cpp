@@ -1,3 +1,4 @@
+// The run's report: one figure a line with its unit, then each criterion passed or failed.
 #include "report.h"
 
 #include <algorithm>

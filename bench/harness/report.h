@@ -1,3 +1,4 @@
+// A run's figures, and the report that prints them and judges the pass criteria.
 #pragma once
 
 #include "harness_options.h"

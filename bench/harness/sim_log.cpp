@@ -1,3 +1,4 @@
+// civ-sim's log lines read into frames, and the frames tallied by kind.
 #include "sim_log.h"
 
 #include "civ/frame.h"

@@ -1,3 +1,4 @@
+// civ-sim's log read back: its frames, and what it saw of the controller.
 #pragma once
 
 #include <QString>

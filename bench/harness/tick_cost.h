@@ -1,3 +1,4 @@
+// The cost of each tick of the window's pump in CPU time, for the harness's report.
 #pragma once
 
 #include <QObject>

@@ -1,3 +1,4 @@
+// Times of day: taken from the clock, read from civ-sim's stamps, and subtracted.
 #include "wall_clock.h"
 
 #include <cmath>

@@ -1,3 +1,4 @@
+// Times of day to the microsecond, on the same scale as civ-sim's log.
 #pragma once
 
 #include <chrono>

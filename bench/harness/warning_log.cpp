@@ -1,3 +1,4 @@
+// The message handler that keeps warnings, counts jams apart and passes every message on.
 #include "warning_log.h"
 
 #include <QtGlobal>

@@ -1,3 +1,4 @@
+// The run's warnings, gathered for the report's verdict.
 #pragma once
 
 #include <QStringList>

@@ -1,3 +1,4 @@
+// The operator's clicks and typing on the window's controls, and the ticks it records.
 #include "window_operator.h"
 
 #include "monitor/bus_monitor_window.h"

@@ -1,3 +1,4 @@
+// The harness's operator at the keyboard, and what it records of the window's ticks.
 #pragma once
 
 #include "reply_latency.h"

@@ -1,3 +1,4 @@
+// The about message: the program's name and version, then what it is for.
 #include "app/about.h"
 
 QString aboutText(int major, int minor, int revision, const QString& endOfLine)

@@ -1,3 +1,4 @@
+// The about message's text.
 #pragma once
 
 #include <QString>

@@ -1,3 +1,4 @@
+// The program's start: its command line read, the kept settings and the services handed in.
 #include "app/app.h"
 #include "platform/system_services.h"
 #include "settings/kept_settings.h"

@@ -1,3 +1,4 @@
+// The report's sentences for the port, the echo, the polls and the end, and the words they share.
 #include "check/sentences.h"
 
 #include "civ/address.h"

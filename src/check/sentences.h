@@ -1,3 +1,4 @@
+// The check's report in words: one plain sentence or two per finding.
 #pragma once
 
 #include "check/interface_check.h"
@@ -5,8 +6,7 @@
 #include <string>
 #include <vector>
 
-// The check's report, one plain sentence or two per finding. A rate of 0 stands for a network
-// port, where no bit rate applies.
+// A rate of 0 stands for a network port, where no bit rate applies.
 namespace check::sentences {
 
 struct RoundTrips {

@@ -1,3 +1,4 @@
+// The window's commands built from its fields, and the pop-up rows for a radio's mode codes.
 #include "civ/commands.h"
 
 #include "civ/address.h"

@@ -1,3 +1,4 @@
+// The commands the window sends, as frames, or the input that made one impossible.
 #pragma once
 
 #include "civ/bcd.h"

@@ -1,3 +1,4 @@
+// A CI-V frame's bytes, and the codes and command numbers the program knows.
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,4 @@
+// The parser of received frames, its state in fields the window reads.
 #pragma once
 
 #include "civ/frame.h"

@@ -1,3 +1,4 @@
+// A reply's mode and filter read, kHz written out plainly, and a byte as two hex digits.
 #include "civ/reply_decoder.h"
 
 #include <array>

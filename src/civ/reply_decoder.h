@@ -1,3 +1,4 @@
+// What replies carry, read and shown: the mode and filter, kHz, and a byte in hex.
 #pragma once
 
 #include <span>

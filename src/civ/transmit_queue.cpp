@@ -1,3 +1,4 @@
+// Frames into the transmit ring whole or not at all, and out again one per release.
 #include "civ/transmit_queue.h"
 
 #include <cstddef>

@@ -1,3 +1,4 @@
+// The transmit ring: the window's frames in order, and the pacing of their release.
 #pragma once
 
 #include "civ/frame.h"

@@ -1,3 +1,4 @@
+// The bus search's steps: its start, each tick's probe and find, its stop, and replies seen.
 #include "discovery/radio_search.h"
 
 #include "civ/address.h"

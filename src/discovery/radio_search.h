@@ -1,3 +1,4 @@
+// Find All Radios: the search's steps, its probes, and the addresses that answered.
 #pragma once
 
 #include <optional>

@@ -1,3 +1,4 @@
+// The cutter's bytes one at a time: preambles, frames ended or cut short, jams and stray runs.
 #include "line/frame_cutter.h"
 
 #include "civ/frame.h"

@@ -1,3 +1,4 @@
+// The account's cutter: the line's bytes into frames, jams, and overlong and stray pieces.
 #pragma once
 
 #include "civ/frame_parser.h"

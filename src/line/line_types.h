@@ -1,3 +1,4 @@
+// The line's common terms: milliseconds, who queued a frame, and the kinds of piece heard.
 #pragma once
 
 #include <cstdint>

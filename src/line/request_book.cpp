@@ -1,3 +1,4 @@
+// Requests kept as they leave, given up on when late, and matched to the replies that answer.
 #include "line/request_book.h"
 
 #include "civ/frame.h"

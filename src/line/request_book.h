@@ -1,3 +1,4 @@
+// The open requests: what left the port and may still be answered, and what answers it.
 #pragma once
 
 #include "civ/frame_view.h"

@@ -1,3 +1,4 @@
+// The other stations' frames forgotten when old, and counted by sender since a given time.
 #include "line/talk_tally.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The tally of other stations' frames, for telling who keeps the bus busy.
 #pragma once
 
 #include "line/line_types.h"

@@ -1,3 +1,4 @@
+// The tables of command and sub-command names in words, and their lookups.
 #include "monitor/command_names.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The Bus Monitor's names for commands and sub-commands, by code.
 #pragma once
 
 #include <cstdint>

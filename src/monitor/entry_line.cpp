@@ -1,3 +1,4 @@
+// The entry line's Up and Down keys, taking lines from the history.
 #include "monitor/entry_line.h"
 
 #include <QKeyEvent>

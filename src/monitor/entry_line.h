@@ -1,3 +1,4 @@
+// The Bus Monitor's line for typing frames, with a history on Up and Down.
 #pragma once
 
 #include "monitor/hex_entry.h"

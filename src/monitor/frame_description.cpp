@@ -1,3 +1,4 @@
+// The values each command carries, decoded to words, and a frame's bytes as hex.
 #include "monitor/frame_description.h"
 
 #include "civ/address.h"

@@ -1,3 +1,4 @@
+// A frame in the Bus Monitor's words: its command and value, and its bytes in hex.
 #pragma once
 
 #include "civ/frame_view.h"

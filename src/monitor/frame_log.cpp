@@ -1,3 +1,4 @@
+// The log's rows stored compactly, handed back whole, and dropped when the log is full.
 #include "monitor/frame_log.h"
 
 #include <algorithm>

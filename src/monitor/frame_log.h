@@ -1,3 +1,4 @@
+// The Bus Monitor's log of the line, and the rows it hands out.
 #pragma once
 
 #include "line/link_account.h"

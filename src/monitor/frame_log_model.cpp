@@ -1,3 +1,4 @@
+// The table's rows taken from the log in batches, filtered, copied and saved.
 #include "monitor/frame_log_model.h"
 
 #include "platform/text_file.h"

@@ -1,3 +1,4 @@
+// The Bus Monitor's table model over its log, and the saving of rows to a file.
 #pragma once
 
 #include "monitor/frame_log.h"

@@ -1,3 +1,4 @@
+// A typed line read as hex bytes into a frame or a reason, and the history of lines sent.
 #include "monitor/hex_entry.h"
 
 #include "civ/address.h"

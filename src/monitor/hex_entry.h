@@ -1,3 +1,4 @@
+// Frames typed by hand in the Bus Monitor, and the lines sent before.
 #pragma once
 
 #include "civ/frame.h"

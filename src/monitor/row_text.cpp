@@ -1,3 +1,4 @@
+// A row's cells in words, its lines as tabs or CSV, and the filter's test of a row.
 #include "monitor/row_text.h"
 
 #include "civ/address.h"

@@ -1,3 +1,4 @@
+// A log row in words: its columns, the saved file's lines, and the filter on rows.
 #pragma once
 
 #include "monitor/frame_log.h"

@@ -1,3 +1,4 @@
+// What the network server needs of the system: a listener, its clients and their bytes.
 #pragma once
 
 #include <cstddef>

@@ -1,3 +1,4 @@
+// The logging categories and the names they log under.
 #include "platform/logging.h"
 
 Q_LOGGING_CATEGORY(lcApp, "icom.app")

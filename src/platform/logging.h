@@ -1,3 +1,4 @@
+// The program's logging categories: one for each area, and one for received bytes as hex.
 #pragma once
 
 #include <QLoggingCategory>

@@ -1,3 +1,4 @@
+// The order the port pop-up lists names in: ttyS2 before ttyS10.
 #pragma once
 
 #include <cstddef>

@@ -1,3 +1,4 @@
+// The kinds of failed open: not found, not permitted, busy, or other.
 #pragma once
 
 namespace platform {

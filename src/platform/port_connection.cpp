@@ -1,3 +1,4 @@
+// Each open hands the location to a serial or a network connection, and the rest follows it.
 #include "platform/port_connection.h"
 
 #include "platform/qt_serial_connection.h"

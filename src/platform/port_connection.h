@@ -1,3 +1,4 @@
+// The connection the window opens: whichever kind the chosen port's location names.
 #pragma once
 
 #include "platform/serial_connection.h"

@@ -1,3 +1,4 @@
+// The pseudo-terminal opened raw with its link, read as bytes come, and closed with the link.
 #include "platform/pseudo_terminal.h"
 
 #include "platform/logging.h"

@@ -1,3 +1,4 @@
+// The pseudo-terminal the CI-V port is made of, behind a link at the operator's path.
 #pragma once
 
 #include <QByteArray>

@@ -1,3 +1,4 @@
+// A serial device: opened through Qt, read and written at its descriptor, and lost when gone.
 #include "platform/qt_serial_connection.h"
 
 #include "platform/logging.h"

@@ -1,3 +1,4 @@
+// A serial device, opened through Qt and read and written directly at each tick.
 #pragma once
 
 #include "platform/serial_connection.h"

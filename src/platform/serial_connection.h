@@ -1,3 +1,4 @@
+// What every kind of port gives: open, read, write and failures; and the pop-up's entries.
 #pragma once
 
 #include "platform/open_error.h"

@@ -1,3 +1,4 @@
+// The network port: connecting without blocking, the raw byte stream, and failures told once.
 #include "platform/tcp_connection.h"
 
 #include "platform/logging.h"

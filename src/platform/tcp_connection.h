@@ -1,3 +1,4 @@
+// Network ports: a serial-to-network server reached over TCP as if it were a serial line.
 #pragma once
 
 #include "platform/serial_connection.h"

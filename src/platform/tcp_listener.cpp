@@ -1,3 +1,4 @@
+// The TCP listener: the network server's socket, its clients and what they send.
 #include "platform/client_listener.h"
 
 #include <QHostAddress>

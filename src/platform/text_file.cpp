@@ -1,3 +1,4 @@
+// Appending to a text file, checking that one could, and replacing one all or nothing.
 #include "platform/text_file.h"
 
 #include <QDir>

@@ -1,3 +1,4 @@
+// Text files appended to or replaced whole, with the system's reason when that fails.
 #pragma once
 
 #include <QString>

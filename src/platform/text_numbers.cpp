@@ -1,3 +1,4 @@
+// The leading number of a text, as a double or a saturated int, and bytes as hex text.
 #include "platform/text_numbers.h"
 
 #include <cmath>

@@ -1,3 +1,4 @@
+// Numbers read from the start of a text as the window reads its fields, and bytes as hex text.
 #pragma once
 
 #include <QByteArrayView>

@@ -1,3 +1,4 @@
+// A frame's meaning to the window, from its addresses and command.
 #include "radio/heard.h"
 
 #include "civ/frame.h"

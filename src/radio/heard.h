@@ -1,3 +1,4 @@
+// A frame's meaning to the window: for us, from our radio, OK, NG, a report, or nothing.
 #pragma once
 
 namespace radio {

@@ -1,3 +1,4 @@
+// The line's notices decided from the account, their texts, and the NGs kept until put right.
 #include "radio/line_notices.h"
 
 #include "civ/bcd.h"

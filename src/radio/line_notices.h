@@ -1,3 +1,4 @@
+// The line's notices: decided from the account and the window's view, and their texts.
 #pragma once
 
 #include "line/link_account.h"

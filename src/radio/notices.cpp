@@ -1,3 +1,4 @@
+// A notice set or cleared, and the one that is shown.
 #include "radio/notices.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The status bar's notices by kind and rank, and the text and subject each carries.
 #pragma once
 
 #include <array>

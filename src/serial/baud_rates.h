@@ -1,3 +1,4 @@
+// The rates of the rate pop-up, row by row, and the one it starts at.
 #pragma once
 
 #include <array>

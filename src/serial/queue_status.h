@@ -1,3 +1,4 @@
+// The line of numbers shown under the transmit queue, rewritten at every tick.
 #pragma once
 
 #include <QString>

@@ -1,3 +1,4 @@
+// The line's kept settings in the user's settings file: loaded, kept and forgotten.
 #include "settings/kept_settings.h"
 
 #include <QDir>

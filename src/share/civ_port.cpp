@@ -1,3 +1,4 @@
+// The CI-V port's terminal started and stopped, its program's frames in, the line's out.
 #include "share/civ_port.h"
 
 #include "platform/logging.h"

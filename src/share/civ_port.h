@@ -1,3 +1,4 @@
+// The CI-V port as a way in: its terminal, the program on it, and what passes through.
 #pragma once
 
 #include "line/door.h"

@@ -1,3 +1,4 @@
+// The CI-V port's bytes one at a time: preambles, frames finished, and garbage counted.
 #include "share/civ_port_cutter.h"
 
 #include "civ/frame_builder.h"

@@ -1,3 +1,4 @@
+// The CI-V port's cutter: only whole, valid frames of its program pass on to the radio.
 #pragma once
 
 #include "civ/frame.h"

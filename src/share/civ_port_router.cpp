@@ -1,3 +1,4 @@
+// The program's frames into the ring in turn, and the events it hears as if on its own bus.
 #include "share/civ_port_router.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The CI-V port's routing and counts: frames from its program to the ring, and back.
 #pragma once
 
 #include "line/door.h"

@@ -1,3 +1,4 @@
+// A client's bytes read into commands as rigctld reads them, and their numbers and VFO names.
 #include "share/rigctl_commands.h"
 
 #include <array>

@@ -1,3 +1,4 @@
+// Hamlib's network protocol as rigctld reads it: commands, requests, arguments, error codes.
 #pragma once
 
 #include <cstddef>

@@ -1,3 +1,4 @@
+// \dump_state: the radio's capabilities in the layout Hamlib's network client reads at open.
 #include "share/rigctl_commands.h"
 #include "share/rigctl_modes.h"
 

@@ -1,3 +1,4 @@
+// --rigctld's address: read, resolved, shown, warned of when open to others, and bound.
 #pragma once
 
 #include "platform/client_listener.h"

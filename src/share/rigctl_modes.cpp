@@ -1,3 +1,4 @@
+// Hamlib's mode names and bits for CI-V's modes, and passbands to and from filter codes.
 #include "share/rigctl_modes.h"
 
 #include "civ/modes.h"

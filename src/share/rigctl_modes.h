@@ -1,3 +1,4 @@
+// Modes and passbands between Hamlib's names and widths and CI-V's codes and filters.
 #pragma once
 
 #include <cstdint>

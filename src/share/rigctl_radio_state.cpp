@@ -1,3 +1,4 @@
+// The radio's frequency, mode and transmit state, kept from replies, reports and confirmed sets.
 #include "share/rigctl_radio_state.h"
 
 #include "civ/bcd.h"

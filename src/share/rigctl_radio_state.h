@@ -1,3 +1,4 @@
+// What the program knows of the radio at Radio ID, from poll replies, reports and confirmed sets.
 #pragma once
 
 #include "line/link_account.h"
@@ -14,8 +15,6 @@ namespace share {
 inline constexpr std::uint8_t kCmdTransmit = civ::kCmdTransmit;
 inline constexpr std::uint8_t kSubPtt = civ::kSubPtt;
 
-// What the program knows of the radio at the window's Radio ID, from every frame on the line:
-// poll replies, live reports, and sets the radio confirmed with OK.
 // A value and when it was last heard.
 template <class T> struct Known {
     T value;

@@ -1,3 +1,4 @@
+// The network server started and stopped, its clients taken in, heard and answered.
 #include "share/rigctl_server.h"
 
 #include "platform/logging.h"

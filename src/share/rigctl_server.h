@@ -1,3 +1,4 @@
+// The Hamlib network server as a sharing service: started, stopped, its clients listed.
 #pragma once
 
 #include "line/door.h"

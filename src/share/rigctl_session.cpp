@@ -1,3 +1,4 @@
+// A client's lines carried out command by command, answered as rigctld answers.
 #include "share/rigctl_session.h"
 
 #include "share/rigctl_modes.h"

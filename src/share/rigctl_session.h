@@ -1,3 +1,4 @@
+// A network client's session: its commands answered, and the actions they need of the radio.
 #pragma once
 
 #include "share/rigctl_commands.h"

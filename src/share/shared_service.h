@@ -1,3 +1,4 @@
+// What every sharing service tells the Share window, and what it lets the operator stop.
 #pragma once
 
 #include <cstdint>

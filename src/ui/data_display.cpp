@@ -1,3 +1,4 @@
+// Show Data's display: text appended and trimmed, held back from painting, and followed.
 #include "ui/data_display.h"
 
 #include <QAbstractTextDocumentLayout>

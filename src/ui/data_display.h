@@ -1,3 +1,4 @@
+// The text box Show Data writes to, and how it keeps, follows and paints its text.
 #pragma once
 
 #include <QPlainTextEdit>

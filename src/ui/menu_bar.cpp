@@ -1,3 +1,4 @@
+// The menu bar's items, the editing ones acting on the focused text field.
 #include "ui/menu_bar.h"
 
 #include "share/rigctl_listen_address.h"

@@ -1,3 +1,4 @@
+// The main window's menu bar: File, Edit, Tools and Help.
 #pragma once
 
 #include <QMenuBar>

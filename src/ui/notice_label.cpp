@@ -1,3 +1,4 @@
+// A notice fitted to the label's width, its subject kept whole or shortened in its middle.
 #include "ui/notice_label.h"
 
 #include <QFontMetrics>

@@ -1,3 +1,4 @@
+// The status bar's notice label, and a notice's text cut to fit its width.
 #pragma once
 
 #include "radio/notices.h"

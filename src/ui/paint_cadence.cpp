@@ -1,3 +1,4 @@
+// The queue status line readied, and its text set at each tick but painted only now and then.
 #include "ui/paint_cadence.h"
 
 #include <QLabel>

@@ -1,3 +1,4 @@
+// The paint pace of the queue status line and the data display, slower than the ticks.
 #pragma once
 
 #include "civ/transmit_queue.h"

@@ -1,3 +1,4 @@
+// Remember Settings: the line's controls watched, and their settings kept or forgotten.
 #include "ui/remember_settings.h"
 
 #include <QAction>

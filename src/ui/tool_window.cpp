@@ -1,3 +1,4 @@
+// Tool windows' Close button and keys, and their first place beside the main window.
 #include "ui/tool_window.h"
 
 #include <QAction>

@@ -1,3 +1,4 @@
+// The window and its radio: live reports, silence, notices, ports that come back, the search's end.
 #include "event_loop.h"
 #include "ui/notice_label.h"
 #include "window_fixture.h"

@@ -1,3 +1,4 @@
+// Check Interface on the real window against civ-sim: what it finds and says of each bus.
 #include "app/app.h"
 #include "app/tools.h"
 #include "check/check_window.h"

@@ -1,3 +1,4 @@
+// The interface check alone on scripted buses: echoes, silence, clashes, other rates, lost ports.
 #include "check/interface_check.h"
 #include "civ/transmit_queue.h"
 

@@ -1,3 +1,4 @@
+// The Bus Monitor as the operator meets it: rows, typed frames, filters, copying and saving.
 #include "app/tools.h"
 #include "event_loop.h"
 #include "monitor/bus_monitor_window.h"

@@ -1,3 +1,4 @@
+// The Bus Monitor's log and its rows in words: capacity, every kind of row, names and filters.
 #include "monitor/frame_log.h"
 #include "monitor/row_text.h"
 

@@ -1,3 +1,4 @@
+// Lines typed into the Bus Monitor: framed as typed, or refused with the reason why.
 #include "civ/address.h"
 #include "monitor/hex_entry.h"
 

@@ -1,3 +1,4 @@
+// The line's notices: NGs named and cleared, present states first, silence and the port.
 #include "radio/line_notices.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// Port names in natural order: digit runs compare by value.
 #include "platform/natural_order.h"
 
 #include <gtest/gtest.h>

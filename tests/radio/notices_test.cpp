@@ -1,3 +1,4 @@
+// The status bar's notices: the most important shown, clearing one keeping the others.
 #include "radio/notices.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// The tests' way to wait for the program: its event loop pumped against a deadline.
 #pragma once
 
 #include <QCoreApplication>

@@ -1,3 +1,4 @@
+// The tests' stand-in for a serial device: a pseudo-terminal, its settings and its hang-up.
 #pragma once
 
 #include <QByteArray>

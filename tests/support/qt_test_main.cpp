@@ -1,3 +1,4 @@
+// The Qt tests' main: the application made offscreen, with settings in a folder of its own.
 #include "app/app.h"
 
 #include <QTemporaryDir>

@@ -1,3 +1,4 @@
+// Frequencies to and from packed BCD, and the highest that fits in a number of bytes.
 #include "bcd.h"
 
 namespace civsim {

@@ -1,3 +1,4 @@
+// Frequencies in packed BCD, as the simulated radios read and write them.
 #pragma once
 
 #include "frame.h"

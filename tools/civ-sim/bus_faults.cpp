@@ -1,3 +1,4 @@
+// Colliding answers, replies lost or cut short, echoes flipped, and another station's reports.
 #include "bus_faults.h"
 
 #include "bcd.h"

@@ -1,3 +1,4 @@
+// The line's faults: replies lost or cut short, flipped echoes, collisions and chatter.
 #pragma once
 
 #include "frame.h"

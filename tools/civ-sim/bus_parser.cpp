@@ -1,3 +1,4 @@
+// Bytes from the bus into frames; jams, garbage and overlong frames dropped.
 #include "bus_parser.h"
 
 namespace civsim {

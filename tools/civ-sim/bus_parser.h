@@ -1,3 +1,4 @@
+// The simulator's frame parser, for what the controller puts on the bus.
 #pragma once
 
 #include "frame.h"

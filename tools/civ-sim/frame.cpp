@@ -1,3 +1,4 @@
+// A frame's fields written out as bytes, and bytes as hex text.
 #include "frame.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The simulator's CI-V frames: their fields, their codes, and their bytes as hex.
 #pragma once
 
 #include <cstdint>

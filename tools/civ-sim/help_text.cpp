@@ -1,3 +1,4 @@
+// civ-sim's --help text: every option, with examples.
 #include "options.h"
 
 namespace civsim {

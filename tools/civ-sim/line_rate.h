@@ -1,3 +1,4 @@
+// Line rates: what a receiver at another rate hears, and the rate set on a terminal.
 #pragma once
 
 #include "frame.h"

@@ -1,3 +1,4 @@
+// A log line stamped with the local time of day to the millisecond.
 #include "log.h"
 
 #include "frame.h"

@@ -1,3 +1,4 @@
+// The simulator's log line: the time of day, the direction and the bytes.
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,4 @@
+// civ-sim's start: its options read, its signals set, and the simulator run on its line.
 #include "options.h"
 #include "simulator.h"
 #include "transport.h"

@@ -1,3 +1,4 @@
+// civ-sim's options: the line, the radios on it, and the faults and load it carries.
 #pragma once
 
 #include "bus_faults.h"

@@ -1,3 +1,4 @@
+// A simulated radio's answers to reads and sets, its reports, and its dial.
 #include "radio.h"
 
 #include "bcd.h"

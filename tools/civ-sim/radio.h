@@ -1,3 +1,4 @@
+// A simulated radio: its settings, and what it answers on the bus.
 #pragma once
 
 #include "frame.h"

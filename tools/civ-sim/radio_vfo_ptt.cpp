@@ -1,3 +1,4 @@
+// A simulated radio's second VFO and transmitter, as programs like Hamlib use them.
 #include "radio.h"
 
 #include <utility>

@@ -1,3 +1,4 @@
+// The bus: the controller's bytes echoed and delivered, and what each radio hears of the others.
 #include "sim_bus.h"
 
 #include <utility>

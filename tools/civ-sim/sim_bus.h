@@ -1,3 +1,4 @@
+// The simulated bus: the radios on it, the echo, and the frames they hear and answer.
 #pragma once
 
 #include "bus_parser.h"

@@ -1,3 +1,4 @@
+// The simulator's loop and state: the bus, its line, timers, faults and pending replies.
 #pragma once
 
 #include "bus_faults.h"

@@ -1,3 +1,4 @@
+// Two other stations' talk mixed with our radios' reports, noise bursts, and line time.
 #include "traffic.h"
 
 #include "bcd.h"

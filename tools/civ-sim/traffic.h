@@ -1,3 +1,4 @@
+// Load for the line: other stations' traffic, noise bursts, and the time bytes take.
 #pragma once
 
 #include "frame.h"

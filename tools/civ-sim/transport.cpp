@@ -1,3 +1,4 @@
+// The simulator's lines: a pseudo-terminal, a serial device, or a TCP listener.
 #include "transport.h"
 
 #include "line_rate.h"

@@ -1,3 +1,4 @@
+// The simulator's line to the controller: a pseudo-terminal, a device or a TCP port.
 #pragma once
 
 #include "options.h"
