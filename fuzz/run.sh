@@ -3,6 +3,7 @@
 # it for SECONDS (default 30) on a scratch copy of the corpus, as many targets at once as there
 # are cores. Exits non-zero on any finding; crash inputs are kept in build/fuzz/findings/.
 #   fuzz/run.sh [SECONDS]
+#   fuzz/run.sh --build-only   builds them and stops
 set -euo pipefail
 
 seconds=${1:-30}
@@ -18,6 +19,7 @@ cmake -S "$root" -B "$build" -G Ninja \
     -DICOM_INTERFACE_PCH=OFF \
     -DICOM_INTERFACE_WERROR=ON >/dev/null
 cmake --build "$build" --target "${targets[@]/#/fuzz_}"
+[[ $seconds == --build-only ]] && exit 0
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
