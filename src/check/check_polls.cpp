@@ -11,27 +11,21 @@ namespace check {
 void InterfaceCheck::nextPoll(Millis now)
 {
     if (pollIds_.size() == static_cast<std::size_t>(kPolls)) {
-        settle(lastLeft_);
+        pollsDone(now);
         return;
     }
     queue({civ::readFrequency(setup_.radioId, setup_.ourId).frame}, now);
 }
 
-void InterfaceCheck::settle(Millis from)
-{
-    if (answeredIds_.size() == pollIds_.size()) {
-        pollsDone(now_);
-        return;
-    }
-    // A reply comes late rather than never: wait for it as long as the account does.
-    phase_ = Phase::Settle;
-    deadline_ = from + line::LinkAccount::kAnswerWindowMs;
-}
-
 void InterfaceCheck::pollTimedOut(Millis now)
 {
+    // The account has given the open poll up too: a reply after this is credited to nothing.
+    if (openPoll_) {
+        lostPolls_.push_back(static_cast<int>(pollIds_.size()));
+        openPoll_.reset();
+    }
     if (answeredIds_.empty() && pollIds_.size() >= static_cast<std::size_t>(kSilentPolls)) {
-        settle(firstPollLeft_);
+        pollsDone(now);
     } else {
         nextPoll(now);
     }
@@ -39,19 +33,11 @@ void InterfaceCheck::pollTimedOut(Millis now)
 
 void InterfaceCheck::pollAnswered(const line::FrameEvent& event)
 {
-    if (!answeredIds_.insert(*event.request).second) {
-        return;
-    }
+    openPoll_.reset();
+    answeredIds_.insert(*event.request);
     roundTrips_.push_back(event.roundTrip.value_or(event.at - lastLeft_));
     refused_ += event.view.command == civ::kNg ? 1 : 0;
-    const bool full = pollIds_.size() == static_cast<std::size_t>(kPolls);
-    if (phase_ == Phase::Settle && !full) {
-        // The radio is there after all, only slow: go on polling.
-        phase_ = Phase::Poll;
-        nextPoll(event.at);
-    } else if (phase_ == Phase::Settle && answeredIds_.size() == pollIds_.size()) {
-        pollsDone(event.at);
-    } else if (phase_ == Phase::Poll && unsent_ == 0 && *event.request == pollIds_.back()) {
+    if (phase_ == Phase::Poll) {
         nextPoll(event.at);
     }
 }
@@ -75,7 +61,8 @@ void InterfaceCheck::pollsDone(Millis now)
                                                polls,
                                                {times.front(), median, times.back()},
                                                refused_,
-                                               tickMs_}));
+                                               tickMs_,
+                                               lostPolls_}));
     finish();
 }
 
@@ -88,7 +75,6 @@ int InterfaceCheck::progress() const
     case Phase::Echo:
         return 100 / total;
     case Phase::Poll:
-    case Phase::Settle:
         return static_cast<int>(1 + pollIds_.size()) * 100 / total;
     case Phase::Scan:
     case Phase::Confirm:
@@ -109,10 +95,10 @@ std::string InterfaceCheck::activity() const
     case Phase::Opening:
     case Phase::Echo:
         return sentences::activityEcho();
-    case Phase::Poll:
-    case Phase::Settle:
-        return sentences::activityPoll(
-            setup_.radioId, std::min<int>(static_cast<int>(pollIds_.size()) + 1, kPolls), kPolls);
+    case Phase::Poll: {
+        const int shown = static_cast<int>(pollIds_.size()) + (openPoll_ ? 0 : 1);
+        return sentences::activityPoll(setup_.radioId, std::min(shown, kPolls), kPolls);
+    }
     case Phase::Scan:
     case Phase::Confirm:
         return sentences::activityScan(rate, static_cast<int>(scanIndex_),
