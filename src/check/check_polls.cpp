@@ -35,7 +35,7 @@ void InterfaceCheck::pollAnswered(const line::FrameEvent& event)
 {
     openPoll_.reset();
     answeredIds_.insert(*event.request);
-    roundTrips_.push_back(event.roundTrip.value_or(event.at - lastLeft_));
+    roundTrips_.push_back(event.roundTrip.value_or(0));
     refused_ += event.view.command == civ::kNg ? 1 : 0;
     if (phase_ == Phase::Poll) {
         nextPoll(event.at);
