@@ -186,9 +186,7 @@ TEST_F(RadioWindow, DisplaysTurnGreyWhenThePortIsLostOrRadioIdChangesUntilTheRad
 
     pick(0);
     feed(kFrequencyReply);
-    ASSERT_TRUE(displaysLive());
     control<QLineEdit>("EditRadioID")->setText(QStringLiteral("9"));
-    EXPECT_FALSE(displaysLive()) << "Radio ID changed";
     feed(kFrequencyReply);
     EXPECT_FALSE(displaysLive()) << "the old radio is not the one at Radio ID";
     feed(frame(0xEA, 0x09, 0x03, {0x00, 0x40, 0x07, 0x14, 0x00}));

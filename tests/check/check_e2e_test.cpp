@@ -148,7 +148,7 @@ TEST_F(CheckOnSimulator, BaudRateChangedMidwayStopsTheCheckAndLeavesThePortAtTha
 struct BusCase {
     const char* name;
     QStringList simArgs;
-    QStringList phrases;
+    const char* phrase;
     bool deepSearchOffered;
     int speedUp = kSpeedUp;
 };
@@ -162,9 +162,8 @@ TEST_P(CheckOnBus, ReportsTheBusWithoutASettingToUse)
     open(GetParam().simArgs, GetParam().speedUp);
     pressReturn();
     ASSERT_TRUE(ended());
-    for (const QString& phrase : GetParam().phrases) {
-        EXPECT_TRUE(report->toPlainText().contains(phrase)) << report->toPlainText().toStdString();
-    }
+    EXPECT_TRUE(report->toPlainText().contains(GetParam().phrase))
+        << report->toPlainText().toStdString();
     EXPECT_FALSE(in<QPushButton>("UseSettingsButton")->isEnabled());
     EXPECT_EQ(in<QPushButton>("DeepSearchButton")->isEnabled(), GetParam().deepSearchOffered);
     // The check's polls to Radio ID go unanswered at the rates it tries while the main window's
@@ -178,26 +177,26 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         BusCase{"MergedReadIdAnswers",
                 {"--radio", "0x94", "--radio", "0xA4", "--collide", "merge"},
-                {"from 0x84 (132), but a read frequency to it was not"},
+                "from 0x84 (132), but a read frequency to it was not",
                 true},
         BusCase{"ChatterKeepsTheBusBusy",
                 {"--chatter-every", "0.08"},
-                {"frames from 0x70 (112)"},
+                "frames from 0x70 (112)",
                 false,
                 1},
         BusCase{"RadioAtTheUsbRate",
                 {"--rate", "115200"},
-                {"at 115200 bit/s from address 0x08 (8). The program's rates stop at 57600"},
+                "at 115200 bit/s from address 0x08 (8). The program's rates stop at 57600",
                 false},
         // Each reply for its own poll, however many are lost or late.
         BusCase{"EverySecondReplyLost",
                 {"--lose-every", "2"},
-                {"answered 5 of 10 polls at 9600 bit/s", "5 of 10 polls went unanswered (polls"},
+                "Radio ID are right, but 5 of 10 polls went unanswered (polls",
                 false},
         // 600 ms on the window's faster clock.
         BusCase{"LateReplies",
                 {"--reply-delay", QString::number(600 / kSpeedUp)},
-                {"answered 10 of 10 polls at 9600 bit/s", "That is slow"},
+                "counts a poll as lost. Baud Rate and Radio ID are right.",
                 false}),
     [](const auto& info) { return std::string(info.param.name); });
 
