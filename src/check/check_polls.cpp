@@ -10,7 +10,7 @@ namespace check {
 
 void InterfaceCheck::nextPoll(Millis now)
 {
-    if (pollIds_.size() == static_cast<std::size_t>(kPolls)) {
+    if (polls_ == kPolls) {
         pollsDone(now);
         return;
     }
@@ -21,10 +21,10 @@ void InterfaceCheck::pollTimedOut(Millis now)
 {
     // The account has given the open poll up too: a reply after this is credited to nothing.
     if (openPoll_) {
-        lostPolls_.push_back(static_cast<int>(pollIds_.size()));
+        lostPolls_.push_back(polls_);
         openPoll_.reset();
     }
-    if (answeredIds_.empty() && pollIds_.size() >= static_cast<std::size_t>(kSilentPolls)) {
+    if (roundTrips_.empty() && polls_ >= kSilentPolls) {
         pollsDone(now);
     } else {
         nextPoll(now);
@@ -34,7 +34,6 @@ void InterfaceCheck::pollTimedOut(Millis now)
 void InterfaceCheck::pollAnswered(const line::FrameEvent& event)
 {
     openPoll_.reset();
-    answeredIds_.insert(*event.request);
     roundTrips_.push_back(event.roundTrip.value_or(0));
     refused_ += event.view.command == civ::kNg ? 1 : 0;
     if (phase_ == Phase::Poll) {
@@ -44,10 +43,9 @@ void InterfaceCheck::pollAnswered(const line::FrameEvent& event)
 
 void InterfaceCheck::pollsDone(Millis now)
 {
-    const int polls = static_cast<int>(pollIds_.size());
     const int rate = setup_.network ? 0 : serial::baudRateForCode(setup_.baudCode);
-    if (answeredIds_.empty()) {
-        out_.report.push_back(sentences::silent(setup_.radioId, rate, polls));
+    if (roundTrips_.empty()) {
+        out_.report.push_back(sentences::silent(setup_.radioId, rate, polls_));
         startScan(now);
         return;
     }
@@ -58,7 +56,7 @@ void InterfaceCheck::pollsDone(Millis now)
     out_.report.push_back(sentences::answered({setup_.radioId,
                                                rate,
                                                static_cast<int>(n),
-                                               polls,
+                                               polls_,
                                                {times.front(), median, times.back()},
                                                refused_,
                                                tickMs_,
@@ -75,7 +73,7 @@ int InterfaceCheck::progress() const
     case Phase::Echo:
         return 100 / total;
     case Phase::Poll:
-        return static_cast<int>(1 + pollIds_.size()) * 100 / total;
+        return (1 + polls_) * 100 / total;
     case Phase::Scan:
     case Phase::Confirm:
         return static_cast<int>(1 + kPolls + scanIndex_) * 100 / total;
@@ -96,7 +94,7 @@ std::string InterfaceCheck::activity() const
     case Phase::Echo:
         return sentences::activityEcho();
     case Phase::Poll: {
-        const int shown = static_cast<int>(pollIds_.size()) + (openPoll_ ? 0 : 1);
+        const int shown = polls_ + (openPoll_ ? 0 : 1);
         return sentences::activityPoll(setup_.radioId, std::min(shown, kPolls), kPolls);
     }
     case Phase::Scan:

@@ -57,9 +57,8 @@ void InterfaceCheck::reset(const Setup& setup, Millis now)
     unsent_ = 0;
     deadline_.reset();
     droppedFrame_ = false;
-    pollIds_.clear();
+    polls_ = 0;
     openPoll_.reset();
-    answeredIds_.clear();
     lostPolls_.clear();
     asked_.clear();
     roundTrips_.clear();
@@ -181,7 +180,7 @@ void InterfaceCheck::sent(const line::FrameEvent& event)
     case Phase::Echo:
     case Phase::Poll:
         echoSent_ = event.bytes;
-        pollIds_.push_back(event.request.value_or(0));
+        ++polls_;
         openPoll_ = event.request;
         pollGivenUpAt_ = givenUpAt(event.at);
         break;

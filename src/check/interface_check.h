@@ -150,10 +150,9 @@ private:
     civ::Frame echoSent_;
 
     // The frame sent to find the echo is the first poll.
-    std::vector<std::uint64_t> pollIds_;
+    int polls_ = 0;
     std::optional<std::uint64_t> openPoll_;
     Millis pollGivenUpAt_ = 0;
-    std::set<std::uint64_t> answeredIds_;
     std::vector<int> lostPolls_; // numbered from 1
     int refused_ = 0;
     std::vector<Millis> roundTrips_;
