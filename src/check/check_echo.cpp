@@ -27,12 +27,12 @@ void InterfaceCheck::heardInEcho(const line::FrameEvent& event)
     }
     if (event.kind != line::Kind::Frame) {
         echoMangled_ = true;
-    } else if (event.bytes.size() == echoSent_.size() && event.bytes != echoSent_) {
-        // Still a frame, but not the one we wrote: our echo with bits changed.
-        decideEcho(Echo::Garbled, event.at);
     } else if (event.view.to == setup_.ourId) {
         // On a one-wire bus our echo comes before any answer to it.
         decideEcho(echoMangled_ ? Echo::Garbled : Echo::Nothing, event.at);
+    } else if (event.bytes.size() == echoSent_.size() && event.bytes != echoSent_) {
+        // Still a frame, but not the one we wrote, nor an answer: our echo with bits changed.
+        decideEcho(Echo::Garbled, event.at);
     }
 }
 

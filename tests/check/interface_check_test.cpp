@@ -325,9 +325,9 @@ INSTANTIATE_TEST_SUITE_P(
              .phrases = {"a garbled echo", "answered 10 of 10 polls"}},
         // A radio's own USB port with its echo off.
         Case{.name = "RadioWithoutEcho",
-             .bus = {.rate = 9600, .echo = Echo::Nothing},
+             .bus = {.rate = 9600, .echo = Echo::Nothing, .refuses = 1},
              .maxMs = 3000,
-             .phrases = {"nothing came back of it", "answered 10 of 10 polls"},
+             .phrases = {"nothing came back of it", "answered 10 of 10 polls", "1 answer was NG"},
              .absent = {"garbled"}},
         // The garbled echo at every rate is no collision: the scan goes on to the radio.
         Case{.name = "GarbledEchoAndTheRadioAtAnotherRate",
