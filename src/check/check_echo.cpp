@@ -17,7 +17,6 @@ void InterfaceCheck::portOpened(platform::OpenError error, const std::string& re
     out_.report.push_back(sentences::opened(setup_.port, setup_.network ? 0 : openRate_));
     phase_ = Phase::Echo;
     echoMangled_ = false;
-    replyBeforeEcho_ = false;
     queue({civ::readFrequency(setup_.radioId, setup_.ourId).frame}, now);
 }
 
@@ -31,6 +30,9 @@ void InterfaceCheck::heardInEcho(const line::FrameEvent& event)
     } else if (event.view.to == setup_.ourId) {
         // On a one-wire bus our echo comes before any answer to it.
         decideEcho(echoMangled_ ? Echo::Garbled : Echo::Nothing, event.at);
+    } else if (event.bytes.size() == echoSent_.size() && event.bytes != echoSent_) {
+        // Still a frame, but not the one we wrote, nor an answer: our echo with bits changed.
+        decideEcho(Echo::Garbled, event.at);
     }
 }
 
@@ -39,7 +41,11 @@ void InterfaceCheck::decideEcho(Echo echo, Millis now)
     echo_ = echo;
     out_.report.push_back(sentences::echo(echo));
     phase_ = Phase::Poll;
-    nextPoll(now);
+    if (openPoll_) {
+        deadline_ = pollGivenUpAt_;
+    } else {
+        nextPoll(now);
+    }
 }
 
 } // namespace check

@@ -10,28 +10,22 @@ namespace check {
 
 void InterfaceCheck::nextPoll(Millis now)
 {
-    if (pollIds_.size() == static_cast<std::size_t>(kPolls)) {
-        settle(lastLeft_);
+    if (polls_ == kPolls) {
+        pollsDone(now);
         return;
     }
     queue({civ::readFrequency(setup_.radioId, setup_.ourId).frame}, now);
 }
 
-void InterfaceCheck::settle(Millis from)
-{
-    if (answeredIds_.size() == pollIds_.size()) {
-        pollsDone(now_);
-        return;
-    }
-    // A reply comes late rather than never: wait for it as long as the account does.
-    phase_ = Phase::Settle;
-    deadline_ = from + line::LinkAccount::kAnswerWindowMs;
-}
-
 void InterfaceCheck::pollTimedOut(Millis now)
 {
-    if (answeredIds_.empty() && pollIds_.size() >= static_cast<std::size_t>(kSilentPolls)) {
-        settle(firstPollLeft_);
+    // The account has given the open poll up too: a reply after this is credited to nothing.
+    if (openPoll_) {
+        lostPolls_.push_back(polls_);
+        openPoll_.reset();
+    }
+    if (roundTrips_.empty() && polls_ >= kSilentPolls) {
+        pollsDone(now);
     } else {
         nextPoll(now);
     }
@@ -39,29 +33,19 @@ void InterfaceCheck::pollTimedOut(Millis now)
 
 void InterfaceCheck::pollAnswered(const line::FrameEvent& event)
 {
-    if (!answeredIds_.insert(*event.request).second) {
-        return;
-    }
-    roundTrips_.push_back(event.roundTrip.value_or(event.at - lastLeft_));
+    openPoll_.reset();
+    roundTrips_.push_back(event.roundTrip.value_or(0));
     refused_ += event.view.command == civ::kNg ? 1 : 0;
-    const bool full = pollIds_.size() == static_cast<std::size_t>(kPolls);
-    if (phase_ == Phase::Settle && !full) {
-        // The radio is there after all, only slow: go on polling.
-        phase_ = Phase::Poll;
-        nextPoll(event.at);
-    } else if (phase_ == Phase::Settle && answeredIds_.size() == pollIds_.size()) {
-        pollsDone(event.at);
-    } else if (phase_ == Phase::Poll && unsent_ == 0 && *event.request == pollIds_.back()) {
+    if (phase_ == Phase::Poll) {
         nextPoll(event.at);
     }
 }
 
 void InterfaceCheck::pollsDone(Millis now)
 {
-    const int polls = static_cast<int>(pollIds_.size());
     const int rate = setup_.network ? 0 : serial::baudRateForCode(setup_.baudCode);
-    if (answeredIds_.empty()) {
-        out_.report.push_back(sentences::silent(setup_.radioId, rate, polls));
+    if (roundTrips_.empty()) {
+        out_.report.push_back(sentences::silent(setup_.radioId, rate, polls_));
         startScan(now);
         return;
     }
@@ -72,10 +56,11 @@ void InterfaceCheck::pollsDone(Millis now)
     out_.report.push_back(sentences::answered({setup_.radioId,
                                                rate,
                                                static_cast<int>(n),
-                                               polls,
+                                               polls_,
                                                {times.front(), median, times.back()},
                                                refused_,
-                                               tickMs_}));
+                                               tickMs_,
+                                               lostPolls_}));
     finish();
 }
 
@@ -88,8 +73,7 @@ int InterfaceCheck::progress() const
     case Phase::Echo:
         return 100 / total;
     case Phase::Poll:
-    case Phase::Settle:
-        return static_cast<int>(1 + pollIds_.size()) * 100 / total;
+        return (1 + polls_) * 100 / total;
     case Phase::Scan:
     case Phase::Confirm:
         return static_cast<int>(1 + kPolls + scanIndex_) * 100 / total;
@@ -109,10 +93,10 @@ std::string InterfaceCheck::activity() const
     case Phase::Opening:
     case Phase::Echo:
         return sentences::activityEcho();
-    case Phase::Poll:
-    case Phase::Settle:
-        return sentences::activityPoll(
-            setup_.radioId, std::min<int>(static_cast<int>(pollIds_.size()) + 1, kPolls), kPolls);
+    case Phase::Poll: {
+        const int shown = polls_ + (openPoll_ ? 0 : 1);
+        return sentences::activityPoll(setup_.radioId, std::min(shown, kPolls), kPolls);
+    }
     case Phase::Scan:
     case Phase::Confirm:
         return sentences::activityScan(rate, static_cast<int>(scanIndex_),

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 namespace check {
 
@@ -16,7 +17,15 @@ namespace {
 // the rest, the common ones before the odd ones.
 constexpr std::array<int, serial::kBaudRates.size()> kScanOrder{8, 10, 6, 2, 12, 13, 4,
                                                                 0, 1,  3, 5, 7,  9,  11};
-constexpr std::uint8_t kReadId = 0x19;
+constexpr std::uint8_t kReadId = civ::kCmdReadId;
+// Trampled answers in this many read-ID windows in a row make a collision: once may be noise.
+constexpr int kTrampledWindows = 2;
+
+bool isReport(const line::FrameEvent& event)
+{
+    return event.view.to == civ::kBroadcast && (event.view.command == civ::kCmdReportFrequency ||
+                                                event.view.command == civ::kCmdReportMode);
+}
 
 std::optional<int> codeOf(int rate)
 {
@@ -69,7 +78,9 @@ void InterfaceCheck::nextRate(Millis now)
     }
     phase_ = Phase::Scan;
     scanRate_ = scanRates_[scanIndex_++];
-    collision_ = false;
+    readIds_ = 0;
+    trampled_ = 0;
+    trampledNow_ = false;
     candidates_.clear();
     confirmed_.clear();
     if (scanRate_ != openRate_ && !setup_.network) {
@@ -87,33 +98,49 @@ void InterfaceCheck::scanRate(Millis now)
           now);
 }
 
+bool InterfaceCheck::tramples(const line::FrameEvent& event) const
+{
+    if (phase_ != Phase::Scan || readIds_ == 0 || event.at < readIdLeft_ ||
+        event.at > readIdLeft_ + listenMs()) {
+        return false;
+    }
+    // Stray bytes in our echo's place, or with every echo garbled, are no answers.
+    const bool afterEcho = echo_ == Echo::Nothing ||
+                           (echo_ == Echo::Own && readIdEchoed_ && event.at >= *readIdEchoed_);
+    return event.kind == line::Kind::Jam || (event.kind != line::Kind::Frame && afterEcho);
+}
+
 void InterfaceCheck::heardInScan(const line::FrameEvent& event)
 {
-    if (event.kind == line::Kind::Jam ||
-        (event.kind != line::Kind::Frame && echo_ != Echo::Garbled)) {
-        // Answers to read ID that trample each other.
-        collision_ = collision_ || phase_ == Phase::Scan;
+    if (tramples(event)) {
+        trampledNow_ = true;
         return;
     }
     const int from = event.view.from;
     if (event.kind != line::Kind::Frame || from == setup_.ourId || from < 0) {
         return;
     }
-    if (event.view.command == kReadId && phase_ == Phase::Scan) {
+    if (phase_ == Phase::Scan && (event.view.command == kReadId || isReport(event))) {
+        // A radio that tells its own changes is heard at this rate as well as one that answers.
         addOnce(candidates_, from);
-    } else if (event.view.to == setup_.ourId && event.view.command != kReadId) {
+    } else if (event.request && asked_.contains(*event.request)) {
         addOnce(confirmed_, from);
     }
 }
 
 void InterfaceCheck::scanTimedOut(Millis now)
 {
+    const bool trampled = std::exchange(trampledNow_, false);
+    trampled_ = trampled ? trampled_ + 1 : 0;
     if (!confirmed_.empty()) {
         found();
-    } else if (collision_) {
+    } else if (trampled_ >= kTrampledWindows && candidates_.empty()) {
         out_.report.push_back(sentences::collision(setup_.network ? 0 : scanRate_));
         out_.offerDeepSearch = scanRate_;
         finish();
+    } else if (trampled && candidates_.empty()) {
+        // Heard once, it may be noise or a report at another rate: ask once more.
+        scanRate(now);
     } else if (!candidates_.empty()) {
         // An address is only worth recommending once a read frequency to it is answered.
         phase_ = Phase::Confirm;

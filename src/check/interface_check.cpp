@@ -57,8 +57,10 @@ void InterfaceCheck::reset(const Setup& setup, Millis now)
     unsent_ = 0;
     deadline_.reset();
     droppedFrame_ = false;
-    pollIds_.clear();
-    answeredIds_.clear();
+    polls_ = 0;
+    openPoll_.reset();
+    lostPolls_.clear();
+    asked_.clear();
     roundTrips_.clear();
     refused_ = 0;
     scanRates_.clear();
@@ -125,6 +127,12 @@ Millis InterfaceCheck::listenMs() const
     return lineMs + kTurnaroundMs + Millis{kMarginTicks} * tickMs_;
 }
 
+Millis InterfaceCheck::givenUpAt(Millis left) const
+{
+    // The account adds the request's wire time, never more than what we allow for a reply.
+    return left + listenMs() + line::LinkAccount::kAnswerWindowMs;
+}
+
 bool InterfaceCheck::isOurs(const line::FrameEvent& event) const
 {
     return event.origin.source == line::Source::Check;
@@ -151,6 +159,9 @@ Step InterfaceCheck::event(const line::FrameEvent& event)
         }
         break;
     case line::Direction::Echo:
+        if (isOurs(event) && event.view.command == civ::kCmdReadId) {
+            readIdEchoed_ = event.at;
+        }
         if (isOurs(event) && phase_ == Phase::Echo && unsent_ == 0) {
             decideEcho(Echo::Own, event.at);
         }
@@ -164,21 +175,36 @@ Step InterfaceCheck::event(const line::FrameEvent& event)
 
 void InterfaceCheck::sent(const line::FrameEvent& event)
 {
+    const int command = event.view.command;
     switch (phase_) {
+    case Phase::Echo:
     case Phase::Poll:
-        if (pollIds_.empty()) {
-            firstPollLeft_ = event.at;
-        }
-        pollIds_.push_back(event.request.value_or(0));
+        echoSent_ = event.bytes;
+        ++polls_;
+        openPoll_ = event.request;
+        pollGivenUpAt_ = givenUpAt(event.at);
         break;
+    case Phase::Scan:
+    case Phase::Confirm:
     case Phase::Deep:
-        nextDeepAddress(event.at);
-        return;
-    default:
+        if (command == civ::kCmdReadFrequency && event.request) {
+            asked_.insert(*event.request);
+        } else if (command == civ::kCmdReadId) {
+            readIdLeft_ = event.at;
+            readIdEchoed_.reset();
+            ++readIds_;
+        }
+        if (phase_ == Phase::Deep) {
+            nextDeepAddress(event.at);
+            return;
+        }
+        break;
+    case Phase::Idle:
+    case Phase::Opening:
         break;
     }
     if (unsent_ == 0) {
-        deadline_ = event.at + listenMs();
+        deadline_ = phase_ == Phase::Poll ? pollGivenUpAt_ : event.at + listenMs();
     }
 }
 
@@ -187,10 +213,9 @@ void InterfaceCheck::heard(const line::FrameEvent& event)
     switch (phase_) {
     case Phase::Echo:
         heardInEcho(event);
-        break;
+        [[fallthrough]];
     case Phase::Poll:
-    case Phase::Settle:
-        if (event.request && std::ranges::find(pollIds_, *event.request) != pollIds_.end()) {
+        if (event.request && event.request == openPoll_) {
             pollAnswered(event);
         }
         break;
@@ -265,9 +290,6 @@ void InterfaceCheck::timedOut(Millis now)
         break;
     case Phase::Poll:
         pollTimedOut(now);
-        break;
-    case Phase::Settle:
-        pollsDone(now);
         break;
     case Phase::Scan:
         scanTimedOut(now);

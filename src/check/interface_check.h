@@ -84,7 +84,7 @@ public:
     Millis deepSearchMsPerRate() const;
 
 private:
-    enum class Phase { Idle, Opening, Echo, Poll, Settle, Scan, Confirm, Deep };
+    enum class Phase { Idle, Opening, Echo, Poll, Scan, Confirm, Deep };
 
     Step take();
     void reset(const Setup& setup, Millis now);
@@ -93,6 +93,8 @@ private:
     std::string activity() const;
     void queue(std::vector<civ::Frame> frames, Millis now);
     Millis listenMs() const;
+    // A tick after the account gives up on a request that left at `left`.
+    Millis givenUpAt(Millis left) const;
     bool isOurs(const line::FrameEvent& event) const;
     void sent(const line::FrameEvent& event);
     void heard(const line::FrameEvent& event);
@@ -104,10 +106,10 @@ private:
     void portOpened(platform::OpenError error, const std::string& reason, Millis now);
     void decideEcho(Echo echo, Millis now);
     void heardInEcho(const line::FrameEvent& event);
+    // One poll open at a time, so that a lost reply never lets the account credit the next
+    // one to it.
     void nextPoll(Millis now);
     void pollTimedOut(Millis now);
-    // Waits out the account's answer window from `from` for late replies.
-    void settle(Millis from);
     void pollAnswered(const line::FrameEvent& event);
     void pollsDone(Millis now);
 
@@ -115,6 +117,8 @@ private:
     void nextRate(Millis now);
     void scanRate(Millis now);
     void heardInScan(const line::FrameEvent& event);
+    // Bytes that make no frame, or a jam, where answers to our read ID belong.
+    bool tramples(const line::FrameEvent& event) const;
     void scanTimedOut(Millis now);
     void confirmTimedOut();
     void found();
@@ -143,18 +147,28 @@ private:
 
     Echo echo_ = Echo::Unknown;
     bool echoMangled_ = false;
-    bool replyBeforeEcho_ = false;
+    civ::Frame echoSent_;
 
-    std::vector<std::uint64_t> pollIds_;
-    std::set<std::uint64_t> answeredIds_;
-    Millis firstPollLeft_ = 0;
+    // The frame sent to find the echo is the first poll.
+    int polls_ = 0;
+    std::optional<std::uint64_t> openPoll_;
+    Millis pollGivenUpAt_ = 0;
+    std::vector<int> lostPolls_; // numbered from 1
     int refused_ = 0;
     std::vector<Millis> roundTrips_;
 
     std::vector<int> scanRates_;
     std::size_t scanIndex_ = 0;
     int scanRate_ = 0;
-    bool collision_ = false;
+    Millis readIdLeft_ = 0;
+    // Answers come after our echo: bytes before it are our echo garbled.
+    std::optional<Millis> readIdEchoed_;
+    // Read IDs sent at this rate, and in how many of their answer windows answers trampled.
+    int readIds_ = 0;
+    int trampled_ = 0;
+    bool trampledNow_ = false;
+    // Our read frequencies: only the address that answers one of them is recommended.
+    std::set<std::uint64_t> asked_;
     std::vector<int> candidates_;
     std::vector<int> confirmed_;
 

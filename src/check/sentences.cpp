@@ -154,9 +154,14 @@ std::string answered(const Answers& a)
     if (a.answers == a.polls) {
         return s + " " + right + ".";
     }
+    std::string lost;
+    for (std::size_t i = 0; i < a.lost.size(); ++i) {
+        lost += (i == 0 ? "" : i + 1 == a.lost.size() ? " and " : ", ") + std::to_string(a.lost[i]);
+    }
     return s + " " + right + ", but " + std::to_string(a.polls - a.answers) + " of " +
-           count(a.polls, "poll", "polls") + " went" +
-           " unanswered: a loose plug, a long cable near the antenna, another station talking "
+           count(a.polls, "poll", "polls") + " went unanswered (" +
+           (a.lost.size() == 1 ? "poll " : "polls ") + lost +
+           "): a loose plug, a long cable near the antenna, another station talking "
            "over ours, or a radio busy with its own menus. Polls that go unanswered now and "
            "then grey the main window's display.";
 }

@@ -24,6 +24,7 @@ struct Answers {
     int refused = 0;
     // The round trips can be no finer than the period the port is read at.
     int readPeriodMs = 0;
+    std::vector<int> lost; // the polls left unanswered, numbered from 1
 };
 
 // "1 poll", "2 polls".

@@ -115,6 +115,8 @@ void IcomWindow::CheckSerial()
 
 void IcomWindow::failed(const platform::ConnectionFailure& failure)
 {
+    // Nothing can be heard through a port that is gone.
+    setDisplaysLive(false);
     if (failure.kind == platform::ConnectionFailure::Kind::OpenFailed) {
         serial::tellOpenFailure(this, this, services_.showMessage,
                                 QString::fromStdString(link.port().port), failure.reason,
@@ -151,6 +153,6 @@ void IcomWindow::DebugCheckBox_Action()
 
 void IcomWindow::tellDebugFile()
 {
-    notices_.tell(radio::Notice::Info,
-                  DebugCheckBox->isChecked() ? debugFile_.notice() : QString(), debugFile_.path());
+    notices_.tell(radio::Notice::Info, DebugCheckBox->isChecked() ? debugFile_.notice() : QString(),
+                  debugFile_.path());
 }

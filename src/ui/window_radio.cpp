@@ -14,7 +14,12 @@
 
 void IcomWindow::addressesChanged()
 {
+    const int radio = link.settings().radioId;
     tellSettings();
+    if (link.settings().radioId != radio) {
+        // What the displays show came from another radio.
+        setDisplaysLive(false);
+    }
     // A new radio's silence starts now, not when it was last polled.
     forgetSilence();
 }
@@ -44,8 +49,11 @@ void IcomWindow::frameEnded()
             ui::showRow(*PopupFilter, civ::filterRow(parser.parseMsg[1]));
         }
     }
-    // Heard at the rate and port in use: what the displays show is current again.
-    setDisplaysLive(true);
+    // The radio itself heard at the rate and port in use: what the displays show is current
+    // again. Another station's reply to us says nothing of it.
+    if (heard != radio::Heard::Reply) {
+        setDisplaysLive(true);
+    }
 }
 
 void IcomWindow::setDisplaysLive(bool live)

@@ -176,6 +176,24 @@ TEST_F(RadioWindow, EveryNoticeIsPaintedInWholeWordsWithItsSubject)
     }
 }
 
+TEST_F(RadioWindow, DisplaysTurnGreyWhenThePortIsLostOrRadioIdChangesUntilTheRadioAnswers)
+{
+    start();
+    feed(kFrequencyReply);
+    ASSERT_TRUE(displaysLive());
+    port->fail(QStringLiteral("Input/output error"));
+    tick();
+    EXPECT_FALSE(displaysLive()) << "the port is lost";
+
+    pick(0);
+    feed(kFrequencyReply);
+    control<QLineEdit>("EditRadioID")->setText(QStringLiteral("9"));
+    feed(kFrequencyReply);
+    EXPECT_FALSE(displaysLive()) << "the old radio is not the one at Radio ID";
+    feed(frame(0xEA, 0x09, 0x03, {0x00, 0x40, 0x07, 0x14, 0x00}));
+    EXPECT_TRUE(displaysLive());
+}
+
 TEST_F(RadioWindow, ChoosingTheRowOfAPortThatCameBackReopensIt)
 {
     start();

@@ -142,8 +142,8 @@ TEST_F(CheckOnSimulator, BaudRateChangedMidwayStopsTheCheckAndLeavesThePortAtTha
     EXPECT_EQ(baud->currentText(), "19200");
     // The radio hears the window's poll only if the port went back at the rate shown.
     const int answered = window->door().count(line::Origin{}).answered;
-    EXPECT_TRUE(pumpUntil(
-        [&] { return window->door().count(line::Origin{}).answered > answered; }, 30000));
+    EXPECT_TRUE(
+        pumpUntil([&] { return window->door().count(line::Origin{}).answered > answered; }, 30000));
 }
 
 struct BusCase {
@@ -188,6 +188,16 @@ INSTANTIATE_TEST_SUITE_P(
         BusCase{"RadioAtTheUsbRate",
                 {"--rate", "115200"},
                 "at 115200 bit/s from address 0x08 (8). The program's rates stop at 57600",
+                false},
+        // Each reply for its own poll, however many are lost or late.
+        BusCase{"EverySecondReplyLost",
+                {"--lose-every", "2"},
+                "Radio ID are right, but 5 of 10 polls went unanswered (polls",
+                false},
+        // 600 ms on the window's faster clock.
+        BusCase{"LateReplies",
+                {"--reply-delay", QString::number(600 / kSpeedUp)},
+                "counts a poll as lost. Baud Rate and Radio ID are right.",
                 false}),
     [](const auto& info) { return std::string(info.param.name); });
 
