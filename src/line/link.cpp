@@ -69,9 +69,12 @@ Link::Chunk Link::read()
 civ::FrameParser::Event Link::parse(int byte)
 {
     const civ::FrameParser::Event event = parser_.ParseByte(byte);
-    // Any frame on the bus, to whomever and however long, makes the next one wait.
-    if (event == civ::FrameParser::Event::FrameEnd ||
-        event == civ::FrameParser::Event::OverlongFrameEnd) {
+    // Any frame on the bus, to whomever and however long, makes the next one wait; but for
+    // another program's exchange, which holds a due frame until it is over: the ring keeps
+    // the count it would keep without them.
+    if ((event == civ::FrameParser::Event::FrameEnd ||
+         event == civ::FrameParser::Event::OverlongFrameEnd) &&
+        !fastExchange_) {
         ring_.frameEndSeen();
     }
     if (event == civ::FrameParser::Event::OverlongFrameEnd) {
@@ -129,6 +132,7 @@ void Link::release()
             emit taps_.written(bytes);
         }
     }
+    fastExchange_ = fastExchange_ && account_.awaitingAnswer(now(), true);
     writeFast();
 }
 
@@ -155,6 +159,7 @@ void Link::writeFast()
         const QByteArray bytes(reinterpret_cast<const char*>(next.frame.data()),
                                qsizetype(next.frame.size()));
         connection_->write(bytes);
+        fastExchange_ = true;
         account_.written(next.id, now());
         emit taps_.written(bytes);
     }

@@ -107,6 +107,8 @@ private:
     std::vector<FrameRing::Left> left_;
     std::deque<FastFrame> fast_;
     std::size_t fastBytes_ = 0;
+    // From a lane frame's write to the tick no other program's request awaits its answer.
+    bool fastExchange_ = false;
 };
 
 } // namespace line

@@ -117,13 +117,13 @@ struct LaneCase {
 // The ring's count runs 6 more ticks when a script begins; a request unanswered is given up
 // on in the 31st tick after it left.
 const LaneCase kLaneCases[] = {
-    {"an idle bus takes the client's frame at once, the window's keeps the ring's count",
+    {"an idle bus takes the client's frame at once; its exchange leaves the ring's count be",
      {{Step::Client},
       {Step::Hear, 0, kClientAnswer},
       {Step::Ticks, 1},
       {Step::Window},
-      {Step::Ticks, 5}},
-     {{'C', 0}, {'W', 3}}},
+      {Step::Ticks, 7}},
+     {{'C', 0}, {'W', 7}}},
     {"the window's request holds the client's frame until its answer",
      {{Step::Window},
       {Step::Ticks, 7},
