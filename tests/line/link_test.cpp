@@ -2,7 +2,10 @@
 #include "line/link.h"
 #include "memory_serial_connection.h"
 
+#include <cctype>
+#include <cstdlib>
 #include <gtest/gtest.h>
+#include <map>
 
 namespace {
 
@@ -23,12 +26,18 @@ const Origin kClient{Source::Network, 2, "127.0.0.1:4000"};
 struct LinkTest : ::testing::Test {
     LinkTest()
     {
-        auto connection = std::make_unique<platform::MemorySerialConnection>();
-        port = connection.get();
-        link = std::make_unique<Link>(std::move(connection), [this] { return now; });
+        start();
         QObject::connect(&link->taps(), &Taps::frame, [this](const FrameEvent& e) {
             told.emplace_back(e.direction, e.request, e.origin, e.bytes);
         });
+    }
+
+    // A fresh link on a fresh port.
+    void start()
+    {
+        auto connection = std::make_unique<platform::MemorySerialConnection>();
+        port = connection.get();
+        link = std::make_unique<Link>(std::move(connection), [this] { return now; });
         link->open(QStringLiteral("/dev/A"), 9600);
     }
 
@@ -88,99 +97,57 @@ TEST_F(LinkTest, AFrameThePortDidNotTakeWholeIsDroppedAndSoIsWhatAResetEmpties)
     EXPECT_FALSE(link->waiting(*reset));
 }
 
-// One step of the pump's script: a frame of the window's or another program's, bytes heard on
-// the bus, or ticks.
-struct Step {
-    enum Op { Window, Client, Hear, Ticks } op;
-    int ticks = 0;
-    QByteArray heard = {};
-};
-
 // Requests to radio 94 and its answers; the client's comes from controller E1.
 const QByteArray kWindowAsks("\xFE\xFE\x94\xE0\x03\xFD", 6);
 const QByteArray kWindowAnswer("\xFE\xFE\xE0\x94\x03\x00\x40\x07\x07\x00\xFD", 11);
 const QByteArray kClientAsks("\xFE\xFE\x94\xE1\x1C\x00\x01\xFD", 8);
 const QByteArray kClientAnswer("\xFE\xFE\xE1\x94\xFB\xFD", 6);
 
-civ::Frame frameOf(const QByteArray& bytes)
-{
-    return {bytes.begin(), bytes.end()};
-}
-
-struct LaneCase {
-    const char* what;
-    std::vector<Step> script;
-    // Each write, in order: 'W' or 'C', and the tick it happened in.
-    std::vector<std::pair<char, int>> writes;
-};
-
-// The ring's count runs 6 more ticks when a script begins; a request unanswered is given up
-// on in the 31st tick after it left.
-const LaneCase kLaneCases[] = {
-    {"an idle bus takes the client's frame at once; its exchange leaves the ring's count be",
-     {{Step::Client},
-      {Step::Hear, 0, kClientAnswer},
-      {Step::Ticks, 1},
-      {Step::Window},
-      {Step::Ticks, 7}},
-     {{'C', 0}, {'W', 7}}},
-    {"the window's request holds the client's frame until its answer",
-     {{Step::Window},
-      {Step::Ticks, 7},
-      {Step::Client},
-      {Step::Ticks, 2},
-      {Step::Hear, 0, kWindowAnswer},
-      {Step::Ticks, 2}},
-     {{'W', 7}, {'C', 10}}},
-    {"the window's request holds the client's frame until its time is up",
-     {{Step::Window}, {Step::Ticks, 7}, {Step::Client}, {Step::Ticks, 40}},
-     {{'W', 7}, {'C', 38}}},
-    {"the client's request holds the window's due frame until its time is up",
-     {{Step::Client}, {Step::Window}, {Step::Ticks, 40}},
-     {{'C', 0}, {'W', 31}}},
-    {"a frame half heard on the bus holds the client's until its end",
-     {{Step::Hear, 0, kWindowAnswer.left(5)},
-      {Step::Ticks, 1},
-      {Step::Client},
-      {Step::Ticks, 2},
-      {Step::Hear, 0, kWindowAnswer.mid(5)},
-      {Step::Ticks, 1}},
-     {{'C', 4}}},
+// Scripts: W the window's request sent, C the client's; w, c the radio's answer to each heard;
+// h the first five bytes of w, r the rest; a number, that many ticks. Then each write and the
+// tick it left in. The ring's count runs 6 more ticks as a script begins; an unanswered request
+// is given up on in the 31st tick after it left.
+const std::pair<const char*, const char*> kLaneCases[] = {
+    {"Cc1W7", "C0 W7 "},   // at once on an idle bus; its exchange leaves the ring's count be
+    {"W7C2w2", "W7 C10 "}, // the window's request holds the client's until its answer
+    {"W7C40", "W7 C38 "},  // or until its time is up
+    {"CW40", "C0 W31 "},   // the client's request holds the window's due frame likewise
+    {"h1C2r1", "C4 "},     // a frame half heard holds it until its end
 };
 
 TEST_F(LinkTest, OtherProgramsFramesLeaveOnAQuietBusOneRequestAtATime)
 {
-    for (const LaneCase& c : kLaneCases) {
-        auto connection = std::make_unique<platform::MemorySerialConnection>();
-        port = connection.get();
-        link = std::make_unique<Link>(std::move(connection), [this] { return now; });
-        link->open(QStringLiteral("/dev/A"), 9600);
+    for (const auto& [script, expected] : kLaneCases) {
+        start();
         run(5);
         int tick = 0;
-        std::vector<std::pair<char, int>> writes;
+        std::string writes;
         QObject::connect(&link->taps(), &Taps::written, [&](const QByteArray& bytes) {
-            writes.emplace_back(bytes == kWindowAsks ? 'W' : 'C', tick);
+            writes += (bytes == kWindowAsks ? "W" : "C") + std::to_string(tick) + ' ';
         });
-        for (const Step& step : c.script) {
-            switch (step.op) {
-            case Step::Window:
-                link->send(frameOf(kWindowAsks), {});
-                break;
-            case Step::Client:
-                link->send(frameOf(kClientAsks), kClient);
-                break;
-            case Step::Hear:
-                port->feed(step.heard);
-                break;
-            case Step::Ticks:
-                for (int n = 0; n < step.ticks; ++n) {
+        const std::map<char, QByteArray> heard{{'w', kWindowAnswer},
+                                               {'c', kClientAnswer},
+                                               {'h', kWindowAnswer.left(5)},
+                                               {'r', kWindowAnswer.mid(5)}};
+        for (const char* step = script; *step != 0;) {
+            if (std::isdigit(*step) != 0) {
+                char* end = nullptr;
+                for (long n = std::strtol(step, &end, 10); n > 0; --n) {
                     ++tick;
                     run(1);
                 }
-                break;
+                step = end;
+                continue;
+            }
+            const char op = *step++;
+            if (op == 'W' || op == 'C') {
+                const QByteArray& frame = op == 'W' ? kWindowAsks : kClientAsks;
+                link->send({frame.begin(), frame.end()}, op == 'W' ? Origin{} : kClient);
+            } else {
+                port->feed(heard.at(op));
             }
         }
-        EXPECT_EQ(writes, c.writes) << c.what;
+        EXPECT_EQ(writes, expected) << script;
     }
 }
 

@@ -74,10 +74,15 @@ TEST_F(SharedRadio, ANetworkClientAndACivPortProgramReadAndSetAtOnceWhileTheWind
     EXPECT_TRUE(radioAnswered("FE FE 58 E0 1C 00 01 FD", "FE FE E0 58 FB FD"));
     EXPECT_TRUE(radioAnswered("FE FE 58 E0 1C 00 00 FD", "FE FE E0 58 FB FD"));
 
+    // Hamlib's IC-7300 backend probes 26 00, which radio 8 refuses: the NG is the program's.
+    finish(rigctl({"-m", "3073", "-c", "0x08", "-r", path, "f"}));
+    EXPECT_TRUE(radioAnswered("FE FE 08 E0 26 00", "FE FE E0 08 FA FD"));
+
     // The window's own poll went on; its radio shows what the network client set.
     auto* const freq = window->findChild<QLabel*>(QStringLiteral("FreqDisplay"));
     fire("ReqTimer");
     EXPECT_TRUE(tickUntil([freq] { return freq->text() == "7074"; }));
+    EXPECT_FALSE(window->findChild<QWidget*>(QStringLiteral("Notice"))->toolTip().contains("NG"));
 
     // The Share window lists both ways in and who used them; Stop hangs up on the program.
     share::ShareWindow& share = tools.shareWindow();
