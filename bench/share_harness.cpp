@@ -1,6 +1,6 @@
 // The window with its real timers on a real port, offscreen and without the about box, with
-// or without the Hamlib network server: its CPU and the frames it puts on the line while
-// bench/share-run's clients read through it.
+// or without the Hamlib network server: its CPU, the frames it puts on the line and the
+// spacing of its own polls while bench/share-run's clients read and set through it.
 #include "app/app.h"
 #include "harness/process_usage.h"
 #include "platform/system_services.h"
@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
+#include <vector>
 
 int main(int argc, char* argv[])
 {
@@ -57,6 +58,16 @@ int main(int argc, char* argv[])
     bool counting = false;
     QObject::connect(&window.door().taps(), &line::Taps::written, &window,
                      [&](const QByteArray& b) { frames += counting ? b.count(char(0xFD)) : 0; });
+    // The window's own frequency reads, as they leave the port.
+    std::vector<line::Millis> polls;
+    QObject::connect(&window.door().taps(), &line::Taps::frame, &window,
+                     [&](const line::FrameEvent& e) {
+                         if (counting && e.direction == line::Direction::Sent &&
+                             e.origin.source == line::Source::Window &&
+                             e.view.command == civ::kCmdReadFrequency) {
+                             polls.push_back(e.at);
+                         }
+                     });
     bench::Usage start;
     bench::Usage end;
     const int warmupMs = static_cast<int>(options.value(warmup).toDouble() * 1000);
@@ -74,5 +85,10 @@ int main(int argc, char* argv[])
     const double wall = bench::wallSeconds(start, end);
     std::printf("cpu: %.2f %% of one core over %.1f s\n", bench::cpuPercent(start, end), wall);
     std::printf("frames written: %.1f per s\n", static_cast<double>(frames) / wall);
+    std::printf("window poll gaps:");
+    for (std::size_t i = 1; i < polls.size(); ++i) {
+        std::printf(" %lld", static_cast<long long>(polls[i] - polls[i - 1]));
+    }
+    std::printf(" ms\n");
     return 0;
 }

@@ -36,7 +36,7 @@ void App::Open()
         tools_->startNetworkServer(*networkServer, std::move(listener));
     }
     if (!civPortPath_.isEmpty()) {
-        sharing_->startCivPort(civPortPath_);
+        tools_->startCivPort(civPortPath_);
     }
 }
 

@@ -92,6 +92,15 @@ void Tools::startNetworkServer(const share::ListenAddress& address,
              detail);
 }
 
+void Tools::startCivPort(const QString& path)
+{
+    const QString error = sharing_.startCivPort(path);
+    if (!error.isEmpty()) {
+        message_(&window_, QStringLiteral("The CI-V port could not be made at %1.").arg(path),
+                 error);
+    }
+}
+
 void Tools::toggleNetworkServer()
 {
     const share::SharedService* const server = sharing_.networkServer();

@@ -33,6 +33,8 @@ public:
     Tools(IcomWindow& window, share::Sharing& sharing, platform::Services::Message message);
 
     share::ShareWindow& shareWindow();
+    // The CI-V port at path; a box names the path when it cannot be made there.
+    void startCivPort(const QString& path);
     // Warns first when others could reach it; a failure to listen is told, and leaves it off.
     // A listener bound at start-up is served where it is.
     void startNetworkServer(const share::ListenAddress& address,

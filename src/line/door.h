@@ -52,8 +52,10 @@ public:
     virtual Millis now() const = 0;
     virtual Settings settings() const = 0;
 
-    // Through the same ring and pacing as the window's own frames. The frame's id while it
-    // waits (see waiting()), nothing when the ring has no room.
+    // Another program's frame (see fromOtherProgram()) takes the fast lane: it leaves as soon
+    // as the bus is quiet and no request awaits its answer. Any other goes through the ring
+    // and its pacing, as the window's own frames. The frame's id while it waits (see
+    // waiting()), nothing when there is no room.
     virtual std::optional<std::uint64_t> send(const civ::Frame& frame, const Origin& origin) = 0;
 
     // The account's answers.

@@ -14,7 +14,7 @@ bool FrameRing::fits(std::span<const std::uint8_t> frame) const
 void FrameRing::push(std::span<const std::uint8_t> frame, std::uint64_t id)
 {
     queue_.SendSerialPacket(frame);
-    records_.push_back({id, frame.size(), true});
+    records_.push_back({id, frame.size(), frame.size(), true});
 }
 
 civ::Frame FrameRing::release(bool taken, std::vector<Left>& left)

@@ -30,6 +30,13 @@ public:
     // takes them. Appends to left each frame whose last byte they hold.
     civ::Frame release(bool taken, std::vector<Left>& left);
     void frameEndSeen() { queue_.frameEndSeen(); }
+    // The countdown is over and a frame waits: the next release writes it.
+    bool due() const { return queue_.sendDelay == 0 && queue_.queued() > 0; }
+    // Part of a frame has left and the rest waits for the next release.
+    bool midFrame() const
+    {
+        return !records_.empty() && records_.front().unreleased < records_.front().size;
+    }
     // Empties the ring: the frames it held will never leave.
     void reset();
 
@@ -38,6 +45,7 @@ public:
 private:
     struct Record {
         std::uint64_t id = 0;
+        std::size_t size = 0;
         std::size_t unreleased = 0;
         bool taken = true;
     };

@@ -28,6 +28,12 @@ struct Origin {
     friend bool operator==(const Origin&, const Origin&) = default;
 };
 
+// Another program's frame: it takes the fast lane, and its answers are that program's own.
+inline bool fromOtherProgram(const Origin& origin)
+{
+    return origin.source == Source::Network || origin.source == Source::CivPort;
+}
+
 enum class Kind : std::uint8_t {
     Frame,
     Jam,      // the jam code

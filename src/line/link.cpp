@@ -69,9 +69,12 @@ Link::Chunk Link::read()
 civ::FrameParser::Event Link::parse(int byte)
 {
     const civ::FrameParser::Event event = parser_.ParseByte(byte);
-    // Any frame on the bus, to whomever and however long, makes the next one wait.
-    if (event == civ::FrameParser::Event::FrameEnd ||
-        event == civ::FrameParser::Event::OverlongFrameEnd) {
+    // Any frame on the bus, to whomever and however long, makes the next one wait; but for
+    // another program's exchange, which holds a due frame until it is over: the ring keeps
+    // the count it would keep without them.
+    if ((event == civ::FrameParser::Event::FrameEnd ||
+         event == civ::FrameParser::Event::OverlongFrameEnd) &&
+        !fastExchange_) {
         ring_.frameEndSeen();
     }
     if (event == civ::FrameParser::Event::OverlongFrameEnd) {
@@ -83,6 +86,9 @@ civ::FrameParser::Event Link::parse(int byte)
 
 std::optional<std::uint64_t> Link::send(const civ::Frame& frame, const Origin& origin)
 {
+    if (fromOtherProgram(origin)) {
+        return sendFast(frame, origin);
+    }
     if (!ring_.fits(frame)) {
         qCWarning(lcSerial) << "transmit queue full: frame of" << frame.size() << "bytes refused,"
                             << ring_.queue().queued() << "bytes waiting";
@@ -93,21 +99,68 @@ std::optional<std::uint64_t> Link::send(const civ::Frame& frame, const Origin& o
     return id;
 }
 
+std::optional<std::uint64_t> Link::sendFast(const civ::Frame& frame, const Origin& origin)
+{
+    if (frame.empty() || fastBytes_ + frame.size() > kFastLaneBytes) {
+        qCWarning(lcSerial) << "fast lane full: frame of" << frame.size() << "bytes refused,"
+                            << fastBytes_ << "bytes waiting";
+        return std::nullopt;
+    }
+    const std::uint64_t id = account_.queued(frame, origin, now());
+    fast_.push_back({id, frame});
+    fastBytes_ += frame.size();
+    writeFast();
+    return id;
+}
+
 void Link::release()
 {
     // A closed port takes nothing: what the ring hands out then never left.
     const bool open = connection_->isOpen();
+    // A due frame waits for another program's answer, its countdown run out; without other
+    // programs the ring paces as ever.
+    const bool held = ring_.due() && !ring_.midFrame() && account_.awaitingAnswer(now(), true);
     left_.clear();
-    const civ::Frame out = ring_.release(open, left_);
-    if (out.empty()) {
-        return;
+    const civ::Frame out = held ? civ::Frame{} : ring_.release(open, left_);
+    if (!out.empty()) {
+        const QByteArray bytes(reinterpret_cast<const char*>(out.data()), qsizetype(out.size()));
+        if (open) {
+            connection_->write(bytes);
+        }
+        tell(left_, now());
+        if (open) {
+            emit taps_.written(bytes);
+        }
     }
-    const QByteArray bytes(reinterpret_cast<const char*>(out.data()), qsizetype(out.size()));
-    if (open) {
+    fastExchange_ = fastExchange_ && account_.awaitingAnswer(now(), true);
+    writeFast();
+}
+
+bool Link::busFree() const
+{
+    return parser_.parseState == 0 && !ring_.due() && !ring_.midFrame() &&
+           !account_.awaitingAnswer(now());
+}
+
+void Link::writeFast()
+{
+    while (!fast_.empty()) {
+        const bool open = connection_->isOpen();
+        if (open && !busFree()) {
+            return;
+        }
+        const FastFrame next = std::move(fast_.front());
+        fast_.pop_front();
+        fastBytes_ -= next.frame.size();
+        if (!open) {
+            account_.dropped(next.id, now());
+            continue;
+        }
+        const QByteArray bytes(reinterpret_cast<const char*>(next.frame.data()),
+                               qsizetype(next.frame.size()));
         connection_->write(bytes);
-    }
-    tell(left_, now());
-    if (open) {
+        fastExchange_ = true;
+        account_.written(next.id, now());
         emit taps_.written(bytes);
     }
 }
@@ -139,6 +192,8 @@ bool Link::publish()
 void Link::resetRing()
 {
     ring_.reset();
+    fast_.clear();
+    fastBytes_ = 0;
     // The account holds the same frames: each is told dropped.
     account_.ringCleared(now());
 }

@@ -9,6 +9,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -17,13 +18,17 @@
 namespace line {
 
 // The program's one link to the bus, without widgets: it owns the connection, the frame parser,
-// the transmit ring with its frames, the account and the taps, and is the door the additions
-// use. The main window runs its parts from its timer, in the order the pump takes, and shows
-// what they report.
+// the transmit ring with its frames, the fast lane of other programs' frames, the account and
+// the taps, and is the door the additions use. One frame at a time: neither the ring nor the
+// lane writes while another program's request awaits its answer, the lane not while any does,
+// and a ring frame that is due goes before the lane's. The main window runs its parts from its
+// timer, in the order the pump takes, and shows what they report.
 class Link final : public Door {
 public:
     // The pump's period: the main window's Timer1.
     static constexpr int kTickMs = 50;
+    // Bytes of other programs' frames waiting for the bus at most.
+    static constexpr std::size_t kFastLaneBytes = 2048;
 
     // What one read brought.
     struct Chunk {
@@ -44,6 +49,8 @@ public:
 
     // The pump's parts, in the order a tick runs them: read(), each byte to parse(), release()
     // once, then finishTick(). A frame end seen by the parser restarts the ring's short wait.
+    // release() also writes the fast lane's next frame once the bus is free; send() writes it
+    // at once when it is free already.
     Chunk read();
     civ::FrameParser::Event parse(int byte);
     void release();
@@ -78,7 +85,16 @@ public:
     OriginCount count(const Origin& origin) const override { return account_.count(origin); }
 
 private:
+    struct FastFrame {
+        std::uint64_t id = 0;
+        civ::Frame frame;
+    };
+
     void tell(const std::vector<FrameRing::Left>& left, Millis now);
+    std::optional<std::uint64_t> sendFast(const civ::Frame& frame, const Origin& origin);
+    // Nothing on the bus, in the parser or half released, and no request awaiting its answer.
+    bool busFree() const;
+    void writeFast();
 
     std::unique_ptr<platform::SerialConnection> connection_;
     std::function<Millis()> clock_;
@@ -89,6 +105,10 @@ private:
     Settings settings_;
     // Reused at every release, so that a busy ring does not allocate per frame.
     std::vector<FrameRing::Left> left_;
+    std::deque<FastFrame> fast_;
+    std::size_t fastBytes_ = 0;
+    // From a lane frame's write to the tick no other program's request awaits its answer.
+    bool fastExchange_ = false;
 };
 
 } // namespace line

@@ -131,6 +131,12 @@ public:
     // True while the frame with this id waits in the ring.
     bool waiting(std::uint64_t id) const;
     std::size_t framesWaiting() const { return queue_.size(); }
+    // A request that left the port may still be answered: the bus is not free for another.
+    // othersOnly: one of another program's.
+    bool awaitingAnswer(Millis now, bool othersOnly = false) const
+    {
+        return requests_.awaiting(now, othersOnly);
+    }
     std::optional<HoldBack> heldBack(Millis now) const;
     RadioStatus radio(int address) const;
     // Forgets what a radio left unanswered: a new Radio ID, rate or port starts afresh.

@@ -57,4 +57,11 @@ std::optional<RequestBook::Answer> RequestBook::answer(const civ::FrameView& f)
     return answer;
 }
 
+bool RequestBook::awaiting(Millis now, bool othersOnly) const
+{
+    return std::ranges::any_of(open_, [now, othersOnly](const Request& r) {
+        return now <= r.expiresAt && (!othersOnly || fromOtherProgram(r.origin));
+    });
+}
+
 } // namespace line

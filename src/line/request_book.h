@@ -35,6 +35,9 @@ public:
     // The request a received frame answers, if any. A broadcast stays open for other radios.
     std::optional<Answer> answer(const civ::FrameView& reply);
     void clear() { open_.clear(); }
+    // True while a request within its time may still be answered; othersOnly: one of another
+    // program's.
+    bool awaiting(Millis now, bool othersOnly) const;
 
 private:
     struct Request {

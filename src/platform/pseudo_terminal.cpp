@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/inotify.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -97,6 +98,7 @@ QString PseudoTerminal::open(const QString& linkPath)
     device_ = device;
     notifier_ = new QSocketNotifier(master_, QSocketNotifier::Read, this);
     connect(notifier_, &QSocketNotifier::activated, this, &PseudoTerminal::readAvailable);
+    watchOpens();
     qCInfo(lcShare) << "pseudo-terminal" << device_ << "at" << link_;
     return {};
 }
@@ -108,6 +110,13 @@ void PseudoTerminal::close()
     }
     delete notifier_;
     notifier_ = nullptr;
+    delete opensNotifier_;
+    opensNotifier_ = nullptr;
+    if (opens_ >= 0) {
+        ::close(opens_);
+    }
+    opens_ = -1;
+    openedBy_ = 0;
     ::close(master_);
     ::close(slave_);
     master_ = -1;
@@ -140,6 +149,38 @@ void PseudoTerminal::readAvailable()
     }
     if (!bytes.isEmpty()) {
         emit received(bytes);
+    }
+}
+
+void PseudoTerminal::watchOpens()
+{
+    opens_ = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (opens_ < 0 ||
+        ::inotify_add_watch(opens_, device_.toLocal8Bit().constData(), IN_OPEN | IN_CLOSE) < 0) {
+        qCInfo(lcShare).noquote() << "programs leaving" << device_
+                                  << "will not be seen:" << systemError("inotify");
+        return;
+    }
+    opensNotifier_ = new QSocketNotifier(opens_, QSocketNotifier::Read, this);
+    connect(opensNotifier_, &QSocketNotifier::activated, this, &PseudoTerminal::readOpens);
+}
+
+void PseudoTerminal::readOpens()
+{
+    alignas(inotify_event) std::array<char, 4096> buffer{};
+    const int before = openedBy_;
+    ssize_t n = 0;
+    while ((n = ::read(opens_, buffer.data(), buffer.size())) > 0) {
+        for (ssize_t at = 0; at < n;) {
+            inotify_event event{};
+            std::memcpy(&event, buffer.data() + at, sizeof event);
+            openedBy_ += (event.mask & IN_OPEN) != 0 ? 1 : 0;
+            openedBy_ -= (event.mask & IN_CLOSE) != 0 && openedBy_ > 0 ? 1 : 0;
+            at += static_cast<ssize_t>(sizeof event + event.len);
+        }
+    }
+    if (before > 0 && openedBy_ == 0) {
+        emit allClosed();
     }
 }
 

@@ -32,14 +32,23 @@ public:
 
 signals:
     void received(const QByteArray& bytes);
+    // Every program that opened the terminal has closed it again.
+    void allClosed();
 
 private:
     void readAvailable();
+    // Our own end stays open, so the master never sees a program hang up: the device's opens
+    // and closes tell when programs come and go.
+    void watchOpens();
+    void readOpens();
 
     int master_ = -1;
     // Held open so the master never reads a hang-up between two programs.
     int slave_ = -1;
     QSocketNotifier* notifier_ = nullptr;
+    int opens_ = -1; // the inotify descriptor
+    QSocketNotifier* opensNotifier_ = nullptr;
+    int openedBy_ = 0; // programs that have the terminal open
     QString link_;
     QString device_;
 };

@@ -179,6 +179,10 @@ NoticeText LineNotices::refusal(const LineView& view) const
 
 void LineNotices::take(const line::FrameEvent& event, int radioId)
 {
+    // Another program is told its own answers; the window's notices are the window's.
+    if (fromOtherProgram(event.origin)) {
+        return;
+    }
     if (event.direction == line::Direction::Sent && event.request) {
         sent_.push_back({*event.request, event.bytes, event.view});
         if (sent_.size() > kRemembered) {

@@ -42,7 +42,7 @@ public:
     // Sets every notice of the line from the account's present state and the NGs taken.
     void update(Notices& notices, const line::LinkAccount& account, const LineView& view) const;
     // Each frame event, in order: an NG of the radio is kept until the command it refused
-    // next succeeds.
+    // next succeeds. Other programs' frames and the answers to them are left out.
     void take(const line::FrameEvent& event, int radioId);
 
 private:

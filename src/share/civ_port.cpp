@@ -19,6 +19,7 @@ CivPort::CivPort(line::Door& door, QObject* parent)
                                            static_cast<std::size_t>(bytes.size())));
         }
     });
+    connect(terminal_, &platform::PseudoTerminal::allClosed, this, &CivPort::freshRouter);
     connect(&door_.taps(), &line::Taps::frame, this, &CivPort::heard);
     connect(&door_.taps(), &line::Taps::ticked, this, [this] {
         if (router_) {
@@ -37,9 +38,15 @@ QString CivPort::start(const QString& path)
         qCWarning(lcShare).noquote() << "CI-V port:" << error;
         return error;
     }
-    const line::Origin origin{line::Source::CivPort, nextClient_++, path.toStdString()};
-    router_ = std::make_unique<CivPortRouter>(door_, origin);
+    freshRouter();
     return {};
+}
+
+void CivPort::freshRouter()
+{
+    const line::Origin origin{line::Source::CivPort, nextClient_++,
+                              terminal_->linkPath().toStdString()};
+    router_ = std::make_unique<CivPortRouter>(door_, origin);
 }
 
 std::string CivPort::where() const

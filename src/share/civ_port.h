@@ -35,6 +35,8 @@ public:
 
 private:
     void heard(const line::FrameEvent& event);
+    // A router for the next program: the last one's row and counts go.
+    void freshRouter();
 
     line::Door& door_;
     platform::PseudoTerminal* terminal_;

@@ -34,7 +34,7 @@ void CivPortRouter::handOn()
     while (!waiting_.empty() && inRing_.size() < kMaxInRing) {
         const std::optional<std::uint64_t> id = door_.send(waiting_.front(), origin_);
         if (!id) {
-            return; // the ring is full: next tick
+            return; // no room: next tick
         }
         inRing_.push_back(*id);
         waiting_.pop_front();

@@ -20,12 +20,12 @@ struct CivPortCounts {
 };
 
 // The CI-V port's traffic, without the port: what the program writes goes through the door,
-// a frame at a time and at most kMaxInRing in the ring, so the window's polls keep their turn;
+// a frame at a time and at most kMaxInRing waiting for the bus, so one program cannot flood it;
 // of what the line tells, the program gets what a radio on its own bus would give it.
 class CivPortRouter {
 public:
     static constexpr std::size_t kMaxInRing = 2;
-    // Frames read from the program and not yet in the ring; more are dropped.
+    // Frames read from the program and not yet handed to the door; more are dropped.
     static constexpr std::size_t kMaxWaiting = 8;
 
     CivPortRouter(line::Door& door, line::Origin origin);
@@ -51,7 +51,7 @@ private:
     const line::Origin origin_;
     CivPortCutter cutter_;
     std::deque<civ::Frame> waiting_;
-    // Ids of its frames in the ring: each leaves it sent or dropped, as the line tells.
+    // Ids of its frames handed to the door: each leaves sent or dropped, as the line tells.
     std::vector<std::uint64_t> inRing_;
     std::set<int> controllers_;
     CivPortCounts counts_;

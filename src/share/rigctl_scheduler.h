@@ -25,13 +25,13 @@ struct RigctlClient {
 };
 using RigctlClients = std::map<std::uint32_t, std::unique_ptr<RigctlClient>>;
 
-// Puts the clients' actions into the main window's ring, one frame at a time, so the window's
+// Hands the clients' actions to the door's fast lane, one frame at a time, so the window's
 // polls never wait behind clients; sets first, the clients taking turns, then reads.
 class RigctlScheduler {
 public:
     // While clients are connected, a value older than this is read again.
     static constexpr line::Millis kFreshMs = 1000;
-    // From entering the ring to the answer; Hamlib's client waits a little longer.
+    // From handing a frame to the door to the answer; Hamlib's client waits a little longer.
     static constexpr line::Millis kGiveUpMs = 3000;
 
     // answered(id) is called when a client's session has new output.
@@ -39,7 +39,7 @@ public:
                     const RigctlClients& clients, std::function<void(std::uint32_t)> answered);
 
     const RadioState& radio() const { return radio_; }
-    // Puts the next action in the ring when none is there.
+    // Hands the next action to the door when none is out.
     void serve();
 
 private:

@@ -51,7 +51,11 @@ std::vector<ClientInfo> RigctlServer::clients() const
 {
     std::vector<ClientInfo> out;
     for (const auto& [id, client] : clients_) {
+        // Its reads count as well as the frames sent for its sets.
+        const RigctlSession::Reads reads = client->session.reads();
         out.push_back(client->info);
+        out.back().framesSent += reads.asked;
+        out.back().framesAnswered += reads.answered;
     }
     return out;
 }

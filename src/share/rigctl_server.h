@@ -14,7 +14,7 @@
 namespace share {
 
 // Hamlib's network protocol for other programs: the listener's clients, each with its session,
-// and the scheduler that takes their actions to the radio through the main window's ring.
+// and the scheduler that takes their actions to the radio through the door.
 class RigctlServer final : public SharedService {
 public:
     static constexpr std::size_t kMaxClients = 8;

@@ -202,6 +202,14 @@ std::optional<Rprt> RigctlSession::carryOut(const Request& request)
 
 std::optional<Rprt> RigctlSession::read(Command command)
 {
+    reads_.asked += readTried_ ? 0 : 1;
+    const std::optional<Rprt> code = readKnown(command);
+    reads_.answered += code ? 1 : 0;
+    return code;
+}
+
+std::optional<Rprt> RigctlSession::readKnown(Command command)
+{
     using Kind = Action::Kind;
     Kind kind = Kind::ReadPtt;
     if (command == Command::GetFreq) {

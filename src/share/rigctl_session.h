@@ -54,6 +54,12 @@ public:
     std::string takeOutput();
     // The client said quit: close once the output is sent.
     bool quitting() const { return quitting_; }
+    // Reads asked for, and answered with a value, from the radio's state or after a frame.
+    struct Reads {
+        int asked = 0;
+        int answered = 0;
+    };
+    Reads reads() const { return reads_; }
 
 private:
     struct Entry {
@@ -68,6 +74,8 @@ private:
     // Nothing while the command waits on action_.
     std::optional<Rprt> carryOut(const Request& request);
     std::optional<Rprt> read(Command command);
+    // The value when the radio's state has it, else the action that asks for it.
+    std::optional<Rprt> readKnown(Command command);
     std::optional<Rprt> set(Command command, const std::vector<std::string>& args);
     void end(const CommandInfo& command, Rprt code);
     // A value and the separator after it; a few of rigctld's values end their line instead.
@@ -86,6 +94,7 @@ private:
     bool extended_ = false;
     char separator_ = '\n';
     bool quitting_ = false;
+    Reads reads_;
     std::string output_;
 };
 

@@ -10,8 +10,8 @@ namespace share {
 // One program reaching the radio through this one.
 struct ClientInfo {
     std::uint32_t id = 0;
-    std::string name; // "127.0.0.1:40512", "/tmp/civ (controller E0)"
-    int framesSent = 0;
+    std::string name;   // "127.0.0.1:40512", "/tmp/civ (controller E0)"
+    int framesSent = 0; // a network client's reads count as well
     int framesAnswered = 0;
     int framesDropped = 0; // refused or not CI-V
 };

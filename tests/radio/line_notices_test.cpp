@@ -18,6 +18,11 @@ const Bytes kOk{0xFE, 0xFE, 0xEA, 0x08, 0xFB, 0xFD};
 const Bytes kNg{0xFE, 0xFE, 0xEA, 0x08, 0xFA, 0xFD};
 const Bytes kNgOf5C{0xFE, 0xFE, 0xEA, 0x5C, 0xFA, 0xFD};
 const Bytes kReportOf5C{0xFE, 0xFE, 0x00, 0x5C, 0x00, 0x00, 0x00, 0x50, 0x45, 0x01, 0xFD};
+// A program on the CI-V port, as controller E0: Hamlib's probe of 26 00, a set, and the answers.
+const Bytes kProbeOfE0{0xFE, 0xFE, 0x08, 0xE0, 0x26, 0x00, 0xFD};
+const Bytes kSetFreqOfE0{0xFE, 0xFE, 0x08, 0xE0, 0x05, 0x00, 0x05, 0x04, 0x07, 0x00, 0xFD};
+const Bytes kNgToE0{0xFE, 0xFE, 0xE0, 0x08, 0xFA, 0xFD};
+const Bytes kOkToE0{0xFE, 0xFE, 0xE0, 0x08, 0xFB, 0xFD};
 const Bytes kReportOf94{0xFE, 0xFE, 0x00, 0x94, 0x00, 0x00, 0x00, 0x50, 0x45, 0x01, 0xFD};
 
 // An account on an open port at 9600 bit/s, its events handed to the notices as the window
@@ -28,9 +33,9 @@ struct Line {
         account.portChosen(network ? "tcp://radio:4532" : "/dev/ttyUSB0", 9600, network, 0);
         account.portOpened(0);
     }
-    void send(const Bytes& frame)
+    void send(const Bytes& frame, const line::Origin& origin = {})
     {
-        account.written(account.queued(frame, {}, at), at);
+        account.written(account.queued(frame, origin, at), at);
         pass();
     }
     void hear(const Bytes& frame)
@@ -69,6 +74,7 @@ TEST(LineNotices, AnNgNamesTheRequestItAnswersAndClearsWhenThatCommandNextSuccee
     struct Step {
         Bytes frame;
         bool sent;
+        bool byOtherProgram = false;
     };
     std::vector<Step> bothRefused;
     for (int poll = 0; poll < 3; ++poll) {
@@ -87,6 +93,10 @@ TEST(LineNotices, AnNgNamesTheRequestItAnswersAndClearsWhenThatCommandNextSuccee
         {{{kNg, false}}, "Radio 8 refused a command (NG) at 14:03:05"},
         {{{kNg, false}, {kFreqReply, false}}, ""},
         {{{kSetFreq, true}, {kNgOf5C, false}}, ""},
+        // Another program's answers are its own: they neither make nor clear a notice.
+        {{{kProbeOfE0, true, true}, {kNgToE0, false}}, ""},
+        {{{kSetFreq, true}, {kNg, false}, {kSetFreqOfE0, true, true}, {kOkToE0, false}},
+         "Radio 8 refused frequency 7040.5 kHz (NG) at 14:03:05"},
         // Both reads refused at every poll: one steady notice, not one NG after the other.
         {bothRefused,
          "Radio 8 has refused the frequency read and the mode read (NG) since 14:03:05"},
@@ -94,7 +104,9 @@ TEST(LineNotices, AnNgNamesTheRequestItAnswersAndClearsWhenThatCommandNextSuccee
     for (const auto& [steps, text] : cases) {
         Line line;
         for (const Step& step : steps) {
-            step.sent ? line.send(step.frame) : line.hear(step.frame);
+            const line::Origin origin{
+                step.byOtherProgram ? line::Source::CivPort : line::Source::Window, 0, {}};
+            step.sent ? line.send(step.frame, origin) : line.hear(step.frame);
         }
         EXPECT_EQ(line.shown(), text);
     }

@@ -179,6 +179,7 @@ TEST_F(RigctlServerTest, ReadsComeFromTheLineAndAreKeptFreshOnlyWhileClientsAreC
     EXPECT_EQ(door.sent[3].first, (civ::Frame{0xFE, 0xFE, 0x08, 0xE0, 0x04, 0xFD}));
     say(1, "f\n");
     EXPECT_EQ(heard(1), "7075000\n");
+    EXPECT_EQ(server->clients().at(0).framesAnswered, 4) << "each read, from a frame or not";
     listener->disconnect(1, false);
     line(4, line::Direction::Dropped);
     tick(5000);

@@ -5,6 +5,7 @@
 #include "share/sharing.h"
 #include "simulator.h"
 
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QTreeWidget>
@@ -74,19 +75,28 @@ TEST_F(SharedRadio, ANetworkClientAndACivPortProgramReadAndSetAtOnceWhileTheWind
     EXPECT_TRUE(radioAnswered("FE FE 58 E0 1C 00 01 FD", "FE FE E0 58 FB FD"));
     EXPECT_TRUE(radioAnswered("FE FE 58 E0 1C 00 00 FD", "FE FE E0 58 FB FD"));
 
+    // Hamlib's IC-7300 backend probes 26 00, which radio 8 refuses: the NG is the program's.
+    finish(rigctl({"-m", "3073", "-c", "0x08", "-r", path, "f"}));
+    EXPECT_TRUE(radioAnswered("FE FE 08 E0 26 00", "FE FE E0 08 FA FD"));
+
     // The window's own poll went on; its radio shows what the network client set.
     auto* const freq = window->findChild<QLabel*>(QStringLiteral("FreqDisplay"));
     fire("ReqTimer");
     EXPECT_TRUE(tickUntil([freq] { return freq->text() == "7074"; }));
+    EXPECT_FALSE(window->findChild<QWidget*>(QStringLiteral("Notice"))->toolTip().contains("NG"));
 
-    // The Share window lists both ways in and who used them; Stop hangs up on the program.
+    // The Share window lists both ways in and the programs still there; Stop hangs up on one.
     share::ShareWindow& share = tools.shareWindow();
     auto* const list = share.findChild<QTreeWidget*>(QStringLiteral("ShareList"));
     share.show();
-    ASSERT_TRUE(tickUntil([list] { return list->topLevelItemCount() == 3; }));
+    ASSERT_TRUE(tickUntil([list] { return list->topLevelItemCount() == 2; }));
     EXPECT_EQ(list->topLevelItem(0)->text(1), path);
+    EXPECT_EQ(list->topLevelItem(1)->text(1), where);
+    QFile program(path);
+    ASSERT_TRUE(program.open(QIODevice::ReadWrite | QIODevice::Unbuffered));
+    program.write("\xFE\xFE\x08\xE0\x03\xFD");
+    ASSERT_TRUE(tickUntil([list] { return list->topLevelItemCount() == 3; }));
     EXPECT_TRUE(list->topLevelItem(1)->text(0).endsWith("(controller E0)"));
-    EXPECT_EQ(list->topLevelItem(2)->text(1), where);
     qobject_cast<QPushButton*>(list->itemWidget(list->topLevelItem(1), share.kStopColumn))->click();
     EXPECT_TRUE(tickUntil([list] { return list->topLevelItemCount() == 2; }));
 }
