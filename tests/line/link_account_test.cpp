@@ -2,7 +2,10 @@
 #include "hex.h"
 #include "line/link_account.h"
 
+#include <deque>
 #include <gtest/gtest.h>
+#include <map>
+#include <set>
 
 namespace {
 
@@ -108,6 +111,11 @@ TEST_F(Line, StrayRunIsStampedWithItsFirstByteAndShownAtTick)
     EXPECT_EQ(events[0].at, 10);
 }
 
+constexpr auto kRead = "FE FE 94 E0 03 FD";
+constexpr auto kFreq = "FE FE E0 94 03 00 00 10 14 00 FD";
+constexpr auto kOk = "FE FE E0 94 FB FD";
+constexpr std::optional<std::uint64_t> kNone;
+
 TEST_F(Line, OwnFrameHeardInOrderIsEchoButLaterOrFromOthersIsNot)
 {
     const auto first = send("FE FE 94 E0 03 FD", 0, check);
@@ -140,10 +148,25 @@ TEST_F(Line, NetworkEchoComesBackLaterThroughTheFarEndsBuffers)
     EXPECT_EQ(heard[0].request, id);
 }
 
-constexpr auto kRead = "FE FE 94 E0 03 FD";
-constexpr auto kFreq = "FE FE E0 94 03 00 00 10 14 00 FD";
-constexpr auto kOk = "FE FE E0 94 FB FD";
-constexpr std::optional<std::uint64_t> kNone;
+TEST_F(Line, EchoWindowIsWhatTheLinkHasShownAndAGarbledEchoIsStillOurs)
+{
+    account.portChosen("tcp://127.0.0.1:4000", 9600, true, 0);
+    account.portOpened(0);
+    // Through a slow network link, both ways: each echo takes about a second.
+    send(kRead, 0, check);
+    const auto second = send("FE FE 94 E0 04 FD", 100, check);
+    const auto third = send(kRead, 1200, check);
+    account.takeEvents();
+    EXPECT_EQ(hear(kRead, 900).at(0).direction, Direction::Echo);
+    EXPECT_EQ(hear("FE FE 94 E0 04 FD", 1100).at(0).request, second);
+    const auto garbled = hear("FE FE 95 E0 03 FD", 2100).at(0);
+    EXPECT_EQ(std::tuple(garbled.direction, garbled.garbled, garbled.request, garbled.clash),
+              std::tuple(Direction::Echo, true, third, false));
+    // Past twice the longest echo seen, the same bytes are another station's.
+    send(kRead, 3000);
+    account.takeEvents();
+    EXPECT_TRUE(hear(kRead, 5100).at(0).clash);
+}
 
 struct Pairing {
     std::vector<std::string> requests; // sent 100 ms apart from 0
@@ -187,16 +210,65 @@ INSTANTIATE_TEST_SUITE_P(
         Pairing{{"FE FE 88 E0 03 FD", kRead}, kFreq, 300, 2},
         Pairing{{kRead}, kFreq, 1600, kNone}));
 
-TEST_F(Line, LateRepliesToIdenticalRequestsGoToTheirOwn)
+// Ten polls of one kind; the radio answers each after `delay`, in order, but loses some.
+struct Polls {
+    const char* name;
+    Millis apart;
+    Millis delay;
+    std::set<int> lost; // polls whose replies never come
+    friend void PrintTo(const Polls& p, std::ostream* os) { *os << p.name; }
+};
+struct Losses : Line, ::testing::WithParamInterface<Polls> {};
+
+TEST_P(Losses, EachReplyGoesToItsOwnPollAndTheLostAreTold)
 {
+    const Polls& p = GetParam();
+    // The main window's poll before: the radio has shown how long it takes.
     send(kRead, 0);
-    send(kRead, 100);
-    account.takeEvents();
-    const auto first = hear(kFreq, 400);
-    const auto second = hear(kFreq, 700);
-    EXPECT_EQ(std::tuple(first[0].request, first[0].roundTrip), std::tuple(1u, 400));
-    EXPECT_EQ(std::tuple(second[0].request, second[0].roundTrip), std::tuple(2u, 600));
+    hear(kFreq, p.delay);
+    std::map<Millis, std::vector<int>> replies; // when, which poll's
+    std::vector<std::uint64_t> ids;
+    std::set<std::uint64_t> lost;
+    const Millis start = 3000;
+    for (int poll = 0; poll < 10; ++poll) {
+        const Millis at = start + poll * p.apart;
+        for (; !replies.empty() && replies.begin()->first <= at; replies.erase(replies.begin())) {
+            for (const int answered : replies.begin()->second) {
+                const auto heard = hear(kFreq, replies.begin()->first);
+                EXPECT_EQ(heard.at(0).request, ids.at(answered)) << "poll " << answered;
+                EXPECT_EQ(heard[0].roundTrip, p.delay);
+                lost.insert(heard[0].lost.begin(), heard[0].lost.end());
+            }
+        }
+        ids.push_back(send(kRead, at, check));
+        account.takeEvents();
+        if (!p.lost.contains(poll)) {
+            replies[at + p.delay].push_back(poll);
+        }
+    }
+    for (const auto& [at, polls] : replies) {
+        for (const int answered : polls) {
+            const auto heard = hear(kFreq, at);
+            EXPECT_EQ(heard.at(0).request, ids.at(answered)) << "poll " << answered;
+            lost.insert(heard[0].lost.begin(), heard[0].lost.end());
+        }
+    }
+    std::set<std::uint64_t> told; // a loss is known once a later poll is answered
+    for (const int poll : p.lost) {
+        if (poll < 9) {
+            told.insert(ids[poll]);
+        }
+    }
+    EXPECT_EQ(lost, told);
+    EXPECT_EQ(account.count(check).answered, 10 - int(p.lost.size()));
 }
+
+INSTANTIATE_TEST_SUITE_P(Line, Losses,
+                         ::testing::Values(Polls{"one lost", 200, 10, {3}},
+                                           Polls{"every second lost", 150, 60, {1, 3, 5, 7, 9}},
+                                           Polls{"late", 170, 600, {}},
+                                           Polls{"late, one lost", 170, 600, {4}},
+                                           Polls{"late, first lost", 300, 700, {0, 1}}));
 
 TEST_F(Line, BroadcastReadIdIsCreditedForEveryRadioAndNeverCountsSilence)
 {
@@ -246,28 +318,50 @@ TEST_F(Line, PortStatesAndALostPortForgetsRequestsWithoutBlamingTheRadio)
               std::tuple(PortState::NeverOpened, "host:4532"));
 }
 
-TEST_F(Line, WaitingFramesAreHeldBackByOthersTalking)
+TEST_F(Line, OnlyOthersHoldOurFramesBackFromTheirFirstFrameWhileTheyGoOn)
 {
-    account.queued(hex(kRead), {}, 100);
-    hear("FE FE 94 70 03 FD FE FE 94 88 03 FD FE FE 94 88 04 FD FE FE E0 94 FB FD", 500);
-    EXPECT_FALSE(account.heldBack(1000));
-    const auto held = account.heldBack(1100);
+    std::deque<std::uint64_t> ring;
+    for (int i = 0; i < 20; ++i) {
+        ring.push_back(account.queued(hex("FE FE 94 E0 05 00 00 10 14 00 FD"), {}, 0));
+    }
+    // Our backlog: a set leaves, the radio says OK; one reply comes after its set's time-out.
+    for (Millis at = 0; at < 1500; at += 100) {
+        account.written(ring.front(), at);
+        ring.pop_front();
+        hear(kOk, at + 20);
+        account.tick(at + 50);
+    }
+    hear(kOk, 1500);
+    EXPECT_FALSE(account.heldBack(1500)) << "no busy bus of our own frames";
+    const auto report = [this](const std::string& from, Millis at) {
+        hear("FE FE 00 " + from + " 00 00 00 50 45 01 FD", at);
+        account.tick(at);
+    };
+    report("88", 1500);
+    report("70", 1600);
+    report("70", 1700);
+    const auto held = account.heldBack(1700);
     ASSERT_TRUE(held);
-    EXPECT_EQ(held->since, 100);
-    EXPECT_EQ(held->talkers, (std::vector<int>{0x88, 0x70, 0x94}));
-    EXPECT_EQ(held->framesHeard, 4);
-    // Asked again at every tick: what was heard since counts once, and a new wait starts afresh.
-    hear("FE FE 00 70 00 00 00 50 45 01 FD FE FE 00 70 00 00 00 50 45 01 FD", 1150);
-    account.tick(1160);
-    EXPECT_EQ(account.heldBack(1200).value().talkers, (std::vector<int>{0x70, 0x88, 0x94}));
-    EXPECT_EQ(account.heldBack(1200).value().framesHeard, 6);
-    account.ringCleared(1200);
+    EXPECT_EQ(std::tie(held->since, held->talkers, held->framesHeard),
+              std::tuple(0, std::vector<int>{0x70, 0x88}, 3));
+    // The ring empties while 0x70 goes on; the next frame waits from the same busy bus.
+    while (!ring.empty()) {
+        account.written(ring.front(), 1800);
+        ring.pop_front();
+    }
+    report("70", 2500);
+    account.queued(hex(kRead), {}, 3000);
+    report("70", 3400);
+    EXPECT_EQ(account.heldBack(4000).value().since, 0);
+    EXPECT_EQ(account.heldBack(4000).value().framesHeard, 4) << "only while ours waited";
+    // Quiet for longer than a hold: the next talk starts a new busy bus.
+    account.tick(4500);
+    report("94", 4600);
+    EXPECT_EQ(std::tie(account.heldBack(4600)->since, account.heldBack(4600)->talkers),
+              std::tuple(3000, std::vector<int>{0x94}));
+    account.ringCleared(4700);
     EXPECT_EQ(account.takeEvents().back().direction, Direction::Dropped) << "it will never leave";
-    EXPECT_FALSE(account.heldBack(1300));
-    account.queued(hex(kRead), {}, 1300);
-    hear("FE FE 00 94 00 00 00 50 45 01 FD", 1400);
-    EXPECT_EQ(account.heldBack(2400).value().talkers, std::vector<int>{0x94});
-    EXPECT_EQ(account.heldBack(2400).value().framesHeard, 1);
+    EXPECT_FALSE(account.heldBack(4700));
 }
 
 } // namespace
