@@ -152,7 +152,7 @@ Step InterfaceCheck::event(const line::FrameEvent& event)
         break;
     case line::Direction::Echo:
         if (isOurs(event) && phase_ == Phase::Echo && unsent_ == 0) {
-            decideEcho(Echo::Own, event.at);
+            decideEcho(event.garbled ? Echo::Garbled : Echo::Own, event.at);
         }
         break;
     case line::Direction::Received:
