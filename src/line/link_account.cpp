@@ -167,7 +167,9 @@ void LinkAccount::tick(Millis now)
     for (FrameCutter::Piece& piece : pieces_) {
         take(std::move(piece));
     }
-    if (busySince_ && now - lastTalk_ > kHeldBackMs) {
+    // Busy until others have been quiet for a hold and none of ours they held still waits.
+    const auto queuedAt = queue_.oldestQueuedAt();
+    if (busySince_ && now - lastTalk_ > kHeldBackMs && (!queuedAt || *queuedAt > lastTalk_)) {
         quiet();
     }
 }

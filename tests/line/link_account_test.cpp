@@ -2,7 +2,6 @@
 #include "hex.h"
 #include "line/link_account.h"
 
-#include <deque>
 #include <gtest/gtest.h>
 #include <map>
 #include <set>
@@ -140,32 +139,19 @@ TEST_F(Line, NetworkEchoComesBackLaterThroughTheFarEndsBuffers)
 {
     account.portChosen("tcp://127.0.0.1:4000", 9600, true, 0);
     account.portOpened(0);
-    const auto id = send("FE FE 94 E0 03 FD", 0, check);
-    account.takeEvents();
-    const auto heard = hear("FE FE 94 E0 03 FD", 250);
-    ASSERT_EQ(heard.size(), 1u);
-    EXPECT_EQ(heard[0].direction, Direction::Echo);
-    EXPECT_EQ(heard[0].request, id);
-}
-
-TEST_F(Line, EchoWindowIsWhatTheLinkHasShownAndAGarbledEchoIsStillOurs)
-{
-    account.portChosen("tcp://127.0.0.1:4000", 9600, true, 0);
-    account.portOpened(0);
-    // Through a slow network link, both ways: each echo takes about a second.
-    send(kRead, 0, check);
+    // Behind a slow link, both ways, each echo takes about a second: the window follows.
+    const auto first = send(kRead, 0, check);
     const auto second = send("FE FE 94 E0 04 FD", 100, check);
     const auto third = send(kRead, 1200, check);
     account.takeEvents();
-    EXPECT_EQ(hear(kRead, 900).at(0).direction, Direction::Echo);
+    EXPECT_EQ(hear(kRead, 900).at(0).request, first);
     EXPECT_EQ(hear("FE FE 94 E0 04 FD", 1100).at(0).request, second);
     const auto garbled = hear("FE FE 95 E0 03 FD", 2100).at(0);
     EXPECT_EQ(std::tuple(garbled.direction, garbled.garbled, garbled.request, garbled.clash),
               std::tuple(Direction::Echo, true, third, false));
-    // Past twice the longest echo seen, the same bytes are another station's.
     send(kRead, 3000);
     account.takeEvents();
-    EXPECT_TRUE(hear(kRead, 5100).at(0).clash);
+    EXPECT_TRUE(hear(kRead, 5100).at(0).clash) << "past twice the longest echo seen";
 }
 
 struct Pairing {
@@ -210,65 +196,48 @@ INSTANTIATE_TEST_SUITE_P(
         Pairing{{"FE FE 88 E0 03 FD", kRead}, kFreq, 300, 2},
         Pairing{{kRead}, kFreq, 1600, kNone}));
 
-// Ten polls of one kind; the radio answers each after `delay`, in order, but loses some.
-struct Polls {
-    const char* name;
-    Millis apart;
-    Millis delay;
-    std::set<int> lost; // polls whose replies never come
-    friend void PrintTo(const Polls& p, std::ostream* os) { *os << p.name; }
-};
+// Ten polls of one kind, `apart`; the radio answers each after `delay`, in order, but not the
+// `lost`.
+using Polls = std::tuple<Millis, Millis, std::set<int>>;
 struct Losses : Line, ::testing::WithParamInterface<Polls> {};
 
 TEST_P(Losses, EachReplyGoesToItsOwnPollAndTheLostAreTold)
 {
-    const Polls& p = GetParam();
-    // The main window's poll before: the radio has shown how long it takes.
-    send(kRead, 0);
-    hear(kFreq, p.delay);
-    std::map<Millis, std::vector<int>> replies; // when, which poll's
+    const auto& [apart, delay, lost] = GetParam();
+    send(kRead, 0); // the main window's poll: the radio has shown how long it takes
+    hear(kFreq, delay);
+    std::multimap<Millis, int> line; // poll i leaves (-1 - i) or is answered (i)
+    for (int i = 0; i < 10; ++i) {
+        line.emplace(3000 + i * apart, -1 - i);
+        if (!lost.contains(i)) {
+            line.emplace(3000 + i * apart + delay, i);
+        }
+    }
     std::vector<std::uint64_t> ids;
-    std::set<std::uint64_t> lost;
-    const Millis start = 3000;
-    for (int poll = 0; poll < 10; ++poll) {
-        const Millis at = start + poll * p.apart;
-        for (; !replies.empty() && replies.begin()->first <= at; replies.erase(replies.begin())) {
-            for (const int answered : replies.begin()->second) {
-                const auto heard = hear(kFreq, replies.begin()->first);
-                EXPECT_EQ(heard.at(0).request, ids.at(answered)) << "poll " << answered;
-                EXPECT_EQ(heard[0].roundTrip, p.delay);
-                lost.insert(heard[0].lost.begin(), heard[0].lost.end());
-            }
+    std::set<std::uint64_t> told;
+    for (const auto& [at, poll] : line) {
+        if (poll < 0) {
+            ids.push_back(send(kRead, at, check));
+            account.takeEvents();
+            continue;
         }
-        ids.push_back(send(kRead, at, check));
-        account.takeEvents();
-        if (!p.lost.contains(poll)) {
-            replies[at + p.delay].push_back(poll);
-        }
+        const FrameEvent reply = hear(kFreq, at).at(0);
+        EXPECT_EQ(std::tuple(reply.request, reply.roundTrip), std::tuple(ids.at(poll), delay));
+        told.insert(reply.lost.begin(), reply.lost.end());
     }
-    for (const auto& [at, polls] : replies) {
-        for (const int answered : polls) {
-            const auto heard = hear(kFreq, at);
-            EXPECT_EQ(heard.at(0).request, ids.at(answered)) << "poll " << answered;
-            lost.insert(heard[0].lost.begin(), heard[0].lost.end());
-        }
-    }
-    std::set<std::uint64_t> told; // a loss is known once a later poll is answered
-    for (const int poll : p.lost) {
+    std::set<std::uint64_t> known; // a loss is known once a later poll is answered
+    for (const int poll : lost) {
         if (poll < 9) {
-            told.insert(ids[poll]);
+            known.insert(ids[poll]);
         }
     }
-    EXPECT_EQ(lost, told);
-    EXPECT_EQ(account.count(check).answered, 10 - int(p.lost.size()));
+    EXPECT_EQ(told, known);
 }
 
 INSTANTIATE_TEST_SUITE_P(Line, Losses,
-                         ::testing::Values(Polls{"one lost", 200, 10, {3}},
-                                           Polls{"every second lost", 150, 60, {1, 3, 5, 7, 9}},
-                                           Polls{"late", 170, 600, {}},
-                                           Polls{"late, one lost", 170, 600, {4}},
-                                           Polls{"late, first lost", 300, 700, {0, 1}}));
+                         ::testing::Values(Polls{200, 10, {3}}, Polls{150, 60, {1, 3, 5, 7, 9}},
+                                           Polls{170, 600, {}}, Polls{170, 600, {4}},
+                                           Polls{300, 700, {0, 1}}));
 
 TEST_F(Line, BroadcastReadIdIsCreditedForEveryRadioAndNeverCountsSilence)
 {
@@ -320,48 +289,39 @@ TEST_F(Line, PortStatesAndALostPortForgetsRequestsWithoutBlamingTheRadio)
 
 TEST_F(Line, OnlyOthersHoldOurFramesBackFromTheirFirstFrameWhileTheyGoOn)
 {
-    std::deque<std::uint64_t> ring;
-    for (int i = 0; i < 20; ++i) {
-        ring.push_back(account.queued(hex("FE FE 94 E0 05 00 00 10 14 00 FD"), {}, 0));
-    }
-    // Our backlog: a set leaves, the radio says OK; one reply comes after its set's time-out.
-    for (Millis at = 0; at < 1500; at += 100) {
-        account.written(ring.front(), at);
-        ring.pop_front();
-        hear(kOk, at + 20);
-        account.tick(at + 50);
-    }
-    hear(kOk, 1500);
-    EXPECT_FALSE(account.heldBack(1500)) << "no busy bus of our own frames";
     const auto report = [this](const std::string& from, Millis at) {
         hear("FE FE 00 " + from + " 00 00 00 50 45 01 FD", at);
         account.tick(at);
     };
-    report("88", 1500);
-    report("70", 1600);
-    report("70", 1700);
-    const auto held = account.heldBack(1700);
-    ASSERT_TRUE(held);
-    EXPECT_EQ(std::tie(held->since, held->talkers, held->framesHeard),
-              std::tuple(0, std::vector<int>{0x70, 0x88}, 3));
-    // The ring empties while 0x70 goes on; the next frame waits from the same busy bus.
-    while (!ring.empty()) {
-        account.written(ring.front(), 1800);
-        ring.pop_front();
+    // Our backlog: the sets leave one by one, each OK'd, the last OK after its set's time-out.
+    std::vector<std::uint64_t> sets;
+    for (int i = 0; i < 8; ++i) {
+        sets.push_back(account.queued(hex("FE FE 94 E0 05 00 00 10 14 00 FD"), {}, 0));
     }
-    report("70", 2500);
-    account.queued(hex(kRead), {}, 3000);
-    report("70", 3400);
-    EXPECT_EQ(account.heldBack(4000).value().since, 0);
-    EXPECT_EQ(account.heldBack(4000).value().framesHeard, 4) << "only while ours waited";
-    // Quiet for longer than a hold: the next talk starts a new busy bus.
-    account.tick(4500);
-    report("94", 4600);
-    EXPECT_EQ(std::tie(account.heldBack(4600)->since, account.heldBack(4600)->talkers),
-              std::tuple(3000, std::vector<int>{0x94}));
-    account.ringCleared(4700);
-    EXPECT_EQ(account.takeEvents().back().direction, Direction::Dropped) << "it will never leave";
-    EXPECT_FALSE(account.heldBack(4700));
+    for (int i = 0; i < 5; ++i) {
+        account.written(sets[i], i * 300);
+        hear(kOk, i * 300 + 20);
+    }
+    hear(kOk, 3000);
+    EXPECT_FALSE(account.heldBack(3000)) << "no busy bus of our own frames";
+    report("88", 3000);
+    report("70", 3100);
+    for (int i = 5; i < 8; ++i) {
+        account.written(sets[i], 3200);
+    }
+    report("70", 3300); // nothing of ours waits
+    const auto poll = account.queued(hex(kRead), {}, 3500);
+    report("70", 3900);
+    const HoldBack held = account.heldBack(4500).value();
+    EXPECT_EQ(std::tie(held.since, held.talkers, held.framesHeard),
+              std::tuple(0, std::vector<int>{0x70, 0x88}, 3));
+    account.written(poll, 4500);
+    account.tick(5000);
+    account.queued(hex(kRead), {}, 5050);
+    report("94", 5100);
+    EXPECT_EQ(account.heldBack(6100).value().since, 5050) << "quiet for a hold once ours left";
+    account.ringCleared(6100);
+    EXPECT_FALSE(account.heldBack(6100));
 }
 
 } // namespace
