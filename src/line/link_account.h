@@ -146,8 +146,6 @@ public:
     // Forgets what a radio left unanswered: a new Radio ID, rate or port starts afresh.
     void forgetSilence(int address);
     OriginCount count(const Origin& origin) const;
-    // How long past its wire time our frame's echo is awaited, as the link has shown it.
-    Millis echoWindow() const;
 
 private:
     // Our frame as it should come back.
@@ -170,6 +168,8 @@ private:
     void quiet();
     void expire(Millis now);
     Millis wireTime(std::size_t bytes) const;
+    // How long past its wire time our frame's echo is awaited, as the link has shown it.
+    Millis echoWindow() const;
     OriginCount& counted(const Origin& origin);
 
     PortStatus port_;
