@@ -163,7 +163,7 @@ Step InterfaceCheck::event(const line::FrameEvent& event)
             readIdEchoed_ = event.at;
         }
         if (isOurs(event) && phase_ == Phase::Echo && unsent_ == 0) {
-            decideEcho(Echo::Own, event.at);
+            decideEcho(event.garbled ? Echo::Garbled : Echo::Own, event.at);
         }
         break;
     case line::Direction::Received:

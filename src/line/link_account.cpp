@@ -2,18 +2,31 @@
 #include "line/link_account.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstddef>
 #include <utility>
 
 namespace line {
 
 namespace {
 
+// The least an echo is awaited past its wire time: a read may end a tick after it came.
 constexpr Millis kEchoSlackMs = 150;
-// A network port's echo comes back through the far end's buffers, not at the wire's pace.
-constexpr Millis kNetworkEchoMs = 300;
-// What the hold-back tally remembers at most, so that a stuck ring keeps it bounded.
-constexpr Millis kTalkMemoryMs = 30'000;
+// How much each echo moves the estimate of its delay down; a longer one takes it at once.
+constexpr Millis kEchoSmoothing = 8;
+// A frame of our echo's length with this many bits changed is our echo, garbled; another
+// controller's copy of our request differs in more.
+constexpr int kGarbledBits = 1;
 constexpr int kBitsPerByte = 10;
+
+int bitsChanged(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b)
+{
+    int bits = 0;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        bits += std::popcount(static_cast<unsigned>(a[i] ^ b[i]));
+    }
+    return bits;
+}
 
 } // namespace
 
@@ -73,6 +86,13 @@ void LinkAccount::forgetAnswers()
     // Nothing can answer through a port that is gone: not the radio's silence.
     echoes_.clear();
     requests_.clear();
+    quiet();
+}
+
+void LinkAccount::quiet()
+{
+    busySince_.reset();
+    talk_.clear();
 }
 
 void LinkAccount::setAddresses(int our, int radio)
@@ -106,6 +126,7 @@ void LinkAccount::ringCleared(Millis now)
     for (SendQueue::Queued& frame : queue_.takeAll()) {
         handed(std::move(frame), false, now);
     }
+    quiet();
 }
 
 void LinkAccount::handed(SendQueue::Queued frame, bool left, Millis now)
@@ -119,10 +140,10 @@ void LinkAccount::handed(SendQueue::Queued frame, bool left, Millis now)
     event.request = frame.id;
     if (left) {
         const Millis wire = wireTime(length);
+        const Millis radioTakes = requests_.roundTrip(event.view.to).value_or(0);
         requests_.add(event.bytes, event.view, frame.id, frame.origin, now,
-                      now + wire + kAnswerWindowMs);
-        const Millis window = port_.network ? kNetworkEchoMs : wire + kEchoSlackMs;
-        echoes_.push_back({event.bytes, frame.origin, frame.id, now + window});
+                      now + wire + std::max(kAnswerWindowMs, 2 * radioTakes));
+        echoes_.push_back({event.bytes, frame.origin, frame.id, now, wire});
         ++counted(frame.origin).sent;
     }
     events_.push_back(std::move(event));
@@ -146,8 +167,11 @@ void LinkAccount::tick(Millis now)
     for (FrameCutter::Piece& piece : pieces_) {
         take(std::move(piece));
     }
-    const Millis keepFrom = std::max(queue_.oldestQueuedAt().value_or(now), now - kTalkMemoryMs);
-    talk_.forgetBefore(keepFrom);
+    // Busy until others have been quiet for a hold and none of ours they held still waits.
+    const auto queuedAt = queue_.oldestQueuedAt();
+    if (busySince_ && now - lastTalk_ > kHeldBackMs && (!queuedAt || *queuedAt > lastTalk_)) {
+        quiet();
+    }
 }
 
 void LinkAccount::take(FrameCutter::Piece piece)
@@ -167,38 +191,81 @@ void LinkAccount::take(FrameCutter::Piece piece)
         radio.lastHeard = event.at;
         radio.unanswered = 0;
         radio.silentSince.reset();
-        if (from != our_) {
-            talk_.heard(from, event.at);
-        }
+        heardTalk(event);
     }
     events_.push_back(std::move(event));
 }
 
+void LinkAccount::heardTalk(const FrameEvent& event)
+{
+    // Replies to us, paired or late past pairing, are our own traffic.
+    if (event.view.from == our_ || event.view.to == our_ || event.request) {
+        return;
+    }
+    lastTalk_ = event.at;
+    const auto queuedAt = queue_.oldestQueuedAt();
+    if (!queuedAt) {
+        return;
+    }
+    if (!busySince_) {
+        busySince_ = *queuedAt;
+    }
+    talk_.heard(event.view.from);
+}
+
 bool LinkAccount::isEcho(FrameEvent& event)
 {
-    if (event.kind != Kind::Frame && event.kind != Kind::Headless) {
+    // Echoes past their window went at expire(), before this read was cut.
+    if (echoes_.empty() || event.kind == Kind::Jam || event.kind == Kind::Overlong) {
         return false;
     }
-    // Echoes past their window went at expire(), before this read was cut.
-    if (echoes_.empty() || echoes_.front().frame != event.bytes) {
-        return false;
+    // In order: an echo that never came back is passed over by the next one that does.
+    for (std::size_t i = 0; i < echoes_.size(); ++i) {
+        if (echoes_[i].frame == event.bytes) {
+            tellEcho(event, i, false);
+            return true;
+        }
+    }
+    const civ::Frame& expected = echoes_.front().frame;
+    if (expected.size() == event.bytes.size() &&
+        bitsChanged(expected, event.bytes) <= kGarbledBits) {
+        tellEcho(event, 0, true);
+        return true;
+    }
+    return false;
+}
+
+void LinkAccount::tellEcho(FrameEvent& event, std::size_t pending, bool garbled)
+{
+    Echo& echo = echoes_[pending];
+    if (!garbled) {
+        const Millis delay = std::max<Millis>(event.at - echo.wroteAt - echo.wire, 0);
+        echoDelay_ = !echoDelay_ || delay > *echoDelay_
+                         ? delay
+                         : *echoDelay_ + (delay - *echoDelay_) / kEchoSmoothing;
     }
     event.direction = Direction::Echo;
-    event.origin = std::move(echoes_.front().origin);
-    event.request = echoes_.front().id;
-    echoes_.pop_front();
-    return true;
+    event.garbled = garbled;
+    event.origin = std::move(echo.origin);
+    event.request = echo.id;
+    echoes_.erase(echoes_.begin(), echoes_.begin() + static_cast<std::ptrdiff_t>(pending) + 1);
+}
+
+Millis LinkAccount::echoWindow() const
+{
+    return echoDelay_ ? std::max(kEchoSlackMs, 2 * *echoDelay_) : kFirstEchoMs;
 }
 
 void LinkAccount::answer(FrameEvent& event)
 {
-    const auto answered = requests_.answer(event.view);
+    auto answered = requests_.answer(event.view, event.at);
     if (!answered) {
         return;
     }
     event.origin = answered->origin;
     event.request = answered->id;
     event.roundTrip = event.at - answered->leftAt;
+    event.lost = std::move(answered->lost);
     OriginCount& count = counted(answered->origin);
     ++count.answered;
     if (answered->refused) {
@@ -208,7 +275,8 @@ void LinkAccount::answer(FrameEvent& event)
 
 void LinkAccount::expire(Millis now)
 {
-    while (!echoes_.empty() && echoes_.front().until < now) {
+    const Millis window = echoWindow();
+    while (!echoes_.empty() && echoes_.front().wroteAt + echoes_.front().wire + window < now) {
         echoes_.pop_front();
     }
     unanswered_.clear();
@@ -244,14 +312,11 @@ bool LinkAccount::waiting(std::uint64_t id) const
 std::optional<HoldBack> LinkAccount::heldBack(Millis now) const
 {
     const auto queuedAt = queue_.oldestQueuedAt();
-    if (!queuedAt || now - *queuedAt < kHeldBackMs) {
+    if (!queuedAt || !busySince_ || now - *queuedAt < kHeldBackMs) {
         return std::nullopt;
     }
-    TalkTally::Summary heard = talk_.since(*queuedAt);
-    if (heard.frames == 0) {
-        return std::nullopt;
-    }
-    return HoldBack{*queuedAt, std::move(heard.talkers), heard.frames};
+    TalkTally::Summary heard = talk_.summary();
+    return HoldBack{*busySince_, std::move(heard.talkers), heard.frames};
 }
 
 RadioStatus LinkAccount::radio(int address) const

@@ -39,7 +39,7 @@ struct PortStatus {
 
 enum class Direction : std::uint8_t {
     Sent,     // left the port
-    Echo,     // our own frame heard back, in order, right after it was written
+    Echo,     // our own frame heard back, in order, within the echo window the link has shown
     Received, // anything else heard on the line
     Dropped,  // taken from the ring while the port could not take it: it never left
 };
@@ -67,15 +67,21 @@ struct FrameEvent {
     std::optional<Millis> roundTrip;
     // Received from Our ID without being our echo: another station uses our address.
     bool clash = false;
+    // Echo: it came back in our frame's place with some bits changed.
+    bool garbled = false;
+    // A reply: requests of its kind that left before its own, whose replies were lost.
+    std::vector<std::uint64_t> lost;
 
     std::span<const std::uint8_t> data() const { return view.data(bytes); }
 };
 
-// Other stations keeping the bus busy while our frames wait in the ring.
+// Other stations keeping the bus busy while our frames wait in the ring. Our echoes, our
+// requests and the replies to them are not the others' talk.
 struct HoldBack {
-    Millis since = 0;         // when the oldest waiting frame was queued
-    std::vector<int> talkers; // addresses heard meanwhile, the busiest first
-    int framesHeard = 0;      // frames of others heard meanwhile
+    // When others' talk first held our waiting frames; steady while the talk goes on.
+    Millis since = 0;
+    std::vector<int> talkers; // addresses heard while ours waited, the busiest first
+    int framesHeard = 0;      // frames of others heard while ours waited
 };
 
 // Per radio address: whether it answers, counted in polls that left the port.
@@ -97,10 +103,14 @@ struct OriginCount {
 // handed out its last byte, received() for every chunk read, tick() once per pump tick.
 class LinkAccount {
 public:
-    // A request left unanswered this long past its wire time is given up on.
+    // A request left unanswered this long past its wire time is given up on, or twice the
+    // radio's round trip where that is longer.
     static constexpr Millis kAnswerWindowMs = 1500;
-    // After this long waiting in the ring while others talk, the bus is busy.
+    // After this long waiting in the ring while others talk, the bus is busy; once others
+    // have been quiet this long, it is not.
     static constexpr Millis kHeldBackMs = 1000;
+    // Our frame's echo is awaited this long past its wire time until the link has shown one.
+    static constexpr Millis kFirstEchoMs = 2000;
 
     // Port events.
     void portChosen(std::string port, int rate, bool network, Millis now);
@@ -144,12 +154,13 @@ public:
     OriginCount count(const Origin& origin) const;
 
 private:
-    // Our frame as it should come back, and until when.
+    // Our frame as it should come back.
     struct Echo {
         civ::Frame frame;
         Origin origin;
         std::uint64_t id = 0;
-        Millis until = 0;
+        Millis wroteAt = 0;
+        Millis wire = 0;
     };
 
     void setState(PortState state, std::string reason, Millis now);
@@ -157,9 +168,14 @@ private:
     void handed(SendQueue::Queued frame, bool left, Millis now);
     void take(FrameCutter::Piece piece);
     bool isEcho(FrameEvent& event);
+    void tellEcho(FrameEvent& event, std::size_t pending, bool garbled);
     void answer(FrameEvent& event);
+    void heardTalk(const FrameEvent& event);
+    void quiet();
     void expire(Millis now);
     Millis wireTime(std::size_t bytes) const;
+    // How long past its wire time our frame's echo is awaited, as the link has shown it.
+    Millis echoWindow() const;
     OriginCount& counted(const Origin& origin);
 
     PortStatus port_;
@@ -169,7 +185,11 @@ private:
     RequestBook requests_;
     FrameCutter cutter_;
     TalkTally talk_;
+    std::optional<Millis> busySince_; // see HoldBack::since
+    Millis lastTalk_ = 0;
     std::deque<Echo> echoes_;
+    // The echo's delay past its wire time as seen, once one has come back.
+    std::optional<Millis> echoDelay_;
     std::vector<FrameEvent> events_;
     std::map<int, RadioStatus> radios_;
     using CountRow = std::pair<Origin, OriginCount>;

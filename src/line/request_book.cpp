@@ -1,11 +1,34 @@
-// Requests kept as they leave, given up on when late, and matched to the replies that answer.
+// Requests awaiting answers: each reply paired with its own request, losses told.
 #include "line/request_book.h"
 
 #include "civ/frame.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace line {
+
+namespace {
+
+// How much each new round trip moves a radio's estimate: a quarter, so that one odd reply
+// does not lead the next pairing astray.
+constexpr Millis kSmoothing = 4;
+
+bool answers(const civ::FrameView& f, int to, int from, int command, int subCommand, bool read)
+{
+    if (from != f.to || (to != f.from && to != civ::kBroadcast)) {
+        return false;
+    }
+    if (f.command == civ::kOk) {
+        return !read;
+    }
+    if (f.command == civ::kNg) {
+        return true;
+    }
+    return command == f.command && (!civ::hasSubCommand(f.command) || subCommand == f.subCommand);
+}
+
+} // namespace
 
 void RequestBook::add(std::span<const std::uint8_t> frame, const civ::FrameView& f,
                       std::uint64_t id, const Origin& origin, Millis leftAt, Millis expiresAt)
@@ -31,29 +54,51 @@ void RequestBook::expire(Millis now, std::vector<Unanswered>& out)
     });
 }
 
-std::optional<RequestBook::Answer> RequestBook::answer(const civ::FrameView& f)
+std::optional<RequestBook::Answer> RequestBook::answer(const civ::FrameView& f, Millis at)
 {
-    const auto answers = [&f](const Request& r) {
-        if (r.from != f.to || (r.to != f.from && r.to != civ::kBroadcast)) {
-            return false;
-        }
-        if (f.command == civ::kOk) {
-            return !r.read;
-        }
-        if (f.command == civ::kNg) {
-            return true;
-        }
-        return r.command == f.command &&
-               (!civ::hasSubCommand(f.command) || r.subCommand == f.subCommand);
+    const auto fits = [&f, at](const Request& r) {
+        return r.leftAt <= at && answers(f, r.to, r.from, r.command, r.subCommand, r.read);
     };
-    const auto found = std::ranges::find_if(open_, answers);
+    const auto known = roundTrips_.find(f.from);
+    auto found = open_.end();
+    Millis best = 0;
+    for (auto r = open_.begin(); r != open_.end(); ++r) {
+        if (!fits(*r)) {
+            continue;
+        }
+        // Without an estimate the oldest: replies come in order.
+        if (known == roundTrips_.end()) {
+            found = r;
+            break;
+        }
+        const Millis off = std::abs(at - r->leftAt - known->second);
+        if (found == open_.end() || off < best) {
+            found = r;
+            best = off;
+        }
+    }
     if (found == open_.end()) {
         return std::nullopt;
     }
-    const Answer answer{found->origin, found->id, found->leftAt, f.command == civ::kNg};
-    if (found->to != civ::kBroadcast) {
+    Answer answer{found->origin, found->id, found->leftAt, f.command == civ::kNg, {}};
+    const Millis took = at - found->leftAt;
+    auto [estimate, first] = roundTrips_.try_emplace(f.from, took);
+    if (!first) {
+        estimate->second += (took - estimate->second) / kSmoothing;
+    }
+    const bool broadcast = found->to == civ::kBroadcast;
+    const Millis leftAt = found->leftAt;
+    if (!broadcast) {
         open_.erase(found);
     }
+    // The radio answered a later request: those of the same kind before it lost their replies.
+    std::erase_if(open_, [&](const Request& r) {
+        if (r.to == civ::kBroadcast || r.leftAt >= leftAt || !fits(r)) {
+            return false;
+        }
+        answer.lost.push_back(r.id);
+        return true;
+    });
     return answer;
 }
 
@@ -62,6 +107,12 @@ bool RequestBook::awaiting(Millis now, bool othersOnly) const
     return std::ranges::any_of(open_, [now, othersOnly](const Request& r) {
         return now <= r.expiresAt && (!othersOnly || fromOtherProgram(r.origin));
     });
+}
+
+std::optional<Millis> RequestBook::roundTrip(int radio) const
+{
+    const auto found = roundTrips_.find(radio);
+    return found == roundTrips_.end() ? std::nullopt : std::optional(found->second);
 }
 
 } // namespace line

@@ -1,4 +1,4 @@
-// The open requests: what left the port and may still be answered, and what answers it.
+// Requests that left the port and may still be answered, and how each reply is paired.
 #pragma once
 
 #include "civ/frame_view.h"
@@ -6,13 +6,17 @@
 
 #include <cstdint>
 #include <deque>
+#include <map>
 #include <optional>
 #include <span>
 #include <vector>
 
 namespace line {
 
-// Requests that left the port and may still be answered, oldest first.
+// Requests that left the port and may still be answered, oldest first. A radio answers in
+// order but may lose a reply, and its replies may come late: a reply goes to the request whose
+// round trip fits what that radio's replies have taken so far, and the requests of its kind
+// left before that one are lost, so that neither a loss nor lateness shifts the others.
 class RequestBook {
 public:
     struct Answer {
@@ -20,6 +24,8 @@ public:
         std::uint64_t id = 0;
         Millis leftAt = 0;
         bool refused = false; // NG
+        // Requests of its kind left before it, now known to have lost their replies.
+        std::vector<std::uint64_t> lost;
     };
     // A request nobody answered in time.
     struct Unanswered {
@@ -32,8 +38,11 @@ public:
              const Origin& origin, Millis leftAt, Millis expiresAt);
     // Gives up on requests past their time; broadcasts are not counted in out.
     void expire(Millis now, std::vector<Unanswered>& out);
-    // The request a received frame answers, if any. A broadcast stays open for other radios.
-    std::optional<Answer> answer(const civ::FrameView& reply);
+    // The request a frame received at `at` answers, if any. A broadcast stays open for other
+    // radios.
+    std::optional<Answer> answer(const civ::FrameView& reply, Millis at);
+    // What this radio's replies have taken, once it has given one.
+    std::optional<Millis> roundTrip(int radio) const;
     void clear() { open_.clear(); }
     // True while a request within its time may still be answered; othersOnly: one of another
     // program's.
@@ -53,6 +62,8 @@ private:
     };
 
     std::deque<Request> open_;
+    // Per radio address, smoothed over its replies.
+    std::map<int, Millis> roundTrips_;
 };
 
 } // namespace line

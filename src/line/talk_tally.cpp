@@ -1,36 +1,13 @@
-// The other stations' frames forgotten when old, and counted by sender since a given time.
+// The talkers that held our frames back, the busiest first.
 #include "line/talk_tally.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace line {
 
-void TalkTally::forgetBefore(Millis keepFrom)
+TalkTally::Summary TalkTally::summary() const
 {
-    while (!heard_.empty() && heard_.front().first < keepFrom) {
-        if (countedFrom_ && heard_.front().first >= *countedFrom_) {
-            countedFrom_.reset();
-        }
-        heard_.pop_front();
-        counted_ = counted_ > 0 ? counted_ - 1 : 0;
-    }
-}
-
-TalkTally::Summary TalkTally::since(Millis from) const
-{
-    if (countedFrom_ != from) {
-        countedFrom_ = from;
-        counted_ = 0;
-        frames_.clear();
-        total_ = 0;
-    }
-    for (; counted_ < heard_.size(); ++counted_) {
-        const auto& [at, address] = heard_[counted_];
-        if (at >= from) {
-            ++frames_[address];
-            ++total_;
-        }
-    }
     std::vector<std::pair<int, int>> ranked(frames_.begin(), frames_.end());
     // Stable: among equally busy talkers the lower address comes first.
     std::ranges::stable_sort(ranked,

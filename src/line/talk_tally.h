@@ -1,17 +1,13 @@
-// The tally of other stations' frames, for telling who keeps the bus busy.
+// Who else talked while our frames waited to leave.
 #pragma once
 
-#include "line/line_types.h"
-
-#include <deque>
 #include <map>
-#include <optional>
-#include <utility>
 #include <vector>
 
 namespace line {
 
-// Frames other stations put on the bus: when, and who sent them.
+// Frames other stations put on the bus while ours waited, per sender, since the bus last
+// went quiet.
 class TalkTally {
 public:
     struct Summary {
@@ -19,19 +15,21 @@ public:
         int frames = 0;
     };
 
-    void heard(int from, Millis at) { heard_.emplace_back(at, from); }
-    // Forgets what was heard before keepFrom.
-    void forgetBefore(Millis keepFrom);
-    Summary since(Millis from) const;
+    void heard(int from)
+    {
+        ++frames_[from];
+        ++total_;
+    }
+    void clear()
+    {
+        frames_.clear();
+        total_ = 0;
+    }
+    Summary summary() const;
 
 private:
-    std::deque<std::pair<Millis, int>> heard_;
-    // While our frames wait, since() is asked at every tick from the same time: it goes on
-    // counting from its last answer instead of counting everything again.
-    mutable std::optional<Millis> countedFrom_;
-    mutable std::size_t counted_ = 0; // entries of heard_ already looked at
-    mutable std::map<int, int> frames_;
-    mutable int total_ = 0;
+    std::map<int, int> frames_;
+    int total_ = 0;
 };
 
 } // namespace line

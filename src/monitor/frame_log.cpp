@@ -34,6 +34,7 @@ void FrameLog::add(const line::FrameEvent& event)
     row.direction = event.direction;
     row.kind = event.kind;
     row.clash = event.clash;
+    row.garbled = event.garbled;
     bytes_.insert(bytes_.end(), event.bytes.begin(), event.bytes.begin() + row.stored);
     rows_.push_back(row);
     if (rows_.size() > capacity_) {
@@ -57,6 +58,7 @@ Entry FrameLog::entry(std::uint64_t id) const
     e.direction = row.direction;
     e.kind = row.kind;
     e.clash = row.clash;
+    e.garbled = row.garbled;
     const auto begin = bytes_.begin() + static_cast<std::ptrdiff_t>(row.byteStart - bytesBase_);
     e.bytes.assign(begin, begin + row.stored);
     e.view = row.view;

@@ -18,6 +18,7 @@ struct Entry {
     line::Direction direction = line::Direction::Received;
     line::Kind kind = line::Kind::Frame;
     bool clash = false;
+    bool garbled = false;            // an echo with some bits changed
     std::vector<std::uint8_t> bytes; // an overlong frame keeps only its head
     civ::FrameView view;             // as the account read it
     std::size_t wireLength = 0;
@@ -62,6 +63,7 @@ private:
         line::Direction direction = line::Direction::Received;
         line::Kind kind = line::Kind::Frame;
         bool clash = false;
+        bool garbled = false;
     };
 
     std::uint16_t clientIndex(const line::FrameEvent& event);

@@ -106,6 +106,9 @@ Cells cells(const Entry& entry)
     if (entry.clash) {
         at(Column::Direction) += ", address clash";
     }
+    if (entry.garbled) {
+        at(Column::Direction) += ", garbled";
+    }
     if (entry.client) {
         at(Column::Client) = clientText(*entry.client);
     }

@@ -1,5 +1,7 @@
 // The window against the simulated radio, on a pseudo-terminal and over TCP, with and without
-// echo, with a five-byte and a four-byte radio: polled, set and read back.
+// echo, with a five-byte and a four-byte radio: polled, set and read back; and the link's
+// pairing on buses that lose, delay and garble.
+#include "civ/commands.h"
 #include "simulator.h"
 
 #include <QComboBox>
@@ -90,3 +92,51 @@ INSTANTIATE_TEST_SUITE_P(
                           false},
                       Bus{"TcpEcho", {"--listen", "127.0.0.1:0"}, 0x08, 5, true}),
     [](const auto& info) { return std::string(info.param.name); });
+
+namespace {
+
+// civ-sim's fault; polls apart on the link's clock; replies paired; the radio's own round trip
+// through that bus; the echo garbled.
+using Misbehaviour = std::tuple<QStringList, line::Millis, int, line::Millis, bool>;
+class MisbehavingBus : public SimulatorTest, public ::testing::WithParamInterface<Misbehaviour> {};
+
+} // namespace
+
+TEST_P(MisbehavingBus, EachReplyIsPairedWithItsOwnPollAndEachEchoIsOurs)
+{
+    const auto& [args, apart, answered, fastest, garbled] = GetParam();
+    const QString port = startSimulator(args);
+    ASSERT_FALSE(port.isEmpty()) << sim.readAllStandardError().toStdString();
+    openWindow(port);
+    line::Door& door = window->door();
+    int paired = 0;
+    int echoes = 0;
+    QObject::connect(
+        &door.taps(), &line::Taps::frame, window.get(), [&](const line::FrameEvent& e) {
+            echoes += e.direction == line::Direction::Echo && e.garbled == garbled ? 1 : 0;
+            if (e.direction == line::Direction::Received && e.request) {
+                ++paired; // paired with another poll, it would be a poll's spacing off
+                EXPECT_TRUE(*e.roundTrip >= fastest && *e.roundTrip < fastest + apart)
+                    << *e.roundTrip;
+            }
+            EXPECT_FALSE(e.clash) << "our own echo is no other station";
+        });
+    const auto pass = [&](line::Millis ms) {
+        const line::Millis from = door.now();
+        return tickUntil([&] { return door.now() - from >= ms; });
+    };
+    for (int poll = 0; poll < 10; ++poll) {
+        ASSERT_TRUE(door.send(civ::readFrequency(8, kUs).frame, {line::Source::Check, 0, {}}));
+        ASSERT_TRUE(pass(apart));
+    }
+    ASSERT_TRUE(pass(line::LinkAccount::kAnswerWindowMs));
+    EXPECT_EQ(std::tuple(paired, echoes), std::tuple(answered, 10));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, MisbehavingBus,
+    ::testing::Values(
+        Misbehaviour{{"--lose-every", "2"}, 300, 5, 0, false},
+        Misbehaviour{{"--reply-delay", "600"}, 200, 10, 600, false},
+        Misbehaviour{{"--listen", "127.0.0.1:0", "--net-delay", "180-200"}, 500, 10, 360, false},
+        Misbehaviour{{"--flip-echo-bit"}, 200, 10, 0, true}));

@@ -3,6 +3,8 @@
 #include "line/link_account.h"
 
 #include <gtest/gtest.h>
+#include <map>
+#include <set>
 
 namespace {
 
@@ -108,6 +110,11 @@ TEST_F(Line, StrayRunIsStampedWithItsFirstByteAndShownAtTick)
     EXPECT_EQ(events[0].at, 10);
 }
 
+constexpr auto kRead = "FE FE 94 E0 03 FD";
+constexpr auto kFreq = "FE FE E0 94 03 00 00 10 14 00 FD";
+constexpr auto kOk = "FE FE E0 94 FB FD";
+constexpr std::optional<std::uint64_t> kNone;
+
 TEST_F(Line, OwnFrameHeardInOrderIsEchoButLaterOrFromOthersIsNot)
 {
     const auto first = send("FE FE 94 E0 03 FD", 0, check);
@@ -132,18 +139,20 @@ TEST_F(Line, NetworkEchoComesBackLaterThroughTheFarEndsBuffers)
 {
     account.portChosen("tcp://127.0.0.1:4000", 9600, true, 0);
     account.portOpened(0);
-    const auto id = send("FE FE 94 E0 03 FD", 0, check);
+    // Behind a slow link, both ways, each echo takes about a second: the window follows.
+    const auto first = send(kRead, 0, check);
+    const auto second = send("FE FE 94 E0 04 FD", 100, check);
+    const auto third = send(kRead, 1200, check);
     account.takeEvents();
-    const auto heard = hear("FE FE 94 E0 03 FD", 250);
-    ASSERT_EQ(heard.size(), 1u);
-    EXPECT_EQ(heard[0].direction, Direction::Echo);
-    EXPECT_EQ(heard[0].request, id);
+    EXPECT_EQ(hear(kRead, 900).at(0).request, first);
+    EXPECT_EQ(hear("FE FE 94 E0 04 FD", 1100).at(0).request, second);
+    const auto garbled = hear("FE FE 95 E0 03 FD", 2100).at(0);
+    EXPECT_EQ(std::tuple(garbled.direction, garbled.garbled, garbled.request, garbled.clash),
+              std::tuple(Direction::Echo, true, third, false));
+    send(kRead, 3000);
+    account.takeEvents();
+    EXPECT_TRUE(hear(kRead, 5100).at(0).clash) << "past twice the longest echo seen";
 }
-
-constexpr auto kRead = "FE FE 94 E0 03 FD";
-constexpr auto kFreq = "FE FE E0 94 03 00 00 10 14 00 FD";
-constexpr auto kOk = "FE FE E0 94 FB FD";
-constexpr std::optional<std::uint64_t> kNone;
 
 struct Pairing {
     std::vector<std::string> requests; // sent 100 ms apart from 0
@@ -187,16 +196,48 @@ INSTANTIATE_TEST_SUITE_P(
         Pairing{{"FE FE 88 E0 03 FD", kRead}, kFreq, 300, 2},
         Pairing{{kRead}, kFreq, 1600, kNone}));
 
-TEST_F(Line, LateRepliesToIdenticalRequestsGoToTheirOwn)
+// Ten polls of one kind, `apart`; the radio answers each after `delay`, in order, but not the
+// `lost`.
+using Polls = std::tuple<Millis, Millis, std::set<int>>;
+struct Losses : Line, ::testing::WithParamInterface<Polls> {};
+
+TEST_P(Losses, EachReplyGoesToItsOwnPollAndTheLostAreTold)
 {
-    send(kRead, 0);
-    send(kRead, 100);
-    account.takeEvents();
-    const auto first = hear(kFreq, 400);
-    const auto second = hear(kFreq, 700);
-    EXPECT_EQ(std::tuple(first[0].request, first[0].roundTrip), std::tuple(1u, 400));
-    EXPECT_EQ(std::tuple(second[0].request, second[0].roundTrip), std::tuple(2u, 600));
+    const auto& [apart, delay, lost] = GetParam();
+    send(kRead, 0); // the main window's poll: the radio has shown how long it takes
+    hear(kFreq, delay);
+    std::multimap<Millis, int> line; // poll i leaves (-1 - i) or is answered (i)
+    for (int i = 0; i < 10; ++i) {
+        line.emplace(3000 + i * apart, -1 - i);
+        if (!lost.contains(i)) {
+            line.emplace(3000 + i * apart + delay, i);
+        }
+    }
+    std::vector<std::uint64_t> ids;
+    std::set<std::uint64_t> told;
+    for (const auto& [at, poll] : line) {
+        if (poll < 0) {
+            ids.push_back(send(kRead, at, check));
+            account.takeEvents();
+            continue;
+        }
+        const FrameEvent reply = hear(kFreq, at).at(0);
+        EXPECT_EQ(std::tuple(reply.request, reply.roundTrip), std::tuple(ids.at(poll), delay));
+        told.insert(reply.lost.begin(), reply.lost.end());
+    }
+    std::set<std::uint64_t> known; // a loss is known once a later poll is answered
+    for (const int poll : lost) {
+        if (poll < 9) {
+            known.insert(ids[poll]);
+        }
+    }
+    EXPECT_EQ(told, known);
 }
+
+INSTANTIATE_TEST_SUITE_P(Line, Losses,
+                         ::testing::Values(Polls{200, 10, {3}}, Polls{150, 60, {1, 3, 5, 7, 9}},
+                                           Polls{170, 600, {}}, Polls{170, 600, {4}},
+                                           Polls{300, 700, {0, 1}}));
 
 TEST_F(Line, BroadcastReadIdIsCreditedForEveryRadioAndNeverCountsSilence)
 {
@@ -246,28 +287,41 @@ TEST_F(Line, PortStatesAndALostPortForgetsRequestsWithoutBlamingTheRadio)
               std::tuple(PortState::NeverOpened, "host:4532"));
 }
 
-TEST_F(Line, WaitingFramesAreHeldBackByOthersTalking)
+TEST_F(Line, OnlyOthersHoldOurFramesBackFromTheirFirstFrameWhileTheyGoOn)
 {
-    account.queued(hex(kRead), {}, 100);
-    hear("FE FE 94 70 03 FD FE FE 94 88 03 FD FE FE 94 88 04 FD FE FE E0 94 FB FD", 500);
-    EXPECT_FALSE(account.heldBack(1000));
-    const auto held = account.heldBack(1100);
-    ASSERT_TRUE(held);
-    EXPECT_EQ(held->since, 100);
-    EXPECT_EQ(held->talkers, (std::vector<int>{0x88, 0x70, 0x94}));
-    EXPECT_EQ(held->framesHeard, 4);
-    // Asked again at every tick: what was heard since counts once, and a new wait starts afresh.
-    hear("FE FE 00 70 00 00 00 50 45 01 FD FE FE 00 70 00 00 00 50 45 01 FD", 1150);
-    account.tick(1160);
-    EXPECT_EQ(account.heldBack(1200).value().talkers, (std::vector<int>{0x70, 0x88, 0x94}));
-    EXPECT_EQ(account.heldBack(1200).value().framesHeard, 6);
-    account.ringCleared(1200);
-    EXPECT_EQ(account.takeEvents().back().direction, Direction::Dropped) << "it will never leave";
-    EXPECT_FALSE(account.heldBack(1300));
-    account.queued(hex(kRead), {}, 1300);
-    hear("FE FE 00 94 00 00 00 50 45 01 FD", 1400);
-    EXPECT_EQ(account.heldBack(2400).value().talkers, std::vector<int>{0x94});
-    EXPECT_EQ(account.heldBack(2400).value().framesHeard, 1);
+    const auto report = [this](const std::string& from, Millis at) {
+        hear("FE FE 00 " + from + " 00 00 00 50 45 01 FD", at);
+        account.tick(at);
+    };
+    // Our backlog: the sets leave one by one, each OK'd, the last OK after its set's time-out.
+    std::vector<std::uint64_t> sets;
+    for (int i = 0; i < 8; ++i) {
+        sets.push_back(account.queued(hex("FE FE 94 E0 05 00 00 10 14 00 FD"), {}, 0));
+    }
+    for (int i = 0; i < 5; ++i) {
+        account.written(sets[i], i * 300);
+        hear(kOk, i * 300 + 20);
+    }
+    hear(kOk, 3000);
+    EXPECT_FALSE(account.heldBack(3000)) << "no busy bus of our own frames";
+    report("88", 3000);
+    report("70", 3100);
+    for (int i = 5; i < 8; ++i) {
+        account.written(sets[i], 3200);
+    }
+    report("70", 3300); // nothing of ours waits
+    const auto poll = account.queued(hex(kRead), {}, 3500);
+    report("70", 3900);
+    const HoldBack held = account.heldBack(4500).value();
+    EXPECT_EQ(std::tie(held.since, held.talkers, held.framesHeard),
+              std::tuple(0, std::vector<int>{0x70, 0x88}, 3));
+    account.written(poll, 4500);
+    account.tick(5000);
+    account.queued(hex(kRead), {}, 5050);
+    report("94", 5100);
+    EXPECT_EQ(account.heldBack(6100).value().since, 5050) << "quiet for a hold once ours left";
+    account.ringCleared(6100);
+    EXPECT_FALSE(account.heldBack(6100));
 }
 
 } // namespace

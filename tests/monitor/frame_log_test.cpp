@@ -42,6 +42,8 @@ TEST(RowText, EveryKindOfRowInWords)
 {
     auto clash = event(Direction::Received, Kind::Frame, {0xFE, 0xFE, 0x94, 0xEA, 0x03, 0xFD});
     clash.clash = true;
+    auto garbled = event(Direction::Echo, Kind::Frame, {0xFE, 0xFE, 0x95, 0xEA, 0x03, 0xFD});
+    garbled.garbled = true;
     auto overlong =
         event(Direction::Received, Kind::Overlong, {0xFE, 0xFE, 0xEA, 0x94, 0x1A, 0x05});
     overlong.wireLength = 300;
@@ -59,6 +61,9 @@ TEST(RowText, EveryKindOfRowInWords)
         {clash,
          {"received, address clash", "", "0xEA (234)", "0x94 (148)", "read frequency", "",
           "FE FE 94 EA 03 FD", ""}},
+        {garbled,
+         {"echo, garbled", "main window", "0xEA (234)", "0x95 (149)", "read frequency", "",
+          "FE FE 95 EA 03 FD", ""}},
         {reply,
          {"received", "network 127.0.0.1:40512", "0x94 (148)", "0xEA (234)", "NG", "",
           "FE FE EA 94 FA FD", "31 ms"}},
