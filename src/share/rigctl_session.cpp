@@ -9,9 +9,6 @@ namespace share {
 
 namespace {
 
-constexpr std::int64_t kMaxHz4 = 99'999'999;
-constexpr std::int64_t kMaxHz5 = 9'999'999'999;
-
 Rprt code(Outcome outcome)
 {
     // In the order of Outcome's values.
@@ -100,15 +97,37 @@ void RigctlSession::finish(Outcome outcome)
     if (!action_ || !current_) {
         return;
     }
-    const Action done = *action_;
+    const Step done = plan_.front();
+    plan_.pop_front();
     action_.reset();
-    const CommandInfo& command = *current_->command;
-    if (done.isSet() || outcome != Outcome::Ok) {
-        end(command, code(outcome));
-    } else {
-        readTried_ = true;
-        end(command, carryOut(*current_).value_or(Rprt::Timeout));
+    if (outcome == Outcome::Rejected && done.ifRefused == Step::IfRefused::Retry && !replanned_) {
+        // The scheduler has taken note of what the radio lacks; the new plan goes without it.
+        replanned_ = true;
+        const Request& request = *current_;
+        if (const auto code = start(planFor(*request.command->ours, request.args, radio_))) {
+            next(*code);
+        }
+        return;
     }
+    if (outcome == Outcome::Rejected && done.ifRefused != Step::IfRefused::Carry) {
+        refused_ = true;
+        std::erase_if(plan_, [](const Step& s) { return !s.restores; });
+    } else if (outcome != Outcome::Ok && outcome != Outcome::Rejected) {
+        plan_.clear();
+        next(code(outcome));
+        return;
+    }
+    if (!plan_.empty()) {
+        action_ = plan_.front().action;
+        return;
+    }
+    const CommandInfo& command = *current_->command;
+    next(refused_ ? Rprt::Rejected : command.reads ? answer(*command.ours) : Rprt::Ok);
+}
+
+void RigctlSession::next(Rprt code)
+{
+    end(*current_->command, code);
     current_.reset();
     run();
 }
@@ -138,11 +157,10 @@ void RigctlSession::begin(const Request& request)
         }
         output_ += separator_;
     }
-    readTried_ = false;
+    current_ = request;
     if (const auto code = carryOut(request)) {
         end(command, *code);
-    } else {
-        current_ = request;
+        current_.reset();
     }
 }
 
@@ -155,33 +173,9 @@ std::optional<Rprt> RigctlSession::carryOut(const Request& request)
     if (request.args.size() != info.args) {
         return Rprt::Invalid;
     }
-    const std::vector<std::string>& args = request.args;
     switch (*info.ours) {
-    case Command::SetFreq:
-    case Command::SetMode:
-    case Command::SetPtt:
-        return set(*info.ours, args);
-    case Command::GetFreq:
-    case Command::GetMode:
-    case Command::GetPtt:
-        return read(*info.ours);
     case Command::GetVfo:
-        value("VFO", "VFOA");
-        return Rprt::Ok;
-    case Command::SetVfo:
-        return vfoChoice(args[0]);
-    case Command::GetSplitVfo:
-        value("Split", "0");
-        value("TX VFO", "VFOA");
-        return Rprt::Ok;
-    case Command::SetSplitVfo: {
-        const Rprt split = args[0] == "0"   ? Rprt::Ok
-                           : args[0] == "1" ? Rprt::Unavailable
-                                            : Rprt::Invalid;
-        return split == Rprt::Ok ? vfoChoice(args[1]) : split;
-    }
-    case Command::GetPowerstat:
-        value("Power Status", "1", true);
+        value("VFO", radio_.onVfoB() ? "VFOB" : "VFOA");
         return Rprt::Ok;
     case Command::ChkVfo:
         value("ChkVFO", "0", true);
@@ -190,79 +184,100 @@ std::optional<Rprt> RigctlSession::carryOut(const Request& request)
         value("Locked", "0", true);
         return Rprt::Ok;
     case Command::DumpState:
-        output_ += dumpState();
+        output_ += dumpState(radio_);
         return Rprt::Ok;
     case Command::DumpCaps:
-        output_ += dumpCaps();
+        output_ += dumpCaps(radio_);
         return Rprt::Ok;
+    default:
+        break;
     }
-    return Rprt::NotImplemented;
+    replanned_ = false;
+    refused_ = false;
+    return start(planFor(*info.ours, request.args, radio_));
 }
 
-std::optional<Rprt> RigctlSession::read(Command command)
+std::optional<Rprt> RigctlSession::start(Plan plan)
 {
-    using Kind = Action::Kind;
-    Kind kind = Kind::ReadPtt;
-    if (command == Command::GetFreq) {
-        kind = Kind::ReadFrequency;
-        if (const auto& f = radio_.frequency()) {
-            value("Frequency", std::to_string(f->value));
-            return Rprt::Ok;
-        }
-    } else if (command == Command::GetMode) {
-        kind = Kind::ReadMode;
-        if (const auto& m = radio_.mode()) {
-            value("Mode", std::string(hamlibModeName(m->value.code).value_or("None")));
-            value("Passband", std::to_string(passbandHz(m->value.code, m->value.filter)));
-            return Rprt::Ok;
-        }
-    } else if (const auto& p = radio_.ptt()) {
-        value("PTT", p->value ? "1" : "0");
-        return Rprt::Ok;
+    if (plan.steps.empty()) {
+        return plan.code == Rprt::Ok && current_->command->reads ? answer(*current_->command->ours)
+                                                                 : plan.code;
     }
-    // Asked the radio once already: it did not tell.
-    if (!readTried_) {
-        action_ = Action::of(kind);
-    }
+    plan_ = std::move(plan.steps);
+    action_ = plan_.front().action;
     return std::nullopt;
 }
 
-std::optional<Rprt> RigctlSession::set(Command command, const std::vector<std::string>& args)
+Rprt RigctlSession::answer(Command command)
 {
-    using Kind = Action::Kind;
-    Action wanted;
-    if (command == Command::SetFreq) {
-        const auto hz = parseHz(args[0]);
-        const std::int64_t highest = radio_.frequencyBytes() == 4 ? kMaxHz4 : kMaxHz5;
-        if (!hz || *hz <= 0 || *hz > highest) {
-            return Rprt::Invalid;
+    const auto vfoName = [](bool b) { return std::string(b ? "VFOB" : "VFOA"); };
+    const auto modeOf = [this](const RadioState::Vfo& vfo) -> std::optional<std::string> {
+        if (!vfo.mode || (!vfo.data && !radio_.refused(Feature::Data))) {
+            return std::nullopt;
         }
-        wanted = Action::of(Kind::SetFrequency);
-        wanted.hz = *hz;
-    } else if (command == Command::SetMode) {
-        const auto mode = civModeCode(args[0]);
-        const auto passband = parseInt(args[1]);
-        FilterChoice choice;
-        choice.valid = false;
-        if (mode && passband) {
-            choice = filterFor(*mode, *passband);
+        const bool data = vfo.data && vfo.data->value;
+        return std::string(hamlibModeName(vfo.mode->value.code, data).value_or("None"));
+    };
+    const auto passband = [](const RadioState::Vfo& vfo) {
+        return std::to_string(passbandHz(vfo.mode->value.code, vfo.mode->value.filter));
+    };
+    const RadioState::Vfo& other = radio_.unselected();
+    switch (command) {
+    case Command::GetFreq:
+        if (!radio_.frequency()) {
+            return Rprt::Timeout;
         }
-        if (!choice.valid) {
-            return Rprt::Invalid;
+        value("Frequency", std::to_string(radio_.frequency()->value));
+        return Rprt::Ok;
+    case Command::GetPowerstat:
+        // Only a radio that answers is on.
+        if (!radio_.frequency()) {
+            return Rprt::Timeout;
         }
-        wanted = Action::of(Kind::SetMode);
-        wanted.mode = *mode;
-        wanted.filter = choice.filter;
-    } else {
-        const auto ptt = parseInt(args[0]);
-        if (!ptt || *ptt < 0 || *ptt > 3) {
-            return Rprt::Invalid;
+        value("Power Status", "1", true);
+        return Rprt::Ok;
+    case Command::GetMode: {
+        const auto mode = modeOf(radio_.selected());
+        if (!mode) {
+            return Rprt::Timeout;
         }
-        wanted = Action::of(Kind::SetPtt);
-        wanted.ptt = *ptt != 0;
+        value("Mode", *mode);
+        value("Passband", passband(radio_.selected()));
+        return Rprt::Ok;
     }
-    action_ = wanted;
-    return std::nullopt;
+    case Command::GetPtt:
+        if (!radio_.ptt()) {
+            return Rprt::Timeout;
+        }
+        value("PTT", radio_.ptt()->value ? "1" : "0");
+        return Rprt::Ok;
+    case Command::GetSplitVfo: {
+        if (!radio_.split() && !radio_.refused(Feature::Split)) {
+            return Rprt::Timeout;
+        }
+        const bool split = radio_.split() && radio_.split()->value;
+        value("Split", split ? "1" : "0");
+        value("TX VFO", vfoName(split != radio_.onVfoB()));
+        return Rprt::Ok;
+    }
+    case Command::GetSplitFreq:
+        if (!other.frequency) {
+            return Rprt::Timeout;
+        }
+        value("TX Frequency", std::to_string(other.frequency->value));
+        return Rprt::Ok;
+    case Command::GetSplitMode: {
+        const auto mode = modeOf(other);
+        if (!mode) {
+            return Rprt::Timeout;
+        }
+        value("TX Mode", *mode);
+        value("TX Passband", passband(other));
+        return Rprt::Ok;
+    }
+    default:
+        return Rprt::NotImplemented;
+    }
 }
 
 void RigctlSession::end(const CommandInfo& command, Rprt code)

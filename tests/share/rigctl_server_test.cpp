@@ -140,14 +140,19 @@ TEST_F(RigctlServerTest, ClientsTakeTurnsWithOneFrameInTheRingAndEachHearsItsOwn
     ASSERT_EQ(door.sent.size(), 2u);
     EXPECT_EQ(door.sent[1].first, (civ::Frame{0xFE, 0xFE, 0x08, 0xE0, 0x1C, 0x00, 0x00, 0xFD}));
     answer(2, {0xFA});
+    // Data mode off after a mode that has none, where the radio has not said it is off.
     ASSERT_EQ(door.sent.size(), 3u);
-    EXPECT_EQ(door.sent[2].first, (civ::Frame{0xFE, 0xFE, 0x08, 0xE0, 0x1C, 0x00, 0x01, 0xFD}));
+    EXPECT_EQ(door.sent[2].first,
+              (civ::Frame{0xFE, 0xFE, 0x08, 0xE0, 0x1A, 0x06, 0x00, 0x00, 0xFD}));
     answer(3, {0xFB});
+    ASSERT_EQ(door.sent.size(), 4u);
+    EXPECT_EQ(door.sent[3].first, (civ::Frame{0xFE, 0xFE, 0x08, 0xE0, 0x1C, 0x00, 0x01, 0xFD}));
+    answer(4, {0xFB});
     EXPECT_EQ(heard(1), "RPRT 0\nRPRT 0\n");
     EXPECT_EQ(heard(2), "set_ptt: 0\nRPRT -9\n");
     const auto c = server->clients();
     ASSERT_EQ(c.size(), 2u);
-    EXPECT_EQ(c[0].framesSent, 2);
+    EXPECT_EQ(c[0].framesSent, 3);
     EXPECT_EQ(c[1].framesDropped, 1);
 }
 
@@ -164,9 +169,10 @@ TEST_F(RigctlServerTest, ReadsComeFromTheLineAndAreKeptFreshOnlyWhileClientsAreC
     tick(50);
     tick(50);
     answer(2, {0x04, 0x03, 0x01});
+    answer(3, {0x1A, 0x06, 0x00, 0x00});
     tick(50);
-    EXPECT_EQ(door.sent.at(2).first, (civ::Frame{0xFE, 0xFE, 0x08, 0xE0, 0x1C, 0x00, 0xFD}));
-    answer(3, {0xFA});
+    EXPECT_EQ(door.sent.at(3).first, (civ::Frame{0xFE, 0xFE, 0x08, 0xE0, 0x1C, 0x00, 0xFD}));
+    answer(4, {0xFA});
     say(1, "m\nt\n");
     EXPECT_EQ(heard(1), "CW\n1200\n0\n");
     // A live report keeps the frequency fresh; only the mode is read again.
@@ -175,14 +181,14 @@ TEST_F(RigctlServerTest, ReadsComeFromTheLineAndAreKeptFreshOnlyWhileClientsAreC
         {0xFE, 0xFE, 0x00, 0x08, 0x00, 0x00, 0x50, 0x07, 0x07, 0x00, 0xFD});
     emit door.taps_.frame(report);
     tick(RigctlScheduler::kFreshMs - 50);
-    ASSERT_EQ(door.sent.size(), 4u);
-    EXPECT_EQ(door.sent[3].first, (civ::Frame{0xFE, 0xFE, 0x08, 0xE0, 0x04, 0xFD}));
+    ASSERT_EQ(door.sent.size(), 5u);
+    EXPECT_EQ(door.sent[4].first, (civ::Frame{0xFE, 0xFE, 0x08, 0xE0, 0x04, 0xFD}));
     say(1, "f\n");
     EXPECT_EQ(heard(1), "7075000\n");
     listener->disconnect(1, false);
-    line(4, line::Direction::Dropped);
+    line(5, line::Direction::Dropped);
     tick(5000);
-    EXPECT_EQ(door.sent.size(), 4u);
+    EXPECT_EQ(door.sent.size(), 5u);
 }
 
 TEST_F(RigctlServerTest, ClientsOverTheirBoundsAreRefusedOrLetGo)
