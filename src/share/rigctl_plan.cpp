@@ -95,10 +95,13 @@ void addModeReads(std::deque<Step>& steps, const RadioState::Vfo& vfo, const Rad
     }
 }
 
-// Steps on the unselected VFO: by 25 and 26 where the radio has them, else by selecting it
-// for the steps of middle and selecting back.
+// Steps on the transmit VFO: middle's when it is selected; else by 25 and 26 where the radio
+// has them, else by selecting it for middle's steps and selecting back.
 Plan onOtherVfo(const RadioState& radio, Step direct, std::deque<Step> middle)
 {
+    if (radio.txSelected()) {
+        return {Rprt::Ok, std::move(middle)};
+    }
     if (!radio.refused(Feature::VfoCommands)) {
         direct.ifRefused = IfRefused::Retry;
         return {Rprt::Ok, {direct}};
@@ -126,8 +129,8 @@ std::optional<int> vfoNamed(const std::string& name, const RadioState& radio, Rp
     if (name == "TX" || name == "RX") {
         return radio.onVfoB() == (name == "RX") ? 1 : 0;
     }
-    const bool hamlibs = name == "VFOC" || name == "SubA" || name == "SubB" || name == "MainB" ||
-                         name == "MEM";
+    const bool hamlibs =
+        name == "VFOC" || name == "SubA" || name == "SubB" || name == "MainB" || name == "MEM";
     error = hamlibs ? Rprt::Unavailable : Rprt::Invalid;
     return std::nullopt;
 }
@@ -135,7 +138,7 @@ std::optional<int> vfoNamed(const std::string& name, const RadioState& radio, Rp
 Plan reads(Command command, const RadioState& radio)
 {
     std::deque<Step> steps;
-    const RadioState::Vfo& other = radio.unselected();
+    const RadioState::Vfo& other = radio.tx();
     switch (command) {
     case Command::GetFreq:
     case Command::GetPowerstat:
@@ -158,8 +161,7 @@ Plan reads(Command command, const RadioState& radio)
         break;
     case Command::GetSplitFreq:
         if (!fresh(other.frequency)) {
-            return onOtherVfo(radio, step(Kind::ReadOtherFrequency),
-                              {step(Kind::ReadFrequency)});
+            return onOtherVfo(radio, step(Kind::ReadOtherFrequency), {step(Kind::ReadFrequency)});
         }
         break;
     case Command::GetSplitMode:
@@ -259,13 +261,13 @@ Plan planFor(Command command, const std::vector<std::string>& args, const RadioS
             return answer(Rprt::Rejected);
         }
         // 26 always carries a filter: keep the VFO's own when the client leaves it.
-        const auto& known = radio.unselected().mode;
+        const auto& known = radio.tx().mode;
         Step direct{*mode, IfRefused::Fail, false};
         direct.action.kind = Kind::SetOtherMode;
         const int kept = known && known->value.filter >= 1 ? known->value.filter : 1;
         direct.action.filter = mode->filter.value_or(kept);
         std::deque<Step> middle;
-        addModeSteps(middle, *mode, radio.unselected(), radio);
+        addModeSteps(middle, *mode, radio.tx(), radio);
         return onOtherVfo(radio, direct, std::move(middle));
     }
     default:

@@ -13,10 +13,9 @@ constexpr std::size_t kSetsRemembered = 16;
 // The commands whose sets are applied once the radio says OK.
 bool remembered(int command)
 {
-    constexpr std::array<int, 8> kSets{civ::kCmdSetFrequency, civ::kCmdSetMode,
-                                       civ::kCmdSelectVfo,    civ::kCmdSplit,
-                                       civ::kCmdSettings,     civ::kCmdVfoFrequency,
-                                       civ::kCmdVfoMode,      kCmdTransmit};
+    constexpr std::array<int, 8> kSets{
+        civ::kCmdSetFrequency, civ::kCmdSetMode,      civ::kCmdSelectVfo, civ::kCmdSplit,
+        civ::kCmdSettings,     civ::kCmdVfoFrequency, civ::kCmdVfoMode,   kCmdTransmit};
     return std::ranges::find(kSets, command) != kSets.end();
 }
 
@@ -102,6 +101,11 @@ void RadioState::apply(int command, int subCommand, std::span<const std::uint8_t
     case civ::kCmdSplit:
         if (data.size() == 1 && data[0] <= 1) {
             split_ = Known<bool>{data[0] == 1, at};
+            if (data[0] == 1 && !txVfoB_) {
+                txVfoB_ = !vfoB_;
+            } else if (data[0] == 0) {
+                txVfoB_.reset();
+            }
             support(Feature::Split);
         }
         break;

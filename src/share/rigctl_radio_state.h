@@ -54,6 +54,11 @@ public:
     const Vfo& unselected() const { return vfos_[vfoB_ ? 0 : 1]; }
     // The program's belief: VFO A until a select the radio confirmed.
     bool onVfoB() const { return vfoB_; }
+    // The VFO split transmits on: the one not selected when split went on, which stays so while
+    // a client selects it for a moment, as Hamlib does to read it.
+    bool txOnB() const { return txVfoB_.value_or(!vfoB_); }
+    const Vfo& tx() const { return vfos_[txOnB() ? 1 : 0]; }
+    bool txSelected() const { return txOnB() == vfoB_; }
     const std::optional<Known<bool>>& split() const { return split_; }
     const std::optional<Known<bool>>& ptt() const { return ptt_; }
     // Data bytes of the radio's frequency frames: 4 for old HF radios, else 5.
@@ -86,6 +91,7 @@ private:
 
     std::array<Vfo, 2> vfos_;
     bool vfoB_ = false;
+    std::optional<bool> txVfoB_;
     std::optional<Known<bool>> split_;
     std::optional<Known<bool>> ptt_;
     int frequencyBytes_ = 5;

@@ -221,7 +221,7 @@ Rprt RigctlSession::answer(Command command)
     const auto passband = [](const RadioState::Vfo& vfo) {
         return std::to_string(passbandHz(vfo.mode->value.code, vfo.mode->value.filter));
     };
-    const RadioState::Vfo& other = radio_.unselected();
+    const RadioState::Vfo& other = radio_.tx();
     switch (command) {
     case Command::GetFreq:
         if (!radio_.frequency()) {
@@ -257,7 +257,7 @@ Rprt RigctlSession::answer(Command command)
         }
         const bool split = radio_.split() && radio_.split()->value;
         value("Split", split ? "1" : "0");
-        value("TX VFO", vfoName(split != radio_.onVfoB()));
+        value("TX VFO", vfoName(split ? radio_.txOnB() : radio_.onVfoB()));
         return Rprt::Ok;
     }
     case Command::GetSplitFreq:

@@ -1,0 +1,82 @@
+// Hamlib's own clients through the network server on simulated radios: the other VFO, split,
+// data modes, and a radio that goes silent.
+#include "share/sharing.h"
+#include "simulator.h"
+
+#include <csignal>
+
+namespace {
+
+class HamlibClients : public SimulatorTest {
+protected:
+    // The server on the window's line to civ-sim's radio 8; its address for rigctl's -r.
+    QString serve(const QStringList& radio)
+    {
+        const QString line = startSimulator(QStringList{"--log", "--radio"} + radio);
+        EXPECT_FALSE(line.isEmpty());
+        openWindow(line);
+        sharing = std::make_unique<share::Sharing>(window->door());
+        EXPECT_EQ(sharing->startNetworkServer({"127.0.0.1", 0}), "");
+        fire("ReqTimer");
+        return QString::fromStdString(sharing->networkServer()->where());
+    }
+
+    // rigctl -m 2's output, once it has ended.
+    std::string rigctl(const QString& where, const QStringList& commands)
+    {
+        QProcess client;
+        client.setProcessChannelMode(QProcess::MergedChannels);
+        client.start(QStringLiteral(RIGCTL_PATH), QStringList{"-m", "2", "-r", where} + commands);
+        EXPECT_TRUE(tickUntil([&] { return client.state() == QProcess::NotRunning; }));
+        return client.readAll().toStdString();
+    }
+
+    // The radio's log has these requests, in this order, each answered OK.
+    bool radioTook(const std::vector<const char*>& requests)
+    {
+        log += sim.readAllStandardError();
+        qsizetype at = 0;
+        for (const char* request : requests) {
+            at = log.indexOf(QByteArray("rx FE FE 08 EA ") + request, at);
+            if (at < 0 || log.indexOf("tx FE FE EA 08 FB FD", at) < 0) {
+                ADD_FAILURE() << request << " not taken in\n" << log.toStdString();
+                return false;
+            }
+            ++at;
+        }
+        return true;
+    }
+
+    std::unique_ptr<share::Sharing> sharing;
+    QByteArray log;
+};
+
+TEST_F(HamlibClients, RigctlUsesTheOtherVfoSplitAndDataModesOnNewAndOlderRadios)
+{
+    const QStringList commands{"V",      "VFOB", "F",    "7074000", "f",        "V",  "VFOA",
+                               "S",      "1",    "VFOB", "I",       "14075000", "i",  "X",
+                               "PKTUSB", "-1",   "x",    "M",       "PKTLSB",   "-1", "m",
+                               "s",      "S",    "0",    "VFOA",    "s"};
+    const std::string answers = "7074000\n14075000\nPKTUSB\n3000\nPKTLSB\n3000\n1\nVFOB\n0\nVFOA\n";
+    const struct {
+        const char* radio;
+        std::vector<const char*> frames;
+    } radios[] = {
+        {"0x08",
+         {"07 01", "05 00 40 07 07 00", "07 00", "0F 01", "25 01 00 50 07 14 00", "26 01 01 01 01",
+          "06 00", "1A 06 01 01", "0F 00"}},
+        // Without 25 and 26 the other VFO is selected for the set, then selected back.
+        {"0x08,vfocmd=no",
+         {"0F 01", "07 01", "05 00 50 07 14 00", "07 00", "07 01", "06 01", "1A 06 01 01",
+          "07 00"}},
+    };
+    for (const auto& r : radios) {
+        const QString where = serve({r.radio});
+        EXPECT_EQ(rigctl(where, commands), answers) << r.radio;
+        EXPECT_TRUE(radioTook(r.frames)) << r.radio;
+        TearDown();
+        log.clear();
+    }
+}
+
+} // namespace
