@@ -79,4 +79,17 @@ TEST_F(HamlibClients, RigctlUsesTheOtherVfoSplitAndDataModesOnNewAndOlderRadios)
     }
 }
 
+TEST_F(HamlibClients, WsjtxsCallsThroughLibhamlibSucceedWithSplitAndDataMode)
+{
+    const QString where = serve({"0x08"});
+    QProcess sequence;
+    sequence.setProcessChannelMode(QProcess::MergedChannels);
+    sequence.start(QStringLiteral(WSJTX_SEQUENCE_PATH), {where});
+    ASSERT_TRUE(tickUntil([&] { return sequence.state() == QProcess::NotRunning; }));
+    EXPECT_EQ(sequence.exitCode(), 0);
+    EXPECT_EQ(sequence.readAll().toStdString(), "14074000 14075500 PKTUSB\n");
+    EXPECT_TRUE(radioTook({"0F 01", "25 01 00 55 07 14 00", "1A 06 01 01", "26 01 01 01",
+                           "1C 00 01", "1C 00 00", "0F 00"}));
+}
+
 } // namespace
