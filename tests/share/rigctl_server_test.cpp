@@ -114,6 +114,25 @@ TEST_F(RigctlServerTest, ASetIsAnsweredOnlyAfterTheRadioAndItsAnswerIsKept)
     }
 }
 
+TEST_F(RigctlServerTest, APortThatIsGoneAnswersEveryRadioCommandAtOnceUntilItIsBack)
+{
+    const std::function<void(line::LinkAccount&)> gone[] = {
+        [](line::LinkAccount& a) { a.portLost("unplugged", 0); },
+        [](line::LinkAccount& a) { a.portFailed("busy", 0); },
+    };
+    for (const auto& lose : gone) {
+        Rig t;
+        t.client(1);
+        lose(t.door.account_);
+        t.say(1, "f\nF 7074000\n+t\nM PKTUSB -1\n");
+        EXPECT_EQ(t.heard(1), "RPRT -6\nRPRT -6\nget_ptt:\nRPRT -6\nRPRT -6\n");
+        EXPECT_TRUE(t.door.sent.empty());
+        t.door.account_.portOpened(0);
+        t.say(1, "f\n");
+        EXPECT_EQ(t.door.sent.size(), 1u);
+    }
+}
+
 TEST_F(RigctlServerTest, AFourByteRadioIsReadAndSetInFourBytes)
 {
     // An IC-735's live report: four BCD bytes, 7.074 MHz.

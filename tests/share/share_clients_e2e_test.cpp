@@ -3,6 +3,7 @@
 #include "share/sharing.h"
 #include "simulator.h"
 
+#include <QTcpSocket>
 #include <csignal>
 
 namespace {
@@ -29,6 +30,19 @@ protected:
         client.start(QStringLiteral(RIGCTL_PATH), QStringList{"-m", "2", "-r", where} + commands);
         EXPECT_TRUE(tickUntil([&] { return client.state() == QProcess::NotRunning; }));
         return client.readAll().toStdString();
+    }
+
+    // What the server answers to text, up to an answer that ends with last.
+    std::string ask(const QString& where, const std::string& text, const std::string& last)
+    {
+        QTcpSocket socket;
+        std::string out;
+        QObject::connect(&socket, &QTcpSocket::readyRead, &socket,
+                         [&] { out += socket.readAll().toStdString(); });
+        socket.connectToHost(QHostAddress::LocalHost, where.section(':', -1).toUShort());
+        socket.write(QByteArray::fromStdString(text));
+        EXPECT_TRUE(tickUntil([&] { return out.ends_with(last); })) << text << out;
+        return out;
     }
 
     // The radio's log has these requests, in this order, each answered OK.
@@ -77,6 +91,38 @@ TEST_F(HamlibClients, RigctlUsesTheOtherVfoSplitAndDataModesOnNewAndOlderRadios)
         TearDown();
         log.clear();
     }
+}
+
+TEST_F(HamlibClients, WhatAnOlderRadioRefusesIsRejectedAndNoLongerClaimed)
+{
+    const QString where = serve({"0x08,vfo=no,split=no,data=no,vfocmd=no"});
+    const std::string caps = "+\\dump_caps\n";
+    const std::string before = ask(where, caps, "RPRT 0\n");
+    EXPECT_NE(before.find("Can set Split VFO:\tY"), std::string::npos);
+    EXPECT_NE(before.find(" PKTUSB "), std::string::npos);
+    EXPECT_EQ(
+        ask(where, "V VFOB\nS 1 VFOB\nI 14075000\nM PKTUSB -1\nS 0 VFOA\nf\n", "\n14074000\n"),
+        "RPRT -9\nRPRT -9\nRPRT -9\nRPRT -9\nRPRT 0\n14074000\n");
+    const std::string after = ask(where, caps, "RPRT 0\n");
+    EXPECT_NE(after.find("Can set Split VFO:\tN"), std::string::npos);
+    EXPECT_NE(after.find("VFO list: VFOA \n"), std::string::npos);
+    EXPECT_EQ(after.find("PKT"), std::string::npos);
+    EXPECT_NE(ask(where, "\\dump_state\n", "done\n").find(" 0x1ff -1 -1 0x1 "), std::string::npos);
+}
+
+TEST_F(HamlibClients, ARadioSwitchedOffIsNeverAnsweredForWithOldValues)
+{
+    const QString where = serve({"0x08"});
+    EXPECT_EQ(ask(where, "f\n", "\n"), "14074000\n");
+    ::kill(static_cast<pid_t>(sim.processId()), SIGUSR1);
+    // Values the radio confirmed a moment ago may still be given; then only its silence.
+    std::string read;
+    EXPECT_TRUE(tickUntil([&] { return (read = ask(where, "f\n", "\n")) != "14074000\n"; }));
+    EXPECT_EQ(read, "RPRT -5\n");
+    EXPECT_EQ(ask(where, "F 7074000\nt\n", "RPRT -5\nRPRT -5\n"), "RPRT -5\nRPRT -5\n");
+    const std::string opened = rigctl(where, {"f"});
+    EXPECT_EQ(opened.find("14074000"), std::string::npos) << opened;
+    EXPECT_NE(opened.find("error"), std::string::npos) << opened;
 }
 
 TEST_F(HamlibClients, WsjtxsCallsThroughLibhamlibSucceedWithSplitAndDataMode)
