@@ -114,6 +114,30 @@ TEST_F(RigctlServerTest, ASetIsAnsweredOnlyAfterTheRadioAndItsAnswerIsKept)
     }
 }
 
+TEST_F(RigctlServerTest, WithoutCommandsForTheOtherVfoItIsSelectedForTheSetAndSelectedBack)
+{
+    const civ::Frame direct{0xFE, 0xFE, 0x08, 0xE0, 0x25, 0x01, 0x00, 0x50, 0x07, 0x14, 0x00, 0xFD};
+    const civ::Frame selectB{0xFE, 0xFE, 0x08, 0xE0, 0x07, 0x01, 0xFD};
+    const civ::Frame set{0xFE, 0xFE, 0x08, 0xE0, 0x05, 0x00, 0x50, 0x07, 0x14, 0x00, 0xFD};
+    const civ::Frame selectA{0xFE, 0xFE, 0x08, 0xE0, 0x07, 0x00, 0xFD};
+    // The radio's answer to the set on the other VFO, and what the client hears.
+    const std::pair<std::uint8_t, const char*> cases[] = {{0xFB, "RPRT 0\n"}, {0xFA, "RPRT -9\n"}};
+    for (const auto& [taken, reply] : cases) {
+        Rig t;
+        t.client(1);
+        t.say(1, "I 14075000\nI 14075000\n");
+        t.answer(1, {0xFA});
+        t.answer(2, {0xFB});
+        t.answer(3, {taken});
+        t.answer(4, {0xFB});
+        EXPECT_EQ(t.heard(1), reply);
+        ASSERT_EQ(t.door.sent.size(), 5u);
+        // The radio lacks 25: the second goes the older way at once.
+        EXPECT_EQ(t.door.frames(),
+                  (std::vector<civ::Frame>{direct, selectB, set, selectA, selectB}));
+    }
+}
+
 TEST_F(RigctlServerTest, APortThatIsGoneAnswersEveryRadioCommandAtOnceUntilItIsBack)
 {
     const std::function<void(line::LinkAccount&)> gone[] = {
