@@ -126,12 +126,12 @@ TEST_F(RigctlServerTest, WithoutCommandsForTheOtherVfoItIsSelectedForTheSetAndSe
         Rig t;
         t.client(1);
         t.say(1, "I 14075000\nI 14075000\n");
-        t.answer(1, {0xFA});
-        t.answer(2, {0xFB});
-        t.answer(3, {taken});
-        t.answer(4, {0xFB});
+        // NG to 25; OK to 07 01; the set's answer; OK to 07 00.
+        for (std::uint64_t n = 1; const std::uint8_t a : {std::uint8_t{0xFA}, std::uint8_t{0xFB},
+                                                          taken, std::uint8_t{0xFB}}) {
+            t.answer(n++, {a});
+        }
         EXPECT_EQ(t.heard(1), reply);
-        ASSERT_EQ(t.door.sent.size(), 5u);
         // The radio lacks 25: the second goes the older way at once.
         EXPECT_EQ(t.door.frames(),
                   (std::vector<civ::Frame>{direct, selectB, set, selectA, selectB}));
@@ -140,14 +140,10 @@ TEST_F(RigctlServerTest, WithoutCommandsForTheOtherVfoItIsSelectedForTheSetAndSe
 
 TEST_F(RigctlServerTest, APortThatIsGoneAnswersEveryRadioCommandAtOnceUntilItIsBack)
 {
-    const std::function<void(line::LinkAccount&)> gone[] = {
-        [](line::LinkAccount& a) { a.portLost("unplugged", 0); },
-        [](line::LinkAccount& a) { a.portFailed("busy", 0); },
-    };
-    for (const auto& lose : gone) {
+    for (const bool lost : {true, false}) {
         Rig t;
         t.client(1);
-        lose(t.door.account_);
+        lost ? t.door.account_.portLost("unplugged", 0) : t.door.account_.portFailed("busy", 0);
         t.say(1, "f\nF 7074000\n+t\nM PKTUSB -1\n");
         EXPECT_EQ(t.heard(1), "RPRT -6\nRPRT -6\nget_ptt:\nRPRT -6\nRPRT -6\n");
         EXPECT_TRUE(t.door.sent.empty());
@@ -184,12 +180,10 @@ TEST_F(RigctlServerTest, ClientsTakeTurnsWithOneFrameInTheRingAndEachHearsItsOwn
     EXPECT_EQ(door.sent[1].first, (civ::Frame{0xFE, 0xFE, 0x08, 0xE0, 0x1C, 0x00, 0x00, 0xFD}));
     answer(2, {0xFA});
     // Data mode off after a mode that has none, where the radio has not said it is off.
-    ASSERT_EQ(door.sent.size(), 3u);
-    EXPECT_EQ(door.sent[2].first,
+    EXPECT_EQ(door.sent.at(2).first,
               (civ::Frame{0xFE, 0xFE, 0x08, 0xE0, 0x1A, 0x06, 0x00, 0x00, 0xFD}));
     answer(3, {0xFB});
-    ASSERT_EQ(door.sent.size(), 4u);
-    EXPECT_EQ(door.sent[3].first, (civ::Frame{0xFE, 0xFE, 0x08, 0xE0, 0x1C, 0x00, 0x01, 0xFD}));
+    EXPECT_EQ(door.sent.at(3).first, (civ::Frame{0xFE, 0xFE, 0x08, 0xE0, 0x1C, 0x00, 0x01, 0xFD}));
     answer(4, {0xFB});
     EXPECT_EQ(heard(1), "RPRT 0\nRPRT 0\n");
     EXPECT_EQ(heard(2), "set_ptt: 0\nRPRT -9\n");

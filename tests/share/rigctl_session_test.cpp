@@ -3,7 +3,6 @@
 #include "share/rigctl_listen_address.h"
 #include "share/rigctl_session.h"
 
-#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace share {
@@ -53,20 +52,6 @@ TEST(RigctlSession, CommandsAreReadOneAfterAnotherAsRigctldReadsThem)
         EXPECT_EQ(session.takeOutput(), out) << in;
         EXPECT_FALSE(session.action()) << in;
     }
-}
-
-TEST(RigctlSession, DumpStateHasTheLayoutHamlibsClientParses)
-{
-    const RadioState radio = knownRadio();
-    const std::string state = dumpState(radio);
-    EXPECT_EQ(state.substr(0, 6), "1\n1\n0\n");
-    EXPECT_EQ(std::count(state.begin(), state.end(), '\n'), 74);
-    EXPECT_NE(state.find("\n0x4 2400\n0x4 3000\n0x4 1800\n"), std::string::npos);
-    EXPECT_NE(state.find("\nptt_type=0x1\n"), std::string::npos);
-    EXPECT_EQ(state.substr(state.size() - 5), "done\n");
-    RigctlSession session(radio);
-    session.receive("+\\dump_state\n");
-    EXPECT_EQ(session.takeOutput(), "dump_state:\n" + state + "RPRT 0\n");
 }
 
 TEST(RigctlSession, SetsAndUnknownValuesWaitForTheRadioAndHoldTheLinesBehind)
