@@ -32,6 +32,7 @@ Step select(bool vfoB, bool restores = false)
     return s;
 }
 
+// What the radio has not confirmed lately is gone from its state.
 template <class T> bool fresh(const std::optional<Known<T>>& value)
 {
     return value.has_value();
@@ -123,11 +124,11 @@ std::optional<int> vfoNamed(const std::string& name, const RadioState& radio, Rp
     if (name == "VFOB" || name == "Sub") {
         return 1;
     }
-    if (name == "currVFO" || name == "VFO") {
+    if (name == "currVFO" || name == "VFO" || name == "RX") {
         return radio.onVfoB() ? 1 : 0;
     }
-    if (name == "TX" || name == "RX") {
-        return radio.onVfoB() == (name == "RX") ? 1 : 0;
+    if (name == "TX") {
+        return radio.txOnB() ? 1 : 0;
     }
     const bool hamlibs =
         name == "VFOC" || name == "SubA" || name == "SubB" || name == "MainB" || name == "MEM";
