@@ -34,10 +34,10 @@ share::RadioState radio(bool known)
 void checkAction(const share::Action& a)
 {
     using Kind = share::Action::Kind;
-    if (a.kind == Kind::SetFrequency) {
+    if (a.kind == Kind::SetFrequency || a.kind == Kind::SetOtherFrequency) {
         FUZZ_CHECK(a.hz > 0 && a.hz <= 9'999'999'999);
     }
-    if (a.kind == Kind::SetMode) {
+    if (a.kind == Kind::SetMode || a.kind == Kind::SetOtherMode || a.kind == Kind::SetData) {
         FUZZ_CHECK(a.mode >= 0 && a.mode <= 8);
         FUZZ_CHECK(!a.filter || (*a.filter >= 1 && *a.filter <= 3));
     }

@@ -57,3 +57,6 @@ seed rigctl/errors '\x05F\nF abc\nM XYZ -2\nX\n\x00\xff\xfe garbage\nS 1 VFOB\nV
 seed rigctl/compound '\x01+f +m +v\nfmv\nF 14074000 f\n;F 7074000 |f ,m\n+\\get_freq +\\dump_caps\n'
 seed rigctl/across_lines '\x00F\n7074000\nM USB\n\n2400 m\n;\\chk_vfo v\n+\n\nf\n'
 seed rigctl/unsupported '\x07+l STRENGTH L RFPOWER 0.5 \\foo # m\nb CQ CQ\n+w FE FD\n\\send_raw a b\n1 \x8f\n'
+seed rigctl/split '\x01S 1 VFOB\nI 14075000\ni\nX PKTUSB -1\nx\ns\n+S 0 VFOA\n;\\get_split_freq\n'
+seed rigctl/vfo_and_data '\x03V VFOB\nf\nv\nV VFOA\nM PKTUSB 0\nm\n;M PKTFM -1\n|x\nV currVFO\n'
+seed rigctl/refused '\x02S 1 VFOB\nI 7000000\nX PKTLSB 2400\nV VFOB\n\\dump_caps\n\\dump_state\n'

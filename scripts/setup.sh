@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(g++ cmake ninja-build pkgconf qt6-base-dev qt6-serialport-dev libgl-dev
           libgtest-dev libbenchmark-dev clang libclang-rt-14-dev desktop-file-utils dpkg-dev
-          xvfb xauth xdotool x11-utils libhamlib-utils)
+          xvfb xauth xdotool x11-utils libhamlib-utils libhamlib-dev)
 
 missing=()
 for p in "${packages[@]}"; do

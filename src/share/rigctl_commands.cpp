@@ -1,7 +1,6 @@
 // A client's bytes read into commands as rigctld reads them, and their numbers and VFO names.
 #include "share/rigctl_commands.h"
 
-#include <array>
 #include <cctype>
 #include <charconv>
 
@@ -205,24 +204,6 @@ std::optional<std::int64_t> parseInt(std::string_view text)
         return std::nullopt;
     }
     return value;
-}
-
-Rprt vfoChoice(std::string_view name)
-{
-    constexpr std::array<std::string_view, 5> ours{"VFOA", "VFO", "currVFO", "Main", "MainA"};
-    constexpr std::array<std::string_view, 7> others{"VFOB",  "VFOC", "SubA", "SubB",
-                                                     "MainB", "Sub",  "MEM"};
-    for (const std::string_view v : ours) {
-        if (v == name) {
-            return Rprt::Ok;
-        }
-    }
-    for (const std::string_view v : others) {
-        if (v == name) {
-            return Rprt::Unavailable;
-        }
-    }
-    return Rprt::Invalid;
 }
 
 } // namespace share

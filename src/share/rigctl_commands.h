@@ -33,6 +33,10 @@ enum class Command {
     SetVfo,
     GetSplitVfo,
     SetSplitVfo,
+    GetSplitFreq,
+    SetSplitFreq,
+    GetSplitMode,
+    SetSplitMode,
     GetPtt,
     SetPtt,
     GetPowerstat,
@@ -78,12 +82,12 @@ ReadResult readRequest(std::string_view input);
 // Whole hertz of a frequency argument; a fraction, as some clients send, is rounded.
 std::optional<std::int64_t> parseHz(std::string_view text);
 std::optional<std::int64_t> parseInt(std::string_view text);
-// Ok for the program's one VFO, Unavailable for another Hamlib names, else Invalid.
-Rprt vfoChoice(std::string_view name);
+class RadioState;
 
-// The radio's capabilities in the layout Hamlib's network client parses line by line at open.
-std::string dumpState();
+// The radio's capabilities in the layout Hamlib's network client parses line by line at open;
+// what the radio has refused is not claimed.
+std::string dumpState(const RadioState& radio);
 // What this program can do, in the layout of rigctld's capability dump.
-std::string dumpCaps();
+std::string dumpCaps(const RadioState& radio);
 
 } // namespace share

@@ -1,7 +1,9 @@
 // \dump_caps: what this program does for a client, in the order and wording of rigctld's own
 // capability dump, which loggers search line by line ("Can get VFO:", "Can send Morse:").
+#include "civ/modes.h"
 #include "share/rigctl_commands.h"
 #include "share/rigctl_modes.h"
+#include "share/rigctl_radio_state.h"
 
 #include <array>
 #include <cstdio>
@@ -23,7 +25,7 @@ std::string width(int hz)
     return text;
 }
 
-std::string modeList()
+std::string modeList(bool data)
 {
     std::string out;
     for (int mode = 0; mode <= 8; ++mode) {
@@ -31,85 +33,94 @@ std::string modeList()
             out += std::string(*name) + " ";
         }
     }
+    for (const civ::Mode& mode : civ::modes()) {
+        if (data && mode.data) {
+            out += std::string(mode.hamlib) + " ";
+        }
+    }
     return out;
 }
 
-constexpr std::array<std::pair<std::string_view, bool>, 68> kAbilities{{
-    {"Has priv data", false},
-    {"Has Init", true},
-    {"Has Cleanup", true},
-    {"Has Open", true},
-    {"Has Close", true},
-    {"Can set Conf", false},
-    {"Can get Conf", false},
-    {"Can set Frequency", true},
-    {"Can get Frequency", true},
-    {"Can set Mode", true},
-    {"Can get Mode", true},
-    {"Can set VFO", true},
-    {"Can get VFO", true},
-    {"Can set PTT", true},
-    {"Can get PTT", true},
-    {"Can get DCD", false},
-    {"Can set Repeater Duplex", false},
-    {"Can get Repeater Duplex", false},
-    {"Can set Repeater Offset", false},
-    {"Can get Repeater Offset", false},
-    {"Can set Split Freq", false},
-    {"Can get Split Freq", false},
-    {"Can set Split Mode", false},
-    {"Can get Split Mode", false},
-    {"Can set Split VFO", false},
-    {"Can get Split VFO", true},
-    {"Can set Tuning Step", false},
-    {"Can get Tuning Step", false},
-    {"Can set RIT", false},
-    {"Can get RIT", false},
-    {"Can set XIT", false},
-    {"Can get XIT", false},
-    {"Can set CTCSS", false},
-    {"Can get CTCSS", false},
-    {"Can set DCS", false},
-    {"Can get DCS", false},
-    {"Can set CTCSS Squelch", false},
-    {"Can get CTCSS Squelch", false},
-    {"Can set DCS Squelch", false},
-    {"Can get DCS Squelch", false},
-    {"Can set Power Stat", false},
-    {"Can get Power Stat", true},
-    {"Can Reset", false},
-    {"Can get Ant", false},
-    {"Can set Ant", false},
-    {"Can set Transceive", false},
-    {"Can get Transceive", false},
-    {"Can set Func", false},
-    {"Can get Func", false},
-    {"Can set Level", false},
-    {"Can get Level", false},
-    {"Can set Param", false},
-    {"Can get Param", false},
-    {"Can send DTMF", false},
-    {"Can recv DTMF", false},
-    {"Can send Morse", false},
-    {"Can send Voice", false},
-    {"Can decode Events", false},
-    {"Can set Bank", false},
-    {"Can set Mem", false},
-    {"Can get Mem", false},
-    {"Can set Channel", false},
-    {"Can get Channel", false},
-    {"Can ctl Mem/VFO", false},
-    {"Can Scan", false},
-    {"Can get Info", false},
-    {"Can get power2mW", false},
-    {"Can get mW2power", false},
+// Y, N, or S: yes where the radio has split.
+constexpr std::array<std::pair<std::string_view, char>, 68> kAbilities{{
+    {"Has priv data", 'N'},
+    {"Has Init", 'Y'},
+    {"Has Cleanup", 'Y'},
+    {"Has Open", 'Y'},
+    {"Has Close", 'Y'},
+    {"Can set Conf", 'N'},
+    {"Can get Conf", 'N'},
+    {"Can set Frequency", 'Y'},
+    {"Can get Frequency", 'Y'},
+    {"Can set Mode", 'Y'},
+    {"Can get Mode", 'Y'},
+    {"Can set VFO", 'Y'},
+    {"Can get VFO", 'Y'},
+    {"Can set PTT", 'Y'},
+    {"Can get PTT", 'Y'},
+    {"Can get DCD", 'N'},
+    {"Can set Repeater Duplex", 'N'},
+    {"Can get Repeater Duplex", 'N'},
+    {"Can set Repeater Offset", 'N'},
+    {"Can get Repeater Offset", 'N'},
+    {"Can set Split Freq", 'S'},
+    {"Can get Split Freq", 'S'},
+    {"Can set Split Mode", 'S'},
+    {"Can get Split Mode", 'S'},
+    {"Can set Split VFO", 'S'},
+    {"Can get Split VFO", 'Y'},
+    {"Can set Tuning Step", 'N'},
+    {"Can get Tuning Step", 'N'},
+    {"Can set RIT", 'N'},
+    {"Can get RIT", 'N'},
+    {"Can set XIT", 'N'},
+    {"Can get XIT", 'N'},
+    {"Can set CTCSS", 'N'},
+    {"Can get CTCSS", 'N'},
+    {"Can set DCS", 'N'},
+    {"Can get DCS", 'N'},
+    {"Can set CTCSS Squelch", 'N'},
+    {"Can get CTCSS Squelch", 'N'},
+    {"Can set DCS Squelch", 'N'},
+    {"Can get DCS Squelch", 'N'},
+    {"Can set Power Stat", 'N'},
+    {"Can get Power Stat", 'Y'},
+    {"Can Reset", 'N'},
+    {"Can get Ant", 'N'},
+    {"Can set Ant", 'N'},
+    {"Can set Transceive", 'N'},
+    {"Can get Transceive", 'N'},
+    {"Can set Func", 'N'},
+    {"Can get Func", 'N'},
+    {"Can set Level", 'N'},
+    {"Can get Level", 'N'},
+    {"Can set Param", 'N'},
+    {"Can get Param", 'N'},
+    {"Can send DTMF", 'N'},
+    {"Can recv DTMF", 'N'},
+    {"Can send Morse", 'N'},
+    {"Can send Voice", 'N'},
+    {"Can decode Events", 'N'},
+    {"Can set Bank", 'N'},
+    {"Can set Mem", 'N'},
+    {"Can get Mem", 'N'},
+    {"Can set Channel", 'N'},
+    {"Can get Channel", 'N'},
+    {"Can ctl Mem/VFO", 'N'},
+    {"Can Scan", 'N'},
+    {"Can get Info", 'N'},
+    {"Can get power2mW", 'N'},
+    {"Can get mW2power", 'N'},
 }};
 
 } // namespace
 
-std::string dumpCaps()
+std::string dumpCaps(const RadioState& radio)
 {
-    const std::string modes = modeList();
+    const std::string modes = modeList(!radio.refused(Feature::Data));
+    const std::string vfos = radio.refused(Feature::Vfo) ? "VFOA " : "VFOA VFOB ";
+    const bool split = !radio.refused(Feature::Split) &&
+                       !(radio.refused(Feature::Vfo) && radio.refused(Feature::VfoCommands));
     std::string out = "Caps dump for model: 1\n"
                       "Model name:\tIcom Interface\n"
                       "Mfg name:\tIcom\n"
@@ -145,7 +156,9 @@ std::string dumpCaps()
                       "Mode list: " +
                       modes +
                       "\n"
-                      "VFO list: VFOA \n"
+                      "VFO list: " +
+                      vfos +
+                      "\n"
                       "VFO Ops: \n"
                       "Scan Ops: \n"
                       "Number of banks:\t0\n"
@@ -153,13 +166,17 @@ std::string dumpCaps()
                       "Memories: None\n"
                       "TX ranges #1 for radio:\n"
                       "\t30000 Hz - 199999999 Hz\n"
-                      "\t\tVFO list: VFOA \n"
+                      "\t\tVFO list: " +
+                      vfos +
+                      "\n"
                       "\t\tMode list: " +
                       modes +
                       "\n"
                       "RX ranges #1 for radio:\n"
                       "\t30000 Hz - 199999999 Hz\n"
-                      "\t\tVFO list: VFOA \n"
+                      "\t\tVFO list: " +
+                      vfos +
+                      "\n"
                       "\t\tMode list: " +
                       modes + "\nTuning steps:\n\t1.0 Hz:   \t" + modes + "\nFilters:\n";
     std::string bandwidths = "Bandwidths:\n";
@@ -180,7 +197,7 @@ std::string dumpCaps()
     }
     out += bandwidths;
     for (const auto& [ability, able] : kAbilities) {
-        out.append(ability).append(able ? ":\tY\n" : ":\tN\n");
+        out.append(ability).append(able == 'Y' || (able == 'S' && split) ? ":\tY\n" : ":\tN\n");
     }
     out += "\nOverall backend warnings: 0\n";
     return out;

@@ -1,6 +1,8 @@
-// \dump_state: the radio's capabilities in the layout Hamlib's network client reads at open.
+// \dump_state: the radio's ranges, modes, filters and abilities for Hamlib's network client.
+#include "civ/modes.h"
 #include "share/rigctl_commands.h"
 #include "share/rigctl_modes.h"
+#include "share/rigctl_radio_state.h"
 
 #include <cstdio>
 
@@ -17,19 +19,22 @@ std::string hex(unsigned value)
 
 } // namespace
 
-std::string dumpState()
+std::string dumpState(const RadioState& radio)
 {
-    const std::string modes = hex(kHamlibModeMask);
+    const bool data = !radio.refused(Feature::Data);
+    const std::string modes = hex(kHamlibModeMask | (data ? kHamlibDataModeMask : 0));
+    // VFO A, and B where the radio selects it.
+    const char* const vfos = radio.refused(Feature::Vfo) ? "0x1" : "0x3";
     std::string out = "1\n"  // protocol version
                       "1\n"  // model, as Hamlib's dummy radio: the program speaks for any Icom
                       "0\n"; // ITU region
     char line[96];
-    std::snprintf(line, sizeof line, "30000.000000 199999999.000000 %s -1 -1 0x1 0x1\n",
-                  modes.c_str());
+    std::snprintf(line, sizeof line, "30000.000000 199999999.000000 %s -1 -1 %s 0x1\n",
+                  modes.c_str(), vfos);
     out += line;
     out += "0 0 0 0 0 0 0\n";
-    std::snprintf(line, sizeof line, "30000.000000 199999999.000000 %s 5000 100000 0x1 0x1\n",
-                  modes.c_str());
+    std::snprintf(line, sizeof line, "30000.000000 199999999.000000 %s 5000 100000 %s 0x1\n",
+                  modes.c_str(), vfos);
     out += line;
     out += "0 0 0 0 0 0 0\n";
     out += modes + " 1\n0 0\n";
@@ -41,6 +46,14 @@ std::string dumpState()
                 continue;
             }
             out += bit + " " + std::to_string(passbandHz(mode, filter)) + "\n";
+        }
+    }
+    for (const civ::Mode& mode : civ::modes()) {
+        if (data && mode.data) {
+            for (const int filter : {2, 1, 3}) {
+                out += hex(mode.hamlibBit) + " " + std::to_string(passbandHz(mode.code, filter)) +
+                       "\n";
+            }
         }
     }
     out += "0 0\n"

@@ -7,20 +7,10 @@
 
 namespace share {
 
-std::optional<std::string_view> hamlibModeName(int civMode)
+std::optional<std::string_view> hamlibModeName(int civMode, bool data)
 {
-    const civ::Mode* const mode = civ::hamlibMode(civMode);
+    const civ::Mode* const mode = civ::hamlibMode(civMode, data);
     return mode ? std::optional(mode->hamlib) : std::nullopt;
-}
-
-std::optional<int> civModeCode(std::string_view hamlibName)
-{
-    const civ::Mode* const mode = civ::modeForHamlib(hamlibName);
-    // A packet mode needs the data flag set as well, which the server does not send.
-    if (!mode || mode->data) {
-        return std::nullopt;
-    }
-    return mode->code;
 }
 
 unsigned hamlibModeBit(int civMode)

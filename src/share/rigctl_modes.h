@@ -7,12 +7,12 @@
 
 namespace share {
 
-// Hamlib's name for a CI-V mode code; nothing for codes Hamlib clients cannot name.
-std::optional<std::string_view> hamlibModeName(int civMode);
-std::optional<int> civModeCode(std::string_view hamlibName);
+// Hamlib's name for a CI-V mode code, with the data flag; nothing for what Hamlib cannot name.
+std::optional<std::string_view> hamlibModeName(int civMode, bool data = false);
 
-// Hamlib's mode bits of the modes 00..08, as \dump_state lists them.
+// Hamlib's mode bits of the modes 00..08, and of its packet modes, as \dump_state lists them.
 inline constexpr unsigned kHamlibModeMask = 0x1FF;
+inline constexpr unsigned kHamlibDataModeMask = 0x401C00;
 unsigned hamlibModeBit(int civMode);
 
 // Hz of the radio's filter 1 (wide), 2 (medium), 3 (narrow) in a mode; medium when unknown.

@@ -2,47 +2,13 @@
 #include "share/rigctl_scheduler.h"
 
 #include "civ/address.h"
-#include "civ/bcd.h"
-#include "civ/frame_builder.h"
+#include "share/rigctl_frames.h"
 
 namespace share {
 
 namespace {
 
 constexpr std::string_view kRefreshLabel = "Hamlib network server";
-
-civ::Frame frame(int to, int our, std::uint8_t command, std::initializer_list<std::uint8_t> data)
-{
-    return civ::buildFrame(static_cast<std::uint8_t>(to), static_cast<std::uint8_t>(our), command,
-                           data);
-}
-
-civ::Frame frameFor(const Action& action, int to, int our, int frequencyBytes)
-{
-    using Kind = Action::Kind;
-    switch (action.kind) {
-    case Kind::ReadFrequency:
-        return frame(to, our, civ::kCmdReadFrequency, {});
-    case Kind::ReadMode:
-        return frame(to, our, civ::kCmdReadMode, {});
-    case Kind::ReadPtt:
-        return frame(to, our, kCmdTransmit, {kSubPtt});
-    case Kind::SetFrequency:
-        return civ::buildFrame(static_cast<std::uint8_t>(to), static_cast<std::uint8_t>(our),
-                               civ::kCmdSetFrequency, civ::frequencyBcd(action.hz, frequencyBytes));
-    case Kind::SetMode:
-        if (action.filter) {
-            return frame(to, our, civ::kCmdSetMode,
-                         {static_cast<std::uint8_t>(action.mode),
-                          static_cast<std::uint8_t>(*action.filter)});
-        }
-        return frame(to, our, civ::kCmdSetMode, {static_cast<std::uint8_t>(action.mode)});
-    case Kind::SetPtt:
-        return frame(to, our, kCmdTransmit,
-                     {kSubPtt, static_cast<std::uint8_t>(action.ptt ? 1 : 0)});
-    }
-    return {};
-}
 
 template <class T> bool stale(const std::optional<Known<T>>& known, line::Millis now)
 {
@@ -73,6 +39,7 @@ void RigctlScheduler::frame(const line::FrameEvent& event)
 {
     const line::Settings settings = door_.settings();
     radio_.heard(event, settings.radioId, settings.ourId, clock_());
+    radio_.expire(clock_());
     if (inFlight_ && event.request == inFlight_->id) {
         if (event.direction == line::Direction::Sent) {
             inFlight_->sentAt = clock_();
@@ -81,6 +48,9 @@ void RigctlScheduler::frame(const line::FrameEvent& event)
         } else if (event.direction == line::Direction::Received &&
                    event.kind == line::Kind::Frame) {
             const bool ng = commandOf(event) == civ::kNg;
+            if (const auto feature = featureOf(inFlight_->action.kind); ng && feature) {
+                radio_.refuse(*feature);
+            }
             if (ClientInfo* const i = info(inFlight_->client)) {
                 ++i->framesAnswered;
                 i->framesDropped += ng ? 1 : 0;
@@ -100,6 +70,7 @@ void RigctlScheduler::frame(const line::FrameEvent& event)
 
 void RigctlScheduler::ticked()
 {
+    radio_.expire(clock_());
     if (inFlight_) {
         const line::Millis now = clock_();
         const bool unanswered =
@@ -114,6 +85,19 @@ void RigctlScheduler::ticked()
 void RigctlScheduler::serve()
 {
     if (inFlight_ || clients_.empty()) {
+        return;
+    }
+    // A port that is gone answers every client at once, without waiting for time-outs.
+    const line::PortState port = door_.port().state;
+    if (port == line::PortState::Lost || port == line::PortState::NeverOpened) {
+        for (auto it = clients_.begin(); it != clients_.end();) {
+            const std::uint32_t id = it->first;
+            RigctlSession& session = (it++)->second->session;
+            while (session.action()) {
+                session.finish(Outcome::Dropped);
+            }
+            answered_(id);
+        }
         return;
     }
     // Sets first, taking the clients in turn.
@@ -173,6 +157,9 @@ std::optional<Action> RigctlScheduler::nextRead() const
     if (stale(radio_.mode(), now)) {
         return Action::of(Kind::ReadMode);
     }
+    if (!radio_.refused(Feature::Data) && stale(radio_.data(), now)) {
+        return Action::of(Kind::ReadData);
+    }
     if (!pttUnreadable_ && stale(radio_.ptt(), now)) {
         return Action::of(Kind::ReadPtt);
     }
@@ -204,13 +191,10 @@ void RigctlScheduler::complete(Outcome outcome)
 
 void RigctlScheduler::answerReads()
 {
-    using Kind = Action::Kind;
     for (auto it = clients_.begin(); it != clients_.end();) {
         RigctlSession& session = it->second->session;
         const auto& wanted = session.action();
-        const bool known = wanted && ((wanted->kind == Kind::ReadFrequency && radio_.frequency()) ||
-                                      (wanted->kind == Kind::ReadMode && radio_.mode()) ||
-                                      (wanted->kind == Kind::ReadPtt && radio_.ptt()));
+        const bool known = wanted && !wanted->isSet() && knows(radio_, wanted->kind);
         const std::uint32_t id = (it++)->first;
         if (known) {
             session.finish(Outcome::Ok);

@@ -1,17 +1,12 @@
 // A client's lines carried out command by command, answered as rigctld answers.
 #include "share/rigctl_session.h"
 
-#include "share/rigctl_modes.h"
-
 #include <array>
 #include <utility>
 
 namespace share {
 
 namespace {
-
-constexpr std::int64_t kMaxHz4 = 99'999'999;
-constexpr std::int64_t kMaxHz5 = 9'999'999'999;
 
 Rprt code(Outcome outcome)
 {
@@ -101,15 +96,37 @@ void RigctlSession::finish(Outcome outcome)
     if (!action_ || !current_) {
         return;
     }
-    const Action done = *action_;
+    const Step done = plan_.front();
+    plan_.pop_front();
     action_.reset();
-    const CommandInfo& command = *current_->command;
-    if (done.isSet() || outcome != Outcome::Ok) {
-        end(command, code(outcome));
-    } else {
-        readTried_ = true;
-        end(command, carryOut(*current_).value_or(Rprt::Timeout));
+    if (outcome == Outcome::Rejected && done.ifRefused == Step::IfRefused::Retry && !replanned_) {
+        // The scheduler has taken note of what the radio lacks; the new plan goes without it.
+        replanned_ = true;
+        const Request& request = *current_;
+        if (const auto code = start(planFor(*request.command->ours, request.args, radio_))) {
+            next(*code);
+        }
+        return;
     }
+    if (outcome == Outcome::Rejected && done.ifRefused != Step::IfRefused::Carry) {
+        refused_ = true;
+        std::erase_if(plan_, [](const Step& s) { return !s.restores; });
+    } else if (outcome != Outcome::Ok && outcome != Outcome::Rejected) {
+        plan_.clear();
+        next(code(outcome));
+        return;
+    }
+    if (!plan_.empty()) {
+        action_ = plan_.front().action;
+        return;
+    }
+    const CommandInfo& command = *current_->command;
+    next(refused_ ? Rprt::Rejected : command.reads ? answer(*command.ours) : Rprt::Ok);
+}
+
+void RigctlSession::next(Rprt code)
+{
+    end(*current_->command, code);
     current_.reset();
     run();
 }
@@ -139,11 +156,10 @@ void RigctlSession::begin(const Request& request)
         }
         output_ += separator_;
     }
-    readTried_ = false;
+    current_ = request;
     if (const auto code = carryOut(request)) {
         end(command, *code);
-    } else {
-        current_ = request;
+        current_.reset();
     }
 }
 
@@ -156,33 +172,9 @@ std::optional<Rprt> RigctlSession::carryOut(const Request& request)
     if (request.args.size() != info.args) {
         return Rprt::Invalid;
     }
-    const std::vector<std::string>& args = request.args;
     switch (*info.ours) {
-    case Command::SetFreq:
-    case Command::SetMode:
-    case Command::SetPtt:
-        return set(*info.ours, args);
-    case Command::GetFreq:
-    case Command::GetMode:
-    case Command::GetPtt:
-        return read(*info.ours);
     case Command::GetVfo:
-        value("VFO", "VFOA");
-        return Rprt::Ok;
-    case Command::SetVfo:
-        return vfoChoice(args[0]);
-    case Command::GetSplitVfo:
-        value("Split", "0");
-        value("TX VFO", "VFOA");
-        return Rprt::Ok;
-    case Command::SetSplitVfo: {
-        const Rprt split = args[0] == "0"   ? Rprt::Ok
-                           : args[0] == "1" ? Rprt::Unavailable
-                                            : Rprt::Invalid;
-        return split == Rprt::Ok ? vfoChoice(args[1]) : split;
-    }
-    case Command::GetPowerstat:
-        value("Power Status", "1", true);
+        value("VFO", radio_.onVfoB() ? "VFOB" : "VFOA");
         return Rprt::Ok;
     case Command::ChkVfo:
         value("ChkVFO", "0", true);
@@ -191,91 +183,37 @@ std::optional<Rprt> RigctlSession::carryOut(const Request& request)
         value("Locked", "0", true);
         return Rprt::Ok;
     case Command::DumpState:
-        output_ += dumpState();
+        output_ += dumpState(radio_);
         return Rprt::Ok;
     case Command::DumpCaps:
-        output_ += dumpCaps();
+        output_ += dumpCaps(radio_);
         return Rprt::Ok;
+    default:
+        break;
     }
-    return Rprt::NotImplemented;
+    replanned_ = false;
+    refused_ = false;
+    return start(planFor(*info.ours, request.args, radio_));
 }
 
-std::optional<Rprt> RigctlSession::read(Command command)
+std::optional<Rprt> RigctlSession::start(Plan plan)
 {
-    reads_.asked += readTried_ ? 0 : 1;
-    const std::optional<Rprt> code = readKnown(command);
-    reads_.answered += code ? 1 : 0;
-    return code;
-}
-
-std::optional<Rprt> RigctlSession::readKnown(Command command)
-{
-    using Kind = Action::Kind;
-    Kind kind = Kind::ReadPtt;
-    if (command == Command::GetFreq) {
-        kind = Kind::ReadFrequency;
-        if (const auto& f = radio_.frequency()) {
-            value("Frequency", std::to_string(f->value));
-            return Rprt::Ok;
-        }
-    } else if (command == Command::GetMode) {
-        kind = Kind::ReadMode;
-        if (const auto& m = radio_.mode()) {
-            value("Mode", std::string(hamlibModeName(m->value.code).value_or("None")));
-            value("Passband", std::to_string(passbandHz(m->value.code, m->value.filter)));
-            return Rprt::Ok;
-        }
-    } else if (const auto& p = radio_.ptt()) {
-        value("PTT", p->value ? "1" : "0");
-        return Rprt::Ok;
+    if (plan.steps.empty()) {
+        return plan.code == Rprt::Ok && current_->command->reads ? answer(*current_->command->ours)
+                                                                 : plan.code;
     }
-    // Asked the radio once already: it did not tell.
-    if (!readTried_) {
-        action_ = Action::of(kind);
-    }
-    return std::nullopt;
-}
-
-std::optional<Rprt> RigctlSession::set(Command command, const std::vector<std::string>& args)
-{
-    using Kind = Action::Kind;
-    Action wanted;
-    if (command == Command::SetFreq) {
-        const auto hz = parseHz(args[0]);
-        const std::int64_t highest = radio_.frequencyBytes() == 4 ? kMaxHz4 : kMaxHz5;
-        if (!hz || *hz <= 0 || *hz > highest) {
-            return Rprt::Invalid;
-        }
-        wanted = Action::of(Kind::SetFrequency);
-        wanted.hz = *hz;
-    } else if (command == Command::SetMode) {
-        const auto mode = civModeCode(args[0]);
-        const auto passband = parseInt(args[1]);
-        FilterChoice choice;
-        choice.valid = false;
-        if (mode && passband) {
-            choice = filterFor(*mode, *passband);
-        }
-        if (!choice.valid) {
-            return Rprt::Invalid;
-        }
-        wanted = Action::of(Kind::SetMode);
-        wanted.mode = *mode;
-        wanted.filter = choice.filter;
-    } else {
-        const auto ptt = parseInt(args[0]);
-        if (!ptt || *ptt < 0 || *ptt > 3) {
-            return Rprt::Invalid;
-        }
-        wanted = Action::of(Kind::SetPtt);
-        wanted.ptt = *ptt != 0;
-    }
-    action_ = wanted;
+    plan_ = std::move(plan.steps);
+    action_ = plan_.front().action;
     return std::nullopt;
 }
 
 void RigctlSession::end(const CommandInfo& command, Rprt code)
 {
+    // A read counts whether the radio's state or a frame answered it.
+    if (command.reads) {
+        ++reads_.asked;
+        reads_.answered += code == Rprt::Ok ? 1 : 0;
+    }
     const bool report =
         code != Rprt::Ok || (command.ours != Command::ChkVfo && (extended_ || !command.reads));
     if (report) {

@@ -12,15 +12,33 @@
 
 namespace share {
 
-// What a client's command needs of the radio before it can be answered.
+// What a client's command needs of the radio before it can be answered; "Other" acts on the
+// VFO not selected.
 struct Action {
-    enum class Kind { ReadFrequency, ReadMode, ReadPtt, SetFrequency, SetMode, SetPtt };
+    enum class Kind {
+        ReadFrequency,
+        ReadMode,
+        ReadPtt,
+        ReadData,
+        ReadSplit,
+        ReadOtherFrequency,
+        ReadOtherMode,
+        SetFrequency,
+        SetMode,
+        SetPtt,
+        SetData,
+        SetSplit,
+        SelectVfo,
+        SetOtherFrequency,
+        SetOtherMode,
+    };
 
     Kind kind = Kind::ReadFrequency;
     std::int64_t hz = 0;
     int mode = 0;
     std::optional<int> filter; // nothing: the radio keeps its filter
     bool ptt = false;
+    bool on = false; // data mode, split, VFO B
 
     static Action of(Kind kind)
     {
@@ -34,6 +52,28 @@ struct Action {
 
 // How the radio took an action.
 enum class Outcome { Ok, Rejected, Timeout, Busy, Dropped, NotConfigured };
+
+// One action of the few a command may take, and what a refusal (NG) of it means.
+struct Step {
+    enum class IfRefused {
+        Fail,  // the command is answered "rejected"
+        Carry, // the radio lacks what was asked, which changes nothing: go on
+        Retry, // the radio lacks the command: plan the command again without it
+    };
+    Action action;
+    IfRefused ifRefused = IfRefused::Fail;
+    // Taken also when a step before it failed: it puts back what those changed.
+    bool restores = false;
+};
+
+// What the radio must do before a command is answered; with no steps, code answers it at once.
+struct Plan {
+    Rprt code = Rprt::Ok;
+    std::deque<Step> steps;
+};
+
+// Plans of the commands that need the radio; a read plans only the values not known.
+Plan planFor(Command command, const std::vector<std::string>& args, const RadioState& radio);
 
 // One client's conversation in Hamlib's network protocol, answered as rigctld answers: the
 // commands of a line one after the other, each in the protocol its prefix asked for. A command
@@ -73,10 +113,11 @@ private:
     void begin(const Request& request);
     // Nothing while the command waits on action_.
     std::optional<Rprt> carryOut(const Request& request);
-    std::optional<Rprt> read(Command command);
-    // The value when the radio's state has it, else the action that asks for it.
-    std::optional<Rprt> readKnown(Command command);
-    std::optional<Rprt> set(Command command, const std::vector<std::string>& args);
+    std::optional<Rprt> start(Plan plan);
+    // The values of a read, all of them or none: Timeout when the radio did not tell one.
+    Rprt answer(Command command);
+    // Ends the current command with code and reads on.
+    void next(Rprt code);
     void end(const CommandInfo& command, Rprt code);
     // A value and the separator after it; a few of rigctld's values end their line instead.
     void value(std::string_view key, const std::string& text, bool endsLine = false);
@@ -89,7 +130,9 @@ private:
     std::string input_;
     std::optional<Request> current_;
     std::optional<Action> action_;
-    bool readTried_ = false;
+    std::deque<Step> plan_;
+    bool replanned_ = false;
+    bool refused_ = false;
     // The extended protocol and its separator last until a command's report ends them.
     bool extended_ = false;
     char separator_ = '\n';

@@ -114,6 +114,45 @@ TEST_F(RigctlServerTest, ASetIsAnsweredOnlyAfterTheRadioAndItsAnswerIsKept)
     }
 }
 
+TEST_F(RigctlServerTest, WithoutCommandsForTheOtherVfoItIsSelectedForTheSetAndSelectedBack)
+{
+    const civ::Frame direct{0xFE, 0xFE, 0x08, 0xE0, 0x25, 0x01, 0x00, 0x50, 0x07, 0x14, 0x00, 0xFD};
+    const civ::Frame selectB{0xFE, 0xFE, 0x08, 0xE0, 0x07, 0x01, 0xFD};
+    const civ::Frame set{0xFE, 0xFE, 0x08, 0xE0, 0x05, 0x00, 0x50, 0x07, 0x14, 0x00, 0xFD};
+    const civ::Frame selectA{0xFE, 0xFE, 0x08, 0xE0, 0x07, 0x00, 0xFD};
+    // The radio's answer to the set on the other VFO, and what the client hears.
+    const std::pair<std::uint8_t, const char*> cases[] = {{0xFB, "RPRT 0\n"}, {0xFA, "RPRT -9\n"}};
+    for (const auto& [taken, reply] : cases) {
+        Rig t;
+        t.client(1);
+        t.say(1, "I 14075000\nI 14075000\n");
+        // NG to 25; OK to 07 01; the set's answer; OK to 07 00.
+        for (std::uint64_t n = 1; const std::uint8_t a : {std::uint8_t{0xFA}, std::uint8_t{0xFB},
+                                                          taken, std::uint8_t{0xFB}}) {
+            t.answer(n++, {a});
+        }
+        EXPECT_EQ(t.heard(1), reply);
+        // The radio lacks 25: the second goes the older way at once.
+        EXPECT_EQ(t.door.frames(),
+                  (std::vector<civ::Frame>{direct, selectB, set, selectA, selectB}));
+    }
+}
+
+TEST_F(RigctlServerTest, APortThatIsGoneAnswersEveryRadioCommandAtOnceUntilItIsBack)
+{
+    for (const bool lost : {true, false}) {
+        Rig t;
+        t.client(1);
+        lost ? t.door.account_.portLost("unplugged", 0) : t.door.account_.portFailed("busy", 0);
+        t.say(1, "f\nF 7074000\n+t\nM PKTUSB -1\n");
+        EXPECT_EQ(t.heard(1), "RPRT -6\nRPRT -6\nget_ptt:\nRPRT -6\nRPRT -6\n");
+        EXPECT_TRUE(t.door.sent.empty());
+        t.door.account_.portOpened(0);
+        t.say(1, "f\n");
+        EXPECT_EQ(t.door.sent.size(), 1u);
+    }
+}
+
 TEST_F(RigctlServerTest, AFourByteRadioIsReadAndSetInFourBytes)
 {
     // An IC-735's live report: four BCD bytes, 7.074 MHz.
@@ -140,14 +179,17 @@ TEST_F(RigctlServerTest, ClientsTakeTurnsWithOneFrameInTheRingAndEachHearsItsOwn
     ASSERT_EQ(door.sent.size(), 2u);
     EXPECT_EQ(door.sent[1].first, (civ::Frame{0xFE, 0xFE, 0x08, 0xE0, 0x1C, 0x00, 0x00, 0xFD}));
     answer(2, {0xFA});
-    ASSERT_EQ(door.sent.size(), 3u);
-    EXPECT_EQ(door.sent[2].first, (civ::Frame{0xFE, 0xFE, 0x08, 0xE0, 0x1C, 0x00, 0x01, 0xFD}));
+    // Data mode off after a mode that has none, where the radio has not said it is off.
+    EXPECT_EQ(door.sent.at(2).first,
+              (civ::Frame{0xFE, 0xFE, 0x08, 0xE0, 0x1A, 0x06, 0x00, 0x00, 0xFD}));
     answer(3, {0xFB});
+    EXPECT_EQ(door.sent.at(3).first, (civ::Frame{0xFE, 0xFE, 0x08, 0xE0, 0x1C, 0x00, 0x01, 0xFD}));
+    answer(4, {0xFB});
     EXPECT_EQ(heard(1), "RPRT 0\nRPRT 0\n");
     EXPECT_EQ(heard(2), "set_ptt: 0\nRPRT -9\n");
     const auto c = server->clients();
     ASSERT_EQ(c.size(), 2u);
-    EXPECT_EQ(c[0].framesSent, 2);
+    EXPECT_EQ(c[0].framesSent, 3);
     EXPECT_EQ(c[1].framesDropped, 1);
 }
 
@@ -164,9 +206,10 @@ TEST_F(RigctlServerTest, ReadsComeFromTheLineAndAreKeptFreshOnlyWhileClientsAreC
     tick(50);
     tick(50);
     answer(2, {0x04, 0x03, 0x01});
+    answer(3, {0x1A, 0x06, 0x00, 0x00});
     tick(50);
-    EXPECT_EQ(door.sent.at(2).first, (civ::Frame{0xFE, 0xFE, 0x08, 0xE0, 0x1C, 0x00, 0xFD}));
-    answer(3, {0xFA});
+    EXPECT_EQ(door.sent.at(3).first, (civ::Frame{0xFE, 0xFE, 0x08, 0xE0, 0x1C, 0x00, 0xFD}));
+    answer(4, {0xFA});
     say(1, "m\nt\n");
     EXPECT_EQ(heard(1), "CW\n1200\n0\n");
     // A live report keeps the frequency fresh; only the mode is read again.
@@ -175,15 +218,15 @@ TEST_F(RigctlServerTest, ReadsComeFromTheLineAndAreKeptFreshOnlyWhileClientsAreC
         {0xFE, 0xFE, 0x00, 0x08, 0x00, 0x00, 0x50, 0x07, 0x07, 0x00, 0xFD});
     emit door.taps_.frame(report);
     tick(RigctlScheduler::kFreshMs - 50);
-    ASSERT_EQ(door.sent.size(), 4u);
-    EXPECT_EQ(door.sent[3].first, (civ::Frame{0xFE, 0xFE, 0x08, 0xE0, 0x04, 0xFD}));
+    ASSERT_EQ(door.sent.size(), 5u);
+    EXPECT_EQ(door.sent[4].first, (civ::Frame{0xFE, 0xFE, 0x08, 0xE0, 0x04, 0xFD}));
     say(1, "f\n");
     EXPECT_EQ(heard(1), "7075000\n");
     EXPECT_EQ(server->clients().at(0).framesAnswered, 4) << "each read, from a frame or not";
     listener->disconnect(1, false);
-    line(4, line::Direction::Dropped);
+    line(5, line::Direction::Dropped);
     tick(5000);
-    EXPECT_EQ(door.sent.size(), 4u);
+    EXPECT_EQ(door.sent.size(), 5u);
 }
 
 TEST_F(RigctlServerTest, ClientsOverTheirBoundsAreRefusedOrLetGo)

@@ -3,7 +3,6 @@
 #include "share/rigctl_listen_address.h"
 #include "share/rigctl_session.h"
 
-#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace share {
@@ -11,13 +10,16 @@ namespace {
 
 using Kind = Action::Kind;
 
-// The radio at 8 told controller E0 of 14.074 MHz, USB, filter 2, receiving.
+// The radio at 8 told controller E0 of 14.074 MHz, USB, filter 2, no data mode, no split,
+// receiving.
 RadioState knownRadio()
 {
     RadioState radio;
     for (const civ::Frame& f :
          {civ::Frame{0xFE, 0xFE, 0xE0, 0x08, 0x03, 0x00, 0x40, 0x07, 0x14, 0x00, 0xFD},
           civ::Frame{0xFE, 0xFE, 0xE0, 0x08, 0x04, 0x01, 0x02, 0xFD},
+          civ::Frame{0xFE, 0xFE, 0xE0, 0x08, 0x1A, 0x06, 0x00, 0x00, 0xFD},
+          civ::Frame{0xFE, 0xFE, 0xE0, 0x08, 0x0F, 0x00, 0xFD},
           civ::Frame{0xFE, 0xFE, 0xE0, 0x08, 0x1C, 0x00, 0x00, 0xFD}}) {
         const line::FrameEvent e(line::Direction::Received, line::Kind::Frame, f);
         radio.heard(e, 0x08, 0xE0, 0);
@@ -39,8 +41,7 @@ TEST(RigctlSession, CommandsAreReadOneAfterAnotherAsRigctldReadsThem)
         {"\\chk_vfo\n\\get_lock_mode\n+\\chk_vfo\n", "0\n0\nRPRT 0\nChkVFO: 0\n"},
         // chk_vfo has no report, so the extended protocol it asked for goes on to the next.
         {";\\chk_vfo v\n", "ChkVFO: 0\n\nget_vfo:;VFO: VFOA;RPRT 0\n"},
-        {"V VFOA +V currVFO\nV\nVFOB S 0 VFOA S\n1\nVFOA\n",
-         "RPRT 0\nset_vfo: currVFO\nRPRT 0\nRPRT -11\nRPRT 0\nRPRT -11\n"},
+        {"+V currVFO\nV\nVFOC S\n1\nMEM\n", "set_vfo: currVFO\nRPRT 0\nRPRT -11\nRPRT -11\n"},
         {"+l STRENGTH L RFPOWER 0.5 \\foo # m\nb CQ f\n+w FE FD\n",
          "get_level: STRENGTH\nRPRT -4\nRPRT -4\nRPRT -4\nsend_cmd: FE FD\nRPRT -4\n"},
         {"\n  \n+q\nf\n", "RPRT 0\n"},
@@ -51,20 +52,6 @@ TEST(RigctlSession, CommandsAreReadOneAfterAnotherAsRigctldReadsThem)
         EXPECT_EQ(session.takeOutput(), out) << in;
         EXPECT_FALSE(session.action()) << in;
     }
-}
-
-TEST(RigctlSession, DumpStateHasTheLayoutHamlibsClientParses)
-{
-    const std::string state = dumpState();
-    EXPECT_EQ(state.substr(0, 6), "1\n1\n0\n");
-    EXPECT_EQ(std::count(state.begin(), state.end(), '\n'), 62);
-    EXPECT_NE(state.find("\n0x4 2400\n0x4 3000\n0x4 1800\n"), std::string::npos);
-    EXPECT_NE(state.find("\nptt_type=0x1\n"), std::string::npos);
-    EXPECT_EQ(state.substr(state.size() - 5), "done\n");
-    const RadioState radio = knownRadio();
-    RigctlSession session(radio);
-    session.receive("+\\dump_state\n");
-    EXPECT_EQ(session.takeOutput(), "dump_state:\n" + state + "RPRT 0\n");
 }
 
 TEST(RigctlSession, SetsAndUnknownValuesWaitForTheRadioAndHoldTheLinesBehind)

@@ -114,9 +114,12 @@ TEST_F(RigctldComparison, EveryLineIsAnsweredInTheShapeRigctldAnswersIt)
         {"V VFOA\n+V currVFO\nS 0 VFOA\n+T 1 +t T 0 ;t\n", Compare::Shape},
         {"F abc\n+F abc\nF\nf\nT 4\nT on\nV foo\nM USB wide\n", Compare::Shape},
         {"\\foo f\n# m\nv\n\n\n  f\n", Compare::Shape},
-        // Not done by this server yet: levels, split, the other VFO, data modes.
-        {"l STRENGTH\n+l STRENGTH\n;l STRENGTH\n+\\get_split_freq\n", Compare::Framing},
-        {"+I 14075000\n;X USB 2400\n+x\n|S 1 VFOB\n+V VFOB\n+M PKTUSB -1\n", Compare::Framing},
+        {"+I 14075000\n;X USB 2400\n+x\n|S 1 VFOB\n+V VFOB\n+M PKTUSB -1\n", Compare::Shape},
+        {"S 1 VFOB\ni\n;i\nx\n|x\n+s\nV VFOB\nv\n+v\nV VFOA\n", Compare::Shape},
+        {"M PKTUSB 0\nm\n+m\nX PKTLSB -1\n+\\get_split_mode\nM USB -1\nS 0 VFOA s\n",
+         Compare::Shape},
+        // Not done by this server yet: levels.
+        {"l STRENGTH\n+l STRENGTH\n;l STRENGTH\n", Compare::Framing},
         // Hamlib's dummy radio takes any frequency; a radio does not.
         {"+F 0\n;F -5\n,F 7e6\n", Compare::Framing},
         {"+\\dump_caps\n\\dump_caps\n", Compare::CanLines},

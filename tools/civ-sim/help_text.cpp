@@ -45,6 +45,7 @@ Line:
 
 Radios:
   --radio ADDR[,freq=HZ][,mode=M][,filter=F][,bytes=4|5][,readid=no]
+          [,vfo=no][,split=no][,data=no][,vfocmd=no]
                          a radio at bus address ADDR (decimal or 0x hex);
                          repeat for more radios. Mode is a code (0x01) or a
                          name: LSB USB AM CW RTTY FM WFM CW-R RTTY-R S-AM.
@@ -57,7 +58,12 @@ Radios:
                            civ-sim --radio 0x04,bytes=4,readid=no
                          Each radio has VFO A and B (07: 00, 01, A0 copy,
                          B0 exchange) and a transmitter (1C 00 reads it,
-                         1C 00 01 and 1C 00 00 switch it), for Hamlib.
+                         1C 00 01 and 1C 00 00 switch it), for Hamlib,
+                         split (0F), data mode (1A 06) and the frequency and
+                         mode of either VFO (25, 26). vfo=no, split=no,
+                         data=no and vfocmd=no make it refuse (NG) 07, 0F,
+                         1A 06 or 25 and 26, as older radios do.
+                           civ-sim --radio 0x56,data=no,vfocmd=no
   --transceive           a radio tells everyone (address 00) of each change of
                          its frequency or mode, set or dialled
                            civ-sim --transceive

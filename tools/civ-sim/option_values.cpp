@@ -181,11 +181,17 @@ RadioConfig parseRadio(std::string_view arg)
                 fail("--radio: bytes must be 4 or 5");
             }
             radio.frequencyBytes = static_cast<int>(bytes);
-        } else if (key == "readid") {
+        } else if (key == "readid" || key == "vfo" || key == "split" || key == "data" ||
+                   key == "vfocmd") {
             if (value != "yes" && value != "no") {
-                fail("--radio: readid must be yes or no");
+                fail("--radio: " + std::string(key) + " must be yes or no");
             }
-            radio.readId = value == "yes";
+            bool RadioConfig::*const flag = key == "readid"  ? &RadioConfig::readId
+                                            : key == "vfo"   ? &RadioConfig::vfo
+                                            : key == "split" ? &RadioConfig::split
+                                            : key == "data"  ? &RadioConfig::data
+                                                             : &RadioConfig::vfoCommands;
+            radio.*flag = value == "yes";
         } else {
             fail("--radio: unknown key '" + std::string(key) + "'");
         }

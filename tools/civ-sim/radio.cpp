@@ -32,8 +32,9 @@ Radio::Radio(const RadioConfig& config, bool transceive)
     , filter_(config.filter)
     , frequencyBytes_(config.frequencyBytes)
     , readId_(config.readId)
+    , features_(config)
     , transceive_(transceive)
-    , otherVfo_{config.frequency, config.mode, config.filter}
+    , otherVfo_{config.frequency, config.mode, config.filter, false}
 {}
 
 std::vector<Frame> Radio::handle(const Frame& frame)
@@ -76,11 +77,15 @@ std::vector<Frame> Radio::handle(const Frame& frame)
         }
         break;
     case cmd::kSelectVfo:
-        ok = !broadcast && selectVfo(frame.data);
+        ok = !broadcast && features_.vfo && selectVfo(frame.data);
         break;
     case cmd::kTransmit:
+    case cmd::kSplit:
+    case cmd::kSettings:
+    case cmd::kVfoFrequency:
+    case cmd::kVfoMode:
         if (!broadcast) {
-            if (std::optional<Frame> answer = transmit(frame)) {
+            if (std::optional<Frame> answer = answerTo(frame)) {
                 return {std::move(*answer)};
             }
         }
@@ -161,6 +166,7 @@ bool Radio::setMode(const Bytes& data)
         return false;
     }
     mode_ = data[0];
+    data_ = data_ && (mode_ == 0x00 || mode_ == 0x01 || mode_ == 0x02 || mode_ == 0x05);
     if (data.size() == 2) {
         filter_ = data[1];
     }

@@ -19,7 +19,11 @@ inline constexpr std::uint8_t kSetFrequency = 0x05;
 inline constexpr std::uint8_t kSetMode = 0x06;
 inline constexpr std::uint8_t kReadId = 0x19;
 inline constexpr std::uint8_t kSelectVfo = 0x07;
+inline constexpr std::uint8_t kSplit = 0x0F;
+inline constexpr std::uint8_t kSettings = 0x1A;
 inline constexpr std::uint8_t kTransmit = 0x1C;
+inline constexpr std::uint8_t kVfoFrequency = 0x25;
+inline constexpr std::uint8_t kVfoMode = 0x26;
 } // namespace cmd
 
 bool isKnownMode(std::uint8_t mode);
@@ -33,6 +37,12 @@ struct RadioConfig {
     int frequencyBytes = 5;
     // The IC-735 and IC-706 families lack read ID.
     bool readId = true;
+    // What older radios lack and refuse with NG: VFO select (07), split (0F), data mode
+    // (1A 06), and the frequency and mode of either VFO (25, 26).
+    bool vfo = true;
+    bool split = true;
+    bool data = true;
+    bool vfoCommands = true;
 
     bool operator==(const RadioConfig&) const = default;
 };
@@ -63,13 +73,22 @@ public:
     std::uint8_t filter() const { return filter_; }
     int frequencyBytes() const { return frequencyBytes_; }
     bool transmitting() const { return transmitting_; }
+    bool split() const { return split_; }
+    bool dataMode() const { return data_; }
 
 private:
     bool setFrequency(const Bytes& data);
     bool setMode(const Bytes& data);
-    // In radio_vfo_ptt.cpp: the second VFO and the transmitter, as programs like Hamlib use them.
+    // In radio_vfo_ptt.cpp: the second VFO, split, data mode and the transmitter.
     bool selectVfo(const Bytes& data);
+    // The commands answered with a frame of their own or NG (nothing).
+    std::optional<Frame> answerTo(const Frame& frame);
     std::optional<Frame> transmit(const Frame& frame);
+    // Split, data mode and the frequency and mode of either VFO; nothing for NG.
+    std::optional<Frame> splitCommand(const Frame& frame);
+    std::optional<Frame> dataMode(const Frame& frame);
+    std::optional<Frame> vfoFrequency(const Frame& frame);
+    std::optional<Frame> vfoMode(const Frame& frame);
     Frame reply(std::uint8_t dest, std::uint8_t command, Bytes data = {}) const;
     std::uint64_t highest() const;
 
@@ -79,6 +98,7 @@ private:
     std::uint8_t filter_;
     int frequencyBytes_;
     bool readId_;
+    RadioConfig features_;
     bool transceive_;
     std::uint64_t low_ = 0;
     std::uint64_t high_ = std::numeric_limits<std::uint64_t>::max();
@@ -88,10 +108,13 @@ private:
         std::uint64_t frequency;
         std::uint8_t mode;
         std::uint8_t filter;
+        bool data;
     };
     Vfo otherVfo_;
     bool onVfoB_ = false;
     bool transmitting_ = false;
+    bool split_ = false;
+    bool data_ = false; // of the selected VFO
 };
 
 } // namespace civsim
