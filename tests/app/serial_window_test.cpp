@@ -8,9 +8,6 @@
 
 namespace {
 
-const QByteArray kPollFrequency = frame(0x08, 0xEA, 0x03);
-const QByteArray kPollMode = frame(0x08, 0xEA, 0x04);
-
 QString readFile(const QString& path)
 {
     QFile file(path);
@@ -51,9 +48,9 @@ TEST_F(SerialWindow, FramesLeaveOneAtATimePacedByTheBus)
     buildAndInit();
     fire("ReqTimer");
     EXPECT_EQ(ticksUntilWrite(), 1);
-    EXPECT_EQ(port->writes.last(), kPollFrequency);
+    EXPECT_EQ(port->writes.last(), frame(0x08, 0xEA, 0x03));
     EXPECT_EQ(ticksUntilWrite(), 11) << "ten quiet ticks after a release";
-    EXPECT_EQ(port->writes.last(), kPollMode);
+    EXPECT_EQ(port->writes.last(), frame(0x08, 0xEA, 0x04));
 
     QByteArray overlong = bytes({0xFE, 0xFE, 0xEA, 0x08, 0x03}) + QByteArray(300, 0x11);
     overlong += bytes({0xFD});
