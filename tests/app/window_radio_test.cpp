@@ -182,6 +182,10 @@ TEST_F(RadioWindow, ChoosingTheRowOfAPortThatCameBackReopensIt)
     tick();
     ASSERT_FALSE(port->isOpen());
     ASSERT_NE(statusMessage(), QString());
+    int written = 0;
+    QObject::connect(&window->door().taps(), &line::Taps::written, [&written] { ++written; });
+    run(3600);
+    EXPECT_EQ(written, 0) << "a poll taken from the ring of a closed port was not sent";
     port->openedLocations.clear();
 
     pick(0);
