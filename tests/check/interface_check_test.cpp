@@ -52,37 +52,23 @@ struct Case {
     std::vector<const char*> absent;
 };
 
-struct Outcome {
-    std::string report;
-    std::optional<std::pair<int, int>> finding; // rate, address
-    std::optional<int> offer;
-    Millis ms = 0;
-};
-
 // The pump and the link account around the check: the window's ring and its pacing, and the
 // account that makes events of the bytes the bus carries.
-class Harness {
-public:
-    explicit Harness(const Case& c)
-        : c_(c)
-    {}
-
-    Outcome run()
+class InterfaceCheckTest : public ::testing::TestWithParam<Case> {
+protected:
+    void run()
     {
-        const Setup setup{"/dev/ttyUSB0", 8, kOur, 8, c_.network};
+        const check::Setup setup{"/dev/ttyUSB0", 8, kOur, 8, c_.network};
         account_.setAddresses(kOur, 8);
         apply(check_.start(setup, 0));
         drive();
-        if (c_.deepSearch && out_.offer) {
+        if (c_.deepSearch && offer_) {
             done_ = false;
-            apply(check_.deepSearch(*out_.offer, now_));
+            apply(check_.deepSearch(*offer_, now_));
             drive();
         }
-        out_.ms = now_;
-        return out_;
     }
 
-private:
     void drive()
     {
         for (int ticks = 0; !done_ && ticks < 20000; ++ticks) {
@@ -104,12 +90,12 @@ private:
     void apply(const Step& step)
     {
         for (const std::string& s : step.report) {
-            out_.report += s + "\n";
+            report_ += s + "\n";
         }
         if (step.finding) {
-            out_.finding = std::pair{step.finding->rate, step.finding->address};
+            finding_ = std::pair{step.finding->rate, step.finding->address};
         }
-        out_.offer = step.offerDeepSearch ? step.offerDeepSearch : out_.offer;
+        offer_ = step.offerDeepSearch ? step.offerDeepSearch : offer_;
         done_ = done_ || step.done;
         if (step.done) {
             rate_ = 9600; // the window puts the port back at the chosen rate
@@ -161,16 +147,14 @@ private:
         account_.written(ids_.front(), now_);
         ids_.pop_front();
         const Bus& bus = c_.bus;
+        civ::Frame echo = frame;
         if (bus.flipEcho) {
-            civ::Frame flipped = frame;
-            flipped[2] ^= 1;
-            hear(flipped, now_ + 5);
-        } else if (bus.echo == Echo::Own && rate_ != bus.garbleEchoAt) {
-            hear(frame, now_ + 5);
-        } else if (bus.echo != Echo::Nothing) {
-            civ::Frame garbled = frame;
-            std::ranges::for_each(garbled, [](std::uint8_t& b) { b ^= 0x10; });
-            hear(garbled, now_ + 5);
+            echo[2] ^= 1;
+        } else if (bus.echo != Echo::Own || rate_ == bus.garbleEchoAt) {
+            std::ranges::for_each(echo, [](std::uint8_t& b) { b ^= 0x10; });
+        }
+        if (bus.echo != Echo::Nothing) {
+            hear(echo, now_ + 5);
         }
         answer(frame);
     }
@@ -200,25 +184,24 @@ private:
             const unsigned poll = polls_ < 32 ? 1U << polls_ : 0;
             ++polls_;
             const auto from = static_cast<std::uint8_t>(bus.answersFrom ? bus.answersFrom : a);
-            if ((bus.ignores & poll) != 0) {
-                return;
-            }
-            if ((bus.refuses & poll) != 0) {
-                hear({0xFE, 0xFE, kOur, from, 0xFA, 0xFD}, at);
-            } else {
-                hear({0xFE, 0xFE, kOur, from, 0x03, 0, 0x40, 7, 0x14, 0, 0xFD}, at);
+            const civ::Frame ng{0xFE, 0xFE, kOur, from, 0xFA, 0xFD};
+            const civ::Frame reply{0xFE, 0xFE, kOur, from, 0x03, 0, 0x40, 7, 0x14, 0, 0xFD};
+            if ((bus.ignores & poll) == 0) {
+                hear((bus.refuses & poll) != 0 ? ng : reply, at);
             }
         }
     }
 
-    const Case& c_;
+    const Case& c_ = GetParam();
     InterfaceCheck check_{kTickMs};
     line::LinkAccount account_;
     civ::TransmitQueue ring_;
     std::deque<std::uint64_t> ids_;
     using Heard = std::pair<Millis, civ::Frame>;
     std::deque<Heard> inbox_;
-    Outcome out_;
+    std::string report_;
+    std::optional<std::pair<int, int>> finding_; // rate, address
+    std::optional<int> offer_;
     Millis now_ = 0;
     int rate_ = 0;
     int polls_ = 0;
@@ -227,19 +210,16 @@ private:
     bool done_ = false;
 };
 
-class InterfaceCheckTest : public ::testing::TestWithParam<Case> {};
-
 TEST_P(InterfaceCheckTest, ReportsWhatTheBusDoes)
 {
-    const Case& c = GetParam();
-    const Outcome out = Harness(c).run();
-    EXPECT_LE(out.ms, c.maxMs);
-    EXPECT_EQ(out.finding, c.finding) << out.report;
-    for (const char* phrase : c.phrases) {
-        EXPECT_NE(out.report.find(phrase), std::string::npos) << phrase << " in\n" << out.report;
+    run();
+    EXPECT_LE(now_, c_.maxMs);
+    EXPECT_EQ(finding_, c_.finding) << report_;
+    for (const char* phrase : c_.phrases) {
+        EXPECT_NE(report_.find(phrase), std::string::npos) << phrase << " in\n" << report_;
     }
-    for (const char* phrase : c.absent) {
-        EXPECT_EQ(out.report.find(phrase), std::string::npos) << phrase << " in\n" << out.report;
+    for (const char* phrase : c_.absent) {
+        EXPECT_EQ(report_.find(phrase), std::string::npos) << phrase << " in\n" << report_;
     }
 }
 

@@ -211,11 +211,8 @@ TEST_F(BusMonitorTest, CtrlCCopiesTheSelectedRowsOneLineEach)
     QKeyEvent copy(QEvent::KeyPress, Qt::Key_C, Qt::ControlModifier);
     QApplication::sendEvent(table, &copy);
 
-    const QStringList lines = QGuiApplication::clipboard()->text().split(QLatin1Char('\n'));
-    ASSERT_EQ(lines.size(), 3);
-    EXPECT_EQ(lines[0], row(0).join(QLatin1Char('\t')));
-    EXPECT_EQ(lines[1], row(2).join(QLatin1Char('\t')));
-    EXPECT_EQ(lines[2], QString());
+    EXPECT_EQ(QGuiApplication::clipboard()->text(),
+              row(0).join(u'\t') + u'\n' + row(2).join(u'\t') + u'\n');
 }
 
 TEST(SaveRows, WritesAHeaderAndTheGivenRowsAsCsv)
