@@ -30,10 +30,6 @@ TEST(HexEntry, RefusesWhatCannotBeFramedAndSaysWhy)
     const std::string fix =
         " Correct it in the main window, or type a whole frame from FE FE to FD.";
     const std::string reserved = " is reserved: FC, FD and FE cannot be inside a frame.";
-    std::string longLine;
-    for (int i = 0; i < 46; ++i) {
-        longLine += "01 ";
-    }
     struct Case {
         std::string text;
         std::string error;
@@ -52,7 +48,8 @@ TEST(HexEntry, RefusesWhatCannotBeFramedAndSaysWhy)
         {"FEFE94E014FCFD", "\"FC\" at column 11" + reserved},
         {"19 00", civ::addressRule("Radio ID") + fix, 253},
         {"19 00", civ::addressRule("Our ID") + fix, 0x94, 256},
-        {longLine, "The frame has 51 bytes; at most 50 go out at once."},
+        // 46 pairs of digits, and the frame's five bytes around them.
+        {std::string(92, '1'), "The frame has 51 bytes; at most 50 go out at once."},
     };
     for (const Case& c : cases) {
         const EntryResult r = parseEntry(c.text, c.radio, c.our);

@@ -10,7 +10,6 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 const Bytes kSetFreq{0xFE, 0xFE, 0x08, 0xEA, 0x05, 0x00, 0x05, 0x04, 0x07, 0x00, 0xFD};
-const Bytes kSetMode{0xFE, 0xFE, 0x08, 0xEA, 0x06, 0x01, 0x02, 0xFD};
 const Bytes kReadFreq{0xFE, 0xFE, 0x08, 0xEA, 0x03, 0xFD};
 const Bytes kReadMode{0xFE, 0xFE, 0x08, 0xEA, 0x04, 0xFD};
 const Bytes kFreqReply{0xFE, 0xFE, 0xEA, 0x08, 0x03, 0x00, 0x40, 0x07, 0x14, 0x00, 0xFD};
@@ -79,7 +78,7 @@ TEST(LineNotices, AnNgNamesTheRequestItAnswersAndClearsWhenThatCommandNextSuccee
     }
     const std::pair<std::vector<Bytes>, const char*> cases[] = {
         {{kSetFreq, kNg}, "Radio 8 refused frequency 7040.5 kHz (NG) at 14:03:05"},
-        {{kSetMode, kOk, kReadFreq, kNg}, "Radio 8 refused the frequency read (NG) at 14:03:05"},
+        {{kSetFreq, kOk, kReadFreq, kNg}, "Radio 8 refused the frequency read (NG) at 14:03:05"},
         {{kReadMode, kNg}, "Radio 8 refused the mode read (NG) at 14:03:05"},
         {{kReadFreq, kNg, kReadFreq, kFreqReply}, ""},
         {{kSetFreq, kNg, kReadFreq, kFreqReply},

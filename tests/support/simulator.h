@@ -45,9 +45,7 @@ protected:
             messages.append(text);
         };
         s.debugFileName = temp.filePath(QStringLiteral("DEBUG.TXT"));
-        if (steadyMs) {
-            s.steadyMs = steadyMs;
-        }
+        s.steadyMs = steadyMs ? steadyMs : s.steadyMs;
         window = std::make_unique<IcomWindow>(*app, s);
         for (QTimer* timer : steadyMs ? QList<QTimer*>() : window->findChildren<QTimer*>()) {
             timer->stop();
