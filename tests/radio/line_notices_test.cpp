@@ -10,7 +10,6 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 const Bytes kSetFreq{0xFE, 0xFE, 0x08, 0xEA, 0x05, 0x00, 0x05, 0x04, 0x07, 0x00, 0xFD};
-const Bytes kSetMode{0xFE, 0xFE, 0x08, 0xEA, 0x06, 0x01, 0x02, 0xFD};
 const Bytes kReadFreq{0xFE, 0xFE, 0x08, 0xEA, 0x03, 0xFD};
 const Bytes kReadMode{0xFE, 0xFE, 0x08, 0xEA, 0x04, 0xFD};
 const Bytes kFreqReply{0xFE, 0xFE, 0xEA, 0x08, 0x03, 0x00, 0x40, 0x07, 0x14, 0x00, 0xFD};
@@ -33,8 +32,10 @@ struct Line {
         account.portChosen(network ? "tcp://radio:4532" : "/dev/ttyUSB0", 9600, network, 0);
         account.portOpened(0);
     }
-    void send(const Bytes& frame, const line::Origin& origin = {})
+    void send(const Bytes& frame)
     {
+        const auto source = frame[3] == 0xE0 ? line::Source::CivPort : line::Source::Window;
+        const line::Origin origin{source, 0, {}};
         account.written(account.queued(frame, origin, at), at);
         pass();
     }
@@ -71,42 +72,34 @@ struct Line {
 
 TEST(LineNotices, AnNgNamesTheRequestItAnswersAndClearsWhenThatCommandNextSucceeds)
 {
-    struct Step {
-        Bytes frame;
-        bool sent;
-        bool byOtherProgram = false;
-    };
-    std::vector<Step> bothRefused;
+    std::vector<Bytes> bothRefused;
     for (int poll = 0; poll < 3; ++poll) {
-        bothRefused.insert(bothRefused.end(),
-                           {{kReadFreq, true}, {kNg, false}, {kReadMode, true}, {kNg, false}});
+        bothRefused.insert(bothRefused.end(), {kReadFreq, kNg, kReadMode, kNg});
     }
-    const std::pair<std::vector<Step>, const char*> cases[] = {
-        {{{kSetFreq, true}, {kNg, false}}, "Radio 8 refused frequency 7040.5 kHz (NG) at 14:03:05"},
-        {{{kSetMode, true}, {kOk, false}, {kReadFreq, true}, {kNg, false}},
-         "Radio 8 refused the frequency read (NG) at 14:03:05"},
-        {{{kReadMode, true}, {kNg, false}}, "Radio 8 refused the mode read (NG) at 14:03:05"},
-        {{{kReadFreq, true}, {kNg, false}, {kReadFreq, true}, {kFreqReply, false}}, ""},
-        {{{kSetFreq, true}, {kNg, false}, {kReadFreq, true}, {kFreqReply, false}},
+    const std::pair<std::vector<Bytes>, const char*> cases[] = {
+        {{kSetFreq, kNg}, "Radio 8 refused frequency 7040.5 kHz (NG) at 14:03:05"},
+        {{kSetFreq, kOk, kReadFreq, kNg}, "Radio 8 refused the frequency read (NG) at 14:03:05"},
+        {{kReadMode, kNg}, "Radio 8 refused the mode read (NG) at 14:03:05"},
+        {{kReadFreq, kNg, kReadFreq, kFreqReply}, ""},
+        {{kSetFreq, kNg, kReadFreq, kFreqReply},
          "Radio 8 refused frequency 7040.5 kHz (NG) at 14:03:05"},
-        {{{kSetFreq, true}, {kNg, false}, {kSetFreq, true}, {kOk, false}}, ""},
-        {{{kNg, false}}, "Radio 8 refused a command (NG) at 14:03:05"},
-        {{{kNg, false}, {kFreqReply, false}}, ""},
-        {{{kSetFreq, true}, {kNgOf5C, false}}, ""},
+        {{kSetFreq, kNg, kSetFreq, kOk}, ""},
+        {{kNg}, "Radio 8 refused a command (NG) at 14:03:05"},
+        {{kNg, kFreqReply}, ""},
+        {{kSetFreq, kNgOf5C}, ""},
         // Another program's answers are its own: they neither make nor clear a notice.
-        {{{kProbeOfE0, true, true}, {kNgToE0, false}}, ""},
-        {{{kSetFreq, true}, {kNg, false}, {kSetFreqOfE0, true, true}, {kOkToE0, false}},
+        {{kProbeOfE0, kNgToE0}, ""},
+        {{kSetFreq, kNg, kSetFreqOfE0, kOkToE0},
          "Radio 8 refused frequency 7040.5 kHz (NG) at 14:03:05"},
         // Both reads refused at every poll: one steady notice, not one NG after the other.
         {bothRefused,
          "Radio 8 has refused the frequency read and the mode read (NG) since 14:03:05"},
     };
-    for (const auto& [steps, text] : cases) {
+    for (const auto& [frames, text] : cases) {
         Line line;
-        for (const Step& step : steps) {
-            const line::Origin origin{
-                step.byOtherProgram ? line::Source::CivPort : line::Source::Window, 0, {}};
-            step.sent ? line.send(step.frame, origin) : line.hear(step.frame);
+        for (const Bytes& frame : frames) {
+            // Ours come from 0xEA, another program's on the CI-V port from 0xE0.
+            frame[3] == 0xEA || frame[3] == 0xE0 ? line.send(frame) : line.hear(frame);
         }
         EXPECT_EQ(line.shown(), text);
     }

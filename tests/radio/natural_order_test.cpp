@@ -6,7 +6,6 @@
 TEST(NaturalOrder, DigitRunsCompareByValue)
 {
     const std::pair<const char*, const char*> ordered[] = {{"/dev/ttyS2", "/dev/ttyS10"},
-                                                           {"/dev/ttyUSB0", "/dev/ttyUSB1"},
                                                            {"/dev/ttyACM9", "/dev/ttyS0"},
                                                            {"/dev/ttyS007", "/dev/ttyS10"},
                                                            {"/dev/pts/3a2", "/dev/pts/3a10"}};

@@ -7,8 +7,7 @@
 // Pumps the event loop until done() holds or the deadline passes; returns done().
 template <class Predicate> bool pumpUntil(Predicate done, int deadlineMs = 10000)
 {
-    const QDeadlineTimer deadline(deadlineMs);
-    while (!done()) {
+    for (const QDeadlineTimer deadline(deadlineMs); !done();) {
         if (deadline.hasExpired()) {
             return done();
         }

@@ -3,6 +3,7 @@
 
 #include "line/door.h"
 
+#include <ranges>
 #include <utility>
 #include <vector>
 
@@ -34,11 +35,8 @@ public:
 
     std::vector<civ::Frame> frames() const
     {
-        std::vector<civ::Frame> out;
-        for (const auto& [frame, origin] : sent) {
-            out.push_back(frame);
-        }
-        return out;
+        const auto keys = sent | std::views::keys;
+        return {keys.begin(), keys.end()};
     }
 
     line::Taps taps_;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/app.h"
+#include "event_loop.h"
 #include "platform/system_services.h"
 #include "ui/icom_window.h"
 
@@ -30,15 +31,13 @@ protected:
     QString startSimulator(const QStringList& args)
     {
         sim.start(QStringLiteral(CIV_SIM_PATH), args);
-        const QDeadlineTimer deadline(kDeadlineMs);
-        while (!sim.canReadLine() && sim.state() != QProcess::NotRunning &&
-               !deadline.hasExpired()) {
-            sim.waitForReadyRead(100);
-        }
+        pumpUntil([&] { return sim.canReadLine() || sim.state() == QProcess::NotRunning; },
+                  kDeadlineMs);
         return QString::fromLocal8Bit(sim.readLine()).trimmed();
     }
 
-    void openWindow(const QString& line)
+    // With a clock given, the window's timers keep running, on that clock.
+    void openWindow(const QString& line, const std::function<std::int64_t()>& steadyMs = {})
     {
         auto* const app = static_cast<App*>(QCoreApplication::instance());
         platform::Services s = platform::systemServices({line});
@@ -46,8 +45,9 @@ protected:
             messages.append(text);
         };
         s.debugFileName = temp.filePath(QStringLiteral("DEBUG.TXT"));
+        s.steadyMs = steadyMs ? steadyMs : s.steadyMs;
         window = std::make_unique<IcomWindow>(*app, s);
-        for (QTimer* timer : window->findChildren<QTimer*>()) {
+        for (QTimer* timer : steadyMs ? QList<QTimer*>() : window->findChildren<QTimer*>()) {
             timer->stop();
         }
         QObject::connect(&window->door().taps(), &line::Taps::received, window.get(),
