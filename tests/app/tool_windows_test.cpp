@@ -35,10 +35,11 @@ TEST_P(ToolWindows, OpenOnTheScreenWithEveryControlInSightAndCloseByKey)
     window->move(area.bottomRight() - window->frameGeometry().bottomRight());
     ASSERT_TRUE(pumpUntil([&] { return window->screen() == screen; }));
     share::Sharing sharing(window->door());
-    const Tools menu(*window, sharing, [this](QWidget*, const QString& text, const QString& detail) {
-        messages.append(text);
-        details.append(detail);
-    });
+    const Tools menu(*window, sharing,
+                     [this](QWidget*, const QString& text, const QString& detail) {
+                         messages.append(text);
+                         details.append(detail);
+                     });
     window->menuBar1()->checkInterfaceAction()->trigger();
     window->menuBar1()->busMonitorAction()->trigger();
 
