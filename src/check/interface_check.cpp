@@ -1,4 +1,6 @@
 // The interface check's driver: its start, the events and the ticks, to the phase under way.
+// A little over the usual length: the dispatch of every event kind to its phase stays in one
+// place; the phases themselves live in check_echo, check_polls, check_scan and check_deep.
 #include "check/interface_check.h"
 
 #include "check/sentences.h"

@@ -1,4 +1,6 @@
 // The link account: port states, frames sent and heard, echoes, answers and silence.
+// Longer than most files: the port, the ring's frames, echoes, pairing and talk are one account,
+// and each of them reads the others' state at every event.
 #include "line/link_account.h"
 
 #include <algorithm>
