@@ -9,6 +9,8 @@
 #include <charconv>
 #include <cmath>
 #include <cstddef>
+#include <span>
+#include <string>
 #include <utility>
 
 namespace civsim {
@@ -121,30 +123,34 @@ std::string parsePath(std::string_view text, std::string_view what)
     return std::string(text);
 }
 
-int parseBaud(std::string_view text)
+namespace {
+
+// A rate of the given list, or the option's failure naming them.
+int rateOf(std::string_view text, const std::string& option, std::span<const int> rates,
+           const char* listed)
 {
-    static constexpr std::array<int, 12> kRates{300,   600,   1200,  2400,   4800,   9600,
-                                                19200, 38400, 57600, 115200, 230400, 460800};
-    const std::uint64_t value = parseUnsigned(text, "--baud");
-    if (std::find(kRates.begin(), kRates.end(), value) == kRates.end()) {
-        fail("--baud: unsupported rate " + std::string(text) +
-             " (use 300, 600, 1200 ... 115200, 230400, 460800)");
+    const std::uint64_t value = parseUnsigned(text, option);
+    if (std::find(rates.begin(), rates.end(), value) == rates.end()) {
+        fail(option + ": unsupported rate " + std::string(text) + " (use " + listed + ")");
     }
     return static_cast<int>(value);
+}
+
+} // namespace
+
+int parseBaud(std::string_view text)
+{
+    static constexpr std::array kRates{300,   600,   1200,  2400,   4800,   9600,
+                                       19200, 38400, 57600, 115200, 230400, 460800};
+    return rateOf(text, "--baud", kRates, "300, 600, 1200 ... 115200, 230400, 460800");
 }
 
 int parseRate(std::string_view text)
 {
     // The controller's rate list, and the USB rate it does not offer.
-    static constexpr std::array<int, 15> kRates{300,   600,   1200,  1800,  2400,
-                                                3600,  4800,  7200,  9600,  14400,
-                                                19200, 28800, 38400, 57600, 115200};
-    const std::uint64_t value = parseUnsigned(text, "--rate");
-    if (std::find(kRates.begin(), kRates.end(), value) == kRates.end()) {
-        fail("--rate: unsupported rate " + std::string(text) +
-             " (use 300, 600, 1200, 1800 ... 38400, 57600, 115200)");
-    }
-    return static_cast<int>(value);
+    static constexpr std::array kRates{300,  600,   1200,  1800,  2400,  3600,  4800,  7200,
+                                       9600, 14400, 19200, 28800, 38400, 57600, 115200};
+    return rateOf(text, "--rate", kRates, "300, 600, 1200, 1800 ... 38400, 57600, 115200");
 }
 
 RadioConfig parseRadio(std::string_view arg)
